@@ -1,0 +1,101 @@
+// The seam between the game and the machine. The game form calls these and
+// nothing else; SdlPlatform provides the real window, HeadlessPlatform a
+// virtual one for tests and the simulator.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Messages.h"
+#include "platform/Types.h"
+
+class TBitmap;
+class TWaveOutDevice;
+
+// Classic 16-bit virtual-key codes the game uses.
+namespace vk {
+constexpr uint16_t Back = 8;
+constexpr uint16_t Return = 13;
+constexpr uint16_t Escape = 27;
+constexpr uint16_t Space = 32;
+constexpr uint16_t Left = 37;
+constexpr uint16_t Up = 38;
+constexpr uint16_t Right = 39;
+constexpr uint16_t Down = 40;
+constexpr uint16_t Delete = 46;
+}  // namespace vk
+
+struct TShiftState {
+  bool Shift = false;
+  bool Ctrl = false;
+  bool Alt = false;
+};
+
+enum class TMouseButton { Left, Right, Middle };
+
+// Receives the window's input; implemented by the game form. Called only from
+// TPlatform::ProcessMessages, on the game thread.
+class TInputSink {
+ public:
+  virtual ~TInputSink() = default;
+  virtual void KeyDown(uint16_t key, TShiftState shift) = 0;
+  virtual void KeyUp(uint16_t key, TShiftState shift) = 0;
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y) = 0;
+  virtual void MouseMove(TShiftState shift, int x, int y) = 0;
+  // The user (or the program) closed the window.
+  virtual void Close() = 0;
+};
+
+class TPlatform {
+ public:
+  virtual ~TPlatform();
+
+  // Milliseconds since the system started, wrapping at 2^32.
+  virtual uint32_t GetTickCount() = 0;
+  virtual void Sleep(uint32_t ms) = 0;
+
+  // Window. The client area is always 800 x 600 playfield pixels.
+  virtual void ShowWindow() = 0;
+  virtual void HideWindow() = 0;
+  virtual bool IsWindowVisible() = 0;
+  virtual void SetCaption(const std::string& caption) = 0;
+  virtual std::string Caption() = 0;
+  virtual void SetWindowPos(int left, int top) = 0;
+  // Focused and not minimised.
+  virtual bool IsApplicationActive() = 0;
+  virtual TSize WorkAreaSize() = 0;
+  // Outer size of the window, frame and caption included.
+  virtual TSize OuterSize() = 0;
+  virtual TPoint CursorPos() = 0;  // screen coordinates
+  virtual TPoint ScreenToClient(TPoint p) = 0;
+  // Copies the finished frame to the window in one piece.
+  virtual void PresentFrame(const TBitmap& frame) = 0;
+
+  // Delivers pending window events to the input sink and posted messages to
+  // their targets. The only place where handlers run.
+  void ProcessMessages();
+  // Asks the window to close: the sink's Close runs at once.
+  void CloseWindow();
+
+  void SetInputSink(TInputSink* sink) { sink_ = sink; }
+  TInputSink* InputSink() const { return sink_; }
+  TMessageQueue& Messages() { return messages_; }
+
+  virtual TWaveOutDevice& WaveOut() = 0;
+
+  // Error report: a line on standard error and a message box.
+  virtual void ShowError(const std::string& title, const std::string& text) = 0;
+
+  // The program's executable path and its command-line arguments (without
+  // the program name).
+  virtual std::string ExeName() = 0;
+  virtual const std::vector<std::string>& Args() = 0;
+
+ protected:
+  // Fetch the OS's events and hand them to the sink.
+  virtual void PumpEvents() = 0;
+
+  TInputSink* sink_ = nullptr;
+  TMessageQueue messages_;
+};
