@@ -1,0 +1,3 @@
+#include "sound/SoundEffects.h"
+
+void PlaySoundFile(const std::string&) {}
