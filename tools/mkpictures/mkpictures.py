@@ -676,10 +676,10 @@ def icon():
     for mx in (0, 12, 24):
         for y in range(0, 6):
             for x in range(mx, mx + 8):
-                c = brick_colour((x - mx) * 2 % 16, y + 8, STONE, 1)
+                c = STONE['pit'] if noise(x, y, 3) < 0.2 else STONE['face']
                 if x == mx or y == 0:
                     c = STONE['light']
-                elif x == mx + 7:
+                elif x == mx + 7 or y == 5:
                     c = STONE['shade']
                 p.set(x, y, c)
     # A plate with the falling letter.
