@@ -4,6 +4,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/Font.h"
 
 namespace {
@@ -29,7 +33,8 @@ TBox Intersect(const TBox& a, const TBox& b) {
 
 TBox BoxOf(const TRect& r) { return TBox{r.Left, r.Top, r.Right, r.Bottom}; }
 
-// dst blended towards src by coverage a (1 … 254), two channels per multiply.
+// dst blended towards src by coverage a (0 … 255), two channels per multiply.
+// Coverage 0 leaves dst as it is and 255 gives src exactly.
 inline uint32_t Blend(uint32_t dst, uint32_t srcRB, uint32_t srcG, uint32_t a) {
   uint32_t a256 = a + (a >> 7);  // 0 … 255 onto 0 … 256
   uint32_t inv = 256 - a256;
@@ -38,8 +43,35 @@ inline uint32_t Blend(uint32_t dst, uint32_t srcRB, uint32_t srcG, uint32_t a) {
   return (rb & 0xFF00FF) | (g & 0x00FF00);
 }
 
-// Paints a coverage mask whose top-left pixel lands on (left, top), touching
-// only pixels inside clip (already intersected with the bitmap).
+// Blends n pixels of d towards colour by the coverages in m; the same sums as
+// Blend, four pixels at a time where SSE2 is at hand.
+void BlendRow(uint32_t* d, const uint8_t* m, int n, uint32_t colour) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i src = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(colour)), zero);
+  const __m128i full = _mm_set1_epi16(256);
+  for (; i + 4 <= n; i += 4) {
+    uint32_t cover;
+    std::memcpy(&cover, m + i, 4);
+    if (cover == 0) continue;
+    __m128i a = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(cover)), zero);  // a0 a1 a2 a3
+    a = _mm_add_epi16(a, _mm_srli_epi16(a, 7));
+    a = _mm_unpacklo_epi16(a, a);  // a0 a0 a1 a1 a2 a2 a3 a3
+    const __m128i aLo = _mm_unpacklo_epi32(a, a), aHi = _mm_unpackhi_epi32(a, a);
+    __m128i px = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+    __m128i lo = _mm_unpacklo_epi8(px, zero), hi = _mm_unpackhi_epi8(px, zero);
+    lo = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(src, aLo), _mm_mullo_epi16(lo, _mm_sub_epi16(full, aLo))), 8);
+    hi = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(src, aHi), _mm_mullo_epi16(hi, _mm_sub_epi16(full, aHi))), 8);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_packus_epi16(lo, hi));
+  }
+#endif
+  const uint32_t srcRB = colour & 0xFF00FF, srcG = colour & 0x00FF00;
+  for (; i < n; ++i) d[i] = Blend(d[i], srcRB, srcG, m[i]);
+}
+
+// Paints a glyph's coverage mask with its top-left pixel on (left, top),
+// touching only pixels inside clip (already intersected with the bitmap).
 void BlitMask(TBitmap& target, const TBox& clip, const TGlyph& g, int64_t left, int64_t top, uint32_t colour) {
   if (g.Width <= 0) return;
   int64_t x0 = std::max(left, clip.Left);
@@ -47,17 +79,32 @@ void BlitMask(TBitmap& target, const TBox& clip, const TGlyph& g, int64_t left, 
   int64_t y0 = std::max(top, clip.Top);
   int64_t y1 = std::min(top + g.Height, clip.Bottom);
   if (x0 >= x1 || y0 >= y1) return;
-  const uint32_t srcRB = colour & 0xFF00FF;
-  const uint32_t srcG = colour & 0x00FF00;
-  const int n = static_cast<int>(x1 - x0);
-  for (int64_t y = y0; y < y1; ++y) {
-    const uint8_t* m = g.Mask.data() + (y - top) * g.Width + (x0 - left);
-    uint32_t* d = target.Scanline(static_cast<int>(y)) + x0;
-    for (int i = 0; i < n; ++i) {
-      uint32_t a = m[i];
-      if (a == 0) continue;
-      d[i] = a == 255 ? colour : Blend(d[i], srcRB, srcG, a);
+  if (x0 == left && y0 == top && x1 == left + g.Width && y1 == top + g.Height) {
+    // The whole glyph is visible, the usual case: walk its spans only.
+    uint32_t* origin = target.Scanline(static_cast<int>(top)) + left;
+    const int stride = target.Width();
+    for (const TGlyphSpan& s : g.Spans) {
+      uint32_t* d = origin + static_cast<ptrdiff_t>(s.Row) * stride + s.Left;
+      if (s.Opaque)
+        std::fill_n(d, s.Length, colour);
+      else
+        BlendRow(d, g.Mask.data() + static_cast<size_t>(s.Row) * g.Width + s.Left, s.Length, colour);
     }
+    return;
+  }
+
+  for (int64_t y = y0; y < y1; ++y)
+    BlendRow(target.Scanline(static_cast<int>(y)) + x0, g.Mask.data() + (y - top) * g.Width + (x0 - left),
+             static_cast<int>(x1 - x0), colour);
+}
+
+// Asks for the destination's cache lines up front, so that their loads
+// overlap instead of stalling one glyph row at a time.
+void PrefetchBox(TBitmap& target, const TBox& box) {
+  if (box.Empty()) return;
+  for (int64_t y = box.Top; y < box.Bottom; ++y) {
+    const uint32_t* row = target.Scanline(static_cast<int>(y));
+    for (int64_t x = box.Left; x < box.Right; x += 16) __builtin_prefetch(row + x, 1);
   }
 }
 
@@ -265,6 +312,7 @@ void DrawTextIn(TCanvas& canvas, const TBox& clip, int x, int y, std::string_vie
       int64_t width = font.TextWidth(text);
       FillBox(canvas.Target(), Intersect(clip, TBox{x, y, x + width, y + cellHeight}), canvas.Brush.Color & ColourMask);
     }
+    PrefetchBox(canvas.Target(), Intersect(clip, TBox{x, y, x + font.TextWidth(text), y + cellHeight}));
     int64_t pen = x;
     for (unsigned char c : text) {
       const TGlyph& g = font.Glyph(c);

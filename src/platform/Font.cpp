@@ -107,6 +107,40 @@ TFontCache& Cache() {
   return cache;
 }
 
+// Describes where a mask has ink. Monochrome masks become runs of full
+// coverage, which are plain fills. Smooth masks become one span per row from
+// its first to its last inked pixel, blended straight through: a blend with
+// coverage 0 or 255 is exact, and a steady loop beats branching on every
+// short run of edge pixels.
+void BuildSpans(TGlyph& g, bool smooth) {
+  for (int y = 0; y < g.Height; ++y) {
+    const uint8_t* row = g.Mask.data() + static_cast<size_t>(y) * g.Width;
+    if (smooth) {
+      int first = 0, last = g.Width - 1;
+      while (first < g.Width && row[first] == 0) ++first;
+      if (first == g.Width) continue;
+      while (row[last] == 0) --last;
+      bool opaque = true;
+      for (int x = first; x <= last; ++x) opaque = opaque && row[x] == 255;
+      g.Spans.push_back(TGlyphSpan{static_cast<uint16_t>(y), static_cast<uint16_t>(first),
+                                   static_cast<uint16_t>(last - first + 1), opaque});
+      continue;
+    }
+    int x = 0;
+    while (x < g.Width) {
+      if (row[x] == 0) {
+        ++x;
+        continue;
+      }
+      int end = x + 1;
+      while (end < g.Width && row[end] != 0) ++end;
+      g.Spans.push_back(
+          TGlyphSpan{static_cast<uint16_t>(y), static_cast<uint16_t>(x), static_cast<uint16_t>(end - x), true});
+      x = end;
+    }
+  }
+}
+
 int ScaleUnits(int units, int pixelHeight, int unitsPerEm) {
   if (unitsPerEm <= 0) return 0;
   int64_t v = static_cast<int64_t>(units) * pixelHeight;
@@ -172,7 +206,7 @@ const TGlyph& TFontInstance::Render(unsigned char c) {
       const FT_Bitmap& bm = slot->bitmap;
       int w = static_cast<int>(bm.width);
       int h = static_cast<int>(bm.rows);
-      if (w > 0 && h > 0 && bm.buffer && bm.pitch > 0) {
+      if (w > 0 && h > 0 && w <= UINT16_MAX && h <= UINT16_MAX && bm.buffer && bm.pitch > 0) {
         glyph->Left = slot->bitmap_left;
         glyph->Top = -slot->bitmap_top;
         glyph->Width = w;
@@ -188,6 +222,7 @@ const TGlyph& TFontInstance::Render(unsigned char c) {
             out += w;
           }
         }
+        BuildSpans(*glyph, bm.pixel_mode != FT_PIXEL_MODE_MONO);
       }
     }
   }

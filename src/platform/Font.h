@@ -16,6 +16,16 @@
 
 struct TFont;
 
+// A stretch of one mask row holding all the row's ink (or, for monochrome
+// glyphs, one run of it): filled when fully covered, else blended. Pixels
+// outside every span are empty and never visited.
+struct TGlyphSpan {
+  uint16_t Row = 0;
+  uint16_t Left = 0;
+  uint16_t Length = 0;
+  bool Opaque = false;  // every pixel of the span has coverage 255
+};
+
 // One rendered glyph. The mask is placed relative to the pen position on the
 // baseline: its top-left pixel sits at (pen x + Left, baseline y + Top).
 struct TGlyph {
@@ -25,6 +35,7 @@ struct TGlyph {
   int Height = 0;
   int Advance = 0;             // whole pixels along the baseline
   std::vector<uint8_t> Mask;   // Width * Height coverage values, 0 … 255
+  std::vector<TGlyphSpan> Spans;  // the mask's runs, top row first
 };
 
 struct TFontKey {

@@ -126,8 +126,9 @@ TEST(Png, ZlibRoundTripsRunsAndNoise) {
     ASSERT_EQ(inflater.End() + 4, z.size());
     EXPECT_EQ(Big32(z.data() + inflater.End()), Adler(input));
   }
-  std::vector<uint8_t> z = ZlibCompress(data.data(), data.size());
-  EXPECT_LT(z.size(), data.size() / 4);
+  // Flat colour, as most of a screenshot is, shrinks to almost nothing.
+  std::vector<uint8_t> flat(100000, 42);
+  EXPECT_LT(ZlibCompress(flat.data(), flat.size()).size(), 1000u);
 }
 
 TEST(Png, FileHasValidChunksAndThePixels) {

@@ -33,7 +33,7 @@ TBox Painted(const TBitmap& b) {
   return box;
 }
 
-void Setup(TBitmap& b, int w, int h, int points = 20, bool smooth = false) {
+void Prepare(TBitmap& b, int w, int h, int points = 20, bool smooth = false) {
   b.SetSize(w, h);
   for (auto& p : b.Pixels()) p = Back;
   TCanvas& c = b.Canvas();
@@ -57,7 +57,7 @@ TEST(Text, PointsBecomePixelsAt96Dpi) {
 
 TEST(Text, ExtentGrowsWithTextAndSize) {
   TBitmap b;
-  Setup(b, 1, 1);
+  Prepare(b, 1, 1);
   TCanvas& c = b.Canvas();
   TSize x = c.TextExtent("X");
   EXPECT_GT(x.cx, 0);
@@ -83,7 +83,7 @@ TEST(Text, ExtentGrowsWithTextAndSize) {
 
 TEST(Text, ClearBrushPaintsOnlyGlyphsInsideTheCell) {
   TBitmap b;
-  Setup(b, 200, 80);
+  Prepare(b, 200, 80);
   TCanvas& c = b.Canvas();
   TSize cell = c.TextExtent("Hello");
   c.TextOut(20, 10, "Hello");
@@ -103,7 +103,7 @@ TEST(Text, ClearBrushPaintsOnlyGlyphsInsideTheCell) {
 
 TEST(Text, SolidBrushFillsTheCellFirst) {
   TBitmap b;
-  Setup(b, 200, 80);
+  Prepare(b, 200, 80);
   TCanvas& c = b.Canvas();
   c.Brush.Style = TBrushStyle::Solid;
   TSize cell = c.TextExtent("Wave 1");
@@ -122,27 +122,37 @@ TEST(Text, SolidBrushFillsTheCellFirst) {
   EXPECT_GT(ink, 0);
 }
 
-TEST(Text, SmoothTextBlendsItsEdges) {
-  TBitmap mono, smooth;
-  Setup(mono, 120, 60);
-  Setup(smooth, 120, 60, 20, true);
-  mono.Canvas().TextOut(5, 5, "Osw");
-  smooth.Canvas().TextOut(5, 5, "Osw");
-  int between = 0, full = 0;
-  for (TColor px : smooth.Pixels()) {
-    between += px != Back && px != Ink;
-    full += px == Ink;
+TEST(Text, EdgePixelsMixTheTwoColoursByCoverage) {
+  TBitmap b;
+  Prepare(b, 300, 60, 20, true);
+  TCanvas& c = b.Canvas();
+  c.Font.Color = 0x00A0FF;
+  const std::string text = "Oswald";
+  c.TextOut(3, 2, text);
+  // Recompute every pixel from the glyph masks in floating point.
+  TFontInstance& font = ResolveFont(c.Font);
+  std::vector<double> cover(300 * 60, 0.0);
+  int pen = 3;
+  for (char ch : text) {
+    const TGlyph& g = font.Glyph(static_cast<unsigned char>(ch));
+    for (int y = 0; y < g.Height; ++y)
+      for (int x = 0; x < g.Width; ++x) {
+        double& a = cover[(2 + font.Ascent() + g.Top + y) * 300 + pen + g.Left + x];
+        a = 1 - (1 - a) * (1 - g.Mask[y * g.Width + x] / 255.0);  // overlapping glyphs
+      }
+    pen += g.Advance;
   }
-  EXPECT_GT(between, 10);
-  EXPECT_GT(full, 10);
-  // A half-covered pixel lies between the two colours in every channel.
-  for (TColor px : smooth.Pixels())
+  for (int i = 0; i < 300 * 60; ++i)
     for (int shift : {0, 8, 16}) {
-      int v = (px >> shift) & 0xFF, lo = (Back >> shift) & 0xFF;
-      ASSERT_GE(v, lo);
+      double from = (Back >> shift) & 0xFF, to = (c.Font.Color >> shift) & 0xFF;
+      double expected = from + (to - from) * cover[i];
+      ASSERT_NEAR(static_cast<double>((b.Pixels()[i] >> shift) & 0xFF), expected, 1.5) << i % 300 << "," << i / 300;
     }
-  // Both qualities put the text in the same place.
-  TBox m = Painted(mono), s = Painted(smooth);
+  // Monochrome puts the same text in the same place.
+  TBitmap mono;
+  Prepare(mono, 300, 60);
+  mono.Canvas().TextOut(3, 2, text);
+  TBox m = Painted(mono), s = Painted(b);
   EXPECT_NEAR(m.Left, s.Left, 1);
   EXPECT_NEAR(m.Right, s.Right, 1);
   EXPECT_NEAR(m.Top, s.Top, 1);
@@ -153,8 +163,8 @@ TEST(Text, TextRectTouchesOnlyPixelsInsideTheClip) {
   for (bool smooth : {false, true})
     for (TBrushStyle style : {TBrushStyle::Clear, TBrushStyle::Solid}) {
       TBitmap whole, clipped;
-      Setup(whole, 160, 60, 20, smooth);
-      Setup(clipped, 160, 60, 20, smooth);
+      Prepare(whole, 160, 60, 20, smooth);
+      Prepare(clipped, 160, 60, 20, smooth);
       whole.Canvas().Brush.Style = clipped.Canvas().Brush.Style = style;
       whole.Canvas().TextOut(10, 8, "ABCDEF");
       // Cuts through the letters on both axes.
@@ -174,7 +184,7 @@ TEST(Text, TextRectTouchesOnlyPixelsInsideTheClip) {
 
 TEST(Text, NinetyDegreesRunsUpwardFromTheDrawingPoint) {
   TBitmap b;
-  Setup(b, 200, 200);
+  Prepare(b, 200, 200);
   TCanvas& c = b.Canvas();
   TSize cell = c.TextExtent("WWWW");
   c.Font.Angle = 900;
@@ -192,7 +202,7 @@ TEST(Text, NinetyDegreesRunsUpwardFromTheDrawingPoint) {
 
   // 270 degrees (or −90) runs downward, the glyphs' tops facing right.
   for (int angle : {2700, -900}) {
-    Setup(b, 200, 200);
+    Prepare(b, 200, 200);
     c.Font.Angle = angle;
     c.TextOut(100, 20, "WWWW");
     p = Painted(b);
@@ -204,7 +214,7 @@ TEST(Text, NinetyDegreesRunsUpwardFromTheDrawingPoint) {
   }
 
   // 180 degrees: upside down, to the left of and above the point.
-  Setup(b, 200, 200);
+  Prepare(b, 200, 200);
   c.Font.Angle = 1800;
   c.TextOut(150, 100, "WWWW");
   p = Painted(b);
@@ -216,7 +226,7 @@ TEST(Text, NinetyDegreesRunsUpwardFromTheDrawingPoint) {
 
 TEST(Text, RotatedSolidBrushFillsTheTurnedCell) {
   TBitmap b;
-  Setup(b, 200, 200);
+  Prepare(b, 200, 200);
   TCanvas& c = b.Canvas();
   c.Brush.Style = TBrushStyle::Solid;
   TSize cell = c.TextExtent("ab");
@@ -233,7 +243,7 @@ TEST(Text, RotatedSolidBrushFillsTheTurnedCell) {
 
 TEST(Text, FarOffCoordinatesTouchNothing) {
   TBitmap b;
-  Setup(b, 50, 50);
+  Prepare(b, 50, 50);
   TCanvas& c = b.Canvas();
   c.Brush.Style = TBrushStyle::Solid;
   for (int angle : {0, 450, 900, 1800, 3599, INT_MIN, INT_MAX})
@@ -259,8 +269,8 @@ TEST(Text, EveryByteDrawsAndCachedGlyphsMatchFreshOnes) {
   std::string all;
   for (int ch = 1; ch < 256; ++ch) all.push_back(static_cast<char>(ch));
   TBitmap first, second;
-  Setup(first, 400, 300, 12, true);
-  Setup(second, 400, 300, 12, true);
+  Prepare(first, 400, 300, 12, true);
+  Prepare(second, 400, 300, 12, true);
   for (int row = 0; row < 8; ++row) first.Canvas().TextOut(0, row * 30, all.substr(row * 32, 32));
   ClearFontCache();
   for (int row = 0; row < 8; ++row) second.Canvas().TextOut(0, row * 30, all.substr(row * 32, 32));

@@ -41,7 +41,7 @@ static const char *icon[] = {
 "3 2 3 2 1 1",
 "aa c black", "a  c #FFFFFF", "ba c blue",
 "aaa ba", // line comments are skipped too
-"ba  aa"
+"baa aa"
 };)";
   TBitmap b;
   std::string error;
@@ -68,7 +68,8 @@ TEST(Xpm, RefusesMalformedTextWithAReason) {
       {head + "\"1 1 0 1\"", "no colours"},
       {head + "\"1 1 1 0\"", "zero characters"},
       {head + "\"1 1 1 1 junk\"", "unexpected words"},
-      {head + "\"1 1 1 1\", \". c red\"", "ends before pixel row 1"},
+      {head + "\"1 1 1 1\", \". c red\"", "too short"},
+      {head + "\"2 2 1 1\", \". c red\", \"..\"      ", "ends before pixel row 2"},
       {head + "\"1 1 1 1\", \".\", \".\"", "colour line 1 is too short"},
       {head + "\"1 1 1 1\", \". red\", \".\"", "no colour key"},
       {head + "\"1 1 1 1\", \". m red\", \".\"", "no c key"},
@@ -112,7 +113,9 @@ TEST(Xpm, SurvivesTruncationAndCorruption) {
       std::string bad = good;
       bad[i] = r;
       std::string error;
-      if (!ParseXpm(bad, b, &error)) EXPECT_FALSE(error.empty());
+      if (!ParseXpm(bad, b, &error)) {
+        EXPECT_FALSE(error.empty());
+      }
       EXPECT_LE(b.Width(), MaxXpmSide);
     }
 }
