@@ -46,6 +46,7 @@ class TStringScanner {
   // The "/* XPM */" comment that opens every XPM file.
   void ExpectMagic() {
     while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
+    if (pos_ == text_.size()) throw TXpmError{"the text is empty"};
     if (text_.substr(pos_, 2) != "/*") throw TXpmError{"not an XPM file: it does not start with /* XPM */"};
     size_t end = text_.find("*/", pos_ + 2);
     if (end == std::string_view::npos) throw TXpmError{"unterminated comment at the start"};

@@ -96,7 +96,10 @@ TEST(Xpm, RefusesMalformedTextWithAReason) {
     EXPECT_EQ(b.Pixels()[0], 0x123456u);
   }
   TBitmap b;
-  EXPECT_FALSE(ParseXpm("", b));  // without an error string
+  EXPECT_FALSE(ParseXpm(" \n", b));  // without an error string
+  std::string error;
+  EXPECT_FALSE(ParseXpm("", b, &error));
+  EXPECT_EQ(error, "the text is empty");
 }
 
 // Every prefix and many single-byte corruptions of a good file: each is
