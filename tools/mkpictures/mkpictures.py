@@ -697,6 +697,34 @@ def icon():
     return p
 
 
+SMALL_G = [
+    '.####.',
+    '##..##',
+    '##....',
+    '##.###',
+    '##..##',
+    '.####.',
+]
+
+
+def icon16():
+    """The desktop icon at 16 pixels, from which 48 is made by a whole factor."""
+    p = Pic('icon16', 16, 16)
+    for y in range(16):
+        for x in range(16):
+            p.set(x, y, brick_colour(x, y, STONE, 1))
+    plate = hexc('#1a1430')
+    for y in range(3, 13):
+        for x in range(3, 13):
+            p.set(x, y, plate)
+    letter = [hexc(c) for c in ('#ff9a1a', '#ffd030', '#fff090')]
+    for j, row in enumerate(SMALL_G):
+        for i, ch in enumerate(row):
+            if ch == '#':
+                p.set(5 + i, 5 + j, letter[2] if j < 2 else letter[1] if j < 4 else letter[0])
+    return p
+
+
 # (maker, width, height, how the game draws it: opaque, transparent with the
 # bottom-left pixel's colour, or transparent with black)
 OPAQUE, CORNER, BLACK_KEY = 'opaque', 'corner', 'black'
@@ -713,6 +741,7 @@ PICTURES = [
     (back, 19, 21, CORNER),
     (shield, 16, 32, CORNER),
     (icon, 32, 32, OPAQUE),
+    (icon16, 16, 16, OPAQUE),
 ]
 
 
