@@ -38,8 +38,10 @@ TExplodeItem::TExplodeItem(TPoint origin, TSize size, int32_t base, const std::v
 }
 
 std::unique_ptr<TExplodeItem> TExplodeItem::ForLetter(const TSpriteWord& word) {
-  TSize letter = GlyphfallForm->LetterExtent(word.FontSize());
+  // The layout puts the word's face on the canvas, so the letter is measured
+  // in it too.
   TPoint origin{word.Position.X, word.TextLayout().TextTop};
+  TSize letter = GlyphfallForm->LetterExtent(word.FontSize());
   return std::make_unique<TExplodeItem>(origin, letter, LetterBase, LetterColours);
 }
 
