@@ -54,7 +54,7 @@ bool TDictionary::AddWord(std::string_view text) {
   return true;
 }
 
-const TWord& TDictionary::RandomWord() const { return *Items(Random(Count())); }
+TWord* TDictionary::RandomWord() const { return Items(Random(Count())); }
 
 void TDictionary::AddSingleLetters() {
   for (char c = 'A'; c <= 'Z'; ++c) AddWord(std::string_view(&c, 1));

@@ -38,6 +38,7 @@ class TDictionary : public TCustomObjectList<TWord> {
   TDictionary();
   // Loads the given file; throws EFOpenError when it cannot be read.
   explicit TDictionary(const std::string& fileName);
+  ~TDictionary() override = default;
 
   // True when an entry equals text ignoring ASCII letter case; both sides are
   // trimmed of blanks and control characters first.
@@ -45,8 +46,9 @@ class TDictionary : public TCustomObjectList<TWord> {
   // Appends text when it is non-empty, not yet present and letters only;
   // otherwise does nothing. Returns whether it was added.
   bool AddWord(std::string_view text);
-  // A uniformly chosen entry, owned by the dictionary (Random(Count)).
-  const TWord& RandomWord() const;
+  // A uniformly chosen entry (Random(Count)), still owned by the dictionary;
+  // never null, since the single letters are always there.
+  TWord* RandomWord() const;
 
  private:
   void LoadFromFile(const std::string& fileName);

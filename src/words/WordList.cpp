@@ -102,7 +102,7 @@ void TWordList::KillAll() {
 void TWordList::SpawnWord() {
   TGlyphfallForm& form = *GlyphfallForm;
   if (!form.Dictionary || form.Dictionary->Count() == 0) return;
-  const TWord& entry = form.Dictionary->RandomWord();
+  const TWord& entry = *form.Dictionary->RandomWord();
   TWave* wave = wordwave::Current();
 
   std::unique_ptr<TSpriteWord> made;

@@ -160,7 +160,7 @@ TEST_F(DictionaryTest, RandomWordReachesEveryEntryEvenly) {
   std::vector<int> hits(static_cast<size_t>(d.Count()));
   const int draws = 28000;
   for (int i = 0; i < draws; ++i) {
-    const TWord& w = d.RandomWord();
+    const TWord& w = *d.RandomWord();
     int idx = -1;
     for (int k = 0; k < d.Count(); ++k)
       if (d.Items(k) == &w) idx = k;
