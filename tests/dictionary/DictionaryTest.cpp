@@ -174,3 +174,28 @@ TEST_F(DictionaryTest, RandomWordReachesEveryEntryEvenly) {
 }
 
 }  // namespace
+
+#include "platform/headless/HeadlessPlatform.h"
+#include "shell/GlyphfallUnit.h"
+
+namespace {
+
+// Without its word list the game cannot start: the form's creation stops with
+// the error and leaves nothing half-made behind.
+TEST_F(DictionaryTest, TheFormWillNotStartWithoutTheWordList) {
+  fs::path home = fs::current_path();
+  fs::current_path(dir_);
+  THeadlessPlatform platform;
+  try {
+    TGlyphfallForm form(platform);
+    ADD_FAILURE() << "the form started";
+  } catch (const EFOpenError& e) {
+    EXPECT_NE(std::string(e.what()).find("wordsenglish.txt"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(GlyphfallForm, nullptr);
+  EXPECT_EQ(platform.InputSink(), nullptr);
+  EXPECT_FALSE(platform.IsWindowVisible());
+  fs::current_path(home);
+}
+
+}  // namespace
