@@ -8,8 +8,8 @@
 
 #include "framework/Utils.h"
 #include "platform/Canvas.h"
-#include "platform/headless/HeadlessPlatform.h"
 #include "shell/GlyphfallUnit.h"
+#include "support/GameFixture.h"
 #include "waves/WaveUnit.h"
 #include "words/WordUnit.h"
 
@@ -27,21 +27,19 @@ class TTestBullet : public TSpriteWord {
   void Reward() override {}
 };
 
-class WordFixture : public ::testing::Test {
+class WordFixture : public GameFixture {
  protected:
   void SetUp() override {
-    form = std::make_unique<TGlyphfallForm>(platform);
+    GameFixture::SetUp();
     RandSeed(1);
     form->BuildCastle();
     form->Playing = true;
-    form->GameTime = platform.GetTickCount();
+    form->GameTime = platform->GetTickCount();
   }
-  void TearDown() override { form.reset(); }
 
-  TGlyphfallForm& Form() { return *form; }
   TWordList& Attack() { return *form->AttackWords; }
   int32_t CastleTop() { return form->CastleTop(); }
-  uint32_t Now() { return form->GameTime; }
+  uint32_t Now() const { return form->GameTime; }
   void Advance(uint32_t ms) { form->GameTime += ms; }
 
   // A plain word in AttackWords, placed.
@@ -68,7 +66,4 @@ class WordFixture : public ::testing::Test {
     Advance(ms);
     Attack().UpdateAll();
   }
-
-  THeadlessPlatform platform;
-  std::unique_ptr<TGlyphfallForm> form;
 };
