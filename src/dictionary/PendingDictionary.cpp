@@ -1,6 +1,0 @@
-// TEMPORARY stand-in until the dictionary lands. Delete this file when
-// merging that work.
-#include "dictionary/DictionaryUnit.h"
-
-TDictionary::TDictionary() {}
-TDictionary::~TDictionary() = default;

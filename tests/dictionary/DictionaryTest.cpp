@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "dictionary/DictionaryUnit.h"
+#include "framework/Utils.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "shell/GlyphfallUnit.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class DictionaryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("glyphfall-dict-" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  // The entries of a dictionary loaded from bytes, the 26 letters left out
+  // when all of them were appended.
+  std::vector<std::string> Load(const std::string& bytes) {
+    std::string path = (dir_ / "wordsenglish.txt").string();
+    std::ofstream(path, std::ios::binary) << bytes;
+    TDictionary d(path);
+    std::vector<std::string> r;
+    for (int i = 0; i < d.Count(); ++i) r.push_back(d.Items(i)->Text);
+    if (r.size() >= 26 && r[r.size() - 26] == "A" && r.back() == "Z") r.resize(r.size() - 26);
+    return r;
+  }
+  using Words = std::vector<std::string>;
+  fs::path dir_;
+};
+
+TEST_F(DictionaryTest, AcceptsLettersOnlyAndKeepsTheFirstWrittenForm) {
+  EXPECT_EQ(Load(" dog\ndog's\ndog \nd-og\ndo9\nd\xC3\xB6g\ndog\n"), (Words{"dog"}));
+  EXPECT_EQ(Load(""), Words{});
+  // A one-letter line stands for its letter: 25 letters follow, not 26.
+  EXPECT_EQ(Load("a\n"), (Words{"a", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L", "M", "N", "O", "P", "Q",
+                                "R", "S", "T", "U", "V", "W", "X", "Y", "Z"}));
+  EXPECT_EQ(Load("cat\nCat\nCAT\n"), (Words{"cat"}));
+
+  TDictionary d((dir_ / "wordsenglish.txt").string());
+  EXPECT_TRUE(d.Contains(" \tcAt\r "));  // trimmed and case-folded on both sides
+  EXPECT_FALSE(d.AddWord("CAT"));
+}
+
+TEST_F(DictionaryTest, LinesEndAtCrLfOrBothAndANulEndsTheText) {
+  EXPECT_EQ(Load("one\rtwo\nthree\r\nfour\n\n\r\rfive"), (Words{"one", "two", "three", "four", "five"}));
+  EXPECT_EQ(Load(std::string("cat\nfi\0sh\nbird\n", 15)), (Words{"cat", "fi"}));
+}
+
+TEST_F(DictionaryTest, AnUnreadableFileIsAnErrorNamingTheFileAndTheReason) {
+  std::string path = (dir_ / "nowhere" / "wordsenglish.txt").string();
+  try {
+    TDictionary d(path);
+    FAIL() << "no error";
+  } catch (const EFOpenError& e) {
+    EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos) << e.what();
+  }
+  EXPECT_THROW(TDictionary(dir_.string()), EFOpenError);  // a folder is not an empty list
+}
+
+// The game cannot start without its words: the form's creation stops with the
+// error and leaves nothing half-made behind.
+TEST_F(DictionaryTest, TheFormWillNotStartWithoutTheWordList) {
+  fs::path home = fs::current_path();
+  fs::current_path(dir_);
+  THeadlessPlatform platform;
+  EXPECT_THROW(TGlyphfallForm form(platform), EFOpenError);
+  EXPECT_EQ(GlyphfallForm, nullptr);
+  EXPECT_EQ(platform.InputSink(), nullptr);
+  EXPECT_FALSE(platform.IsWindowVisible());
+  fs::current_path(home);
+}
+
+// An absurd line must not become a word that takes the screen to draw, nor
+// pile up in memory while it is read.
+TEST_F(DictionaryTest, OverlongLinesAreDroppedAndReadingGoesOn) {
+  std::string longest(TDictionary::MaxWordLength, 'x');
+  std::string tooLong(TDictionary::MaxWordLength + 1, 'y');
+  EXPECT_EQ(Load(longest + "\n" + tooLong + "\n" + std::string(3 << 20, 'z') + "\nafter"), (Words{longest, "after"}));
+}
+
+TEST_F(DictionaryTest, ALargeFileLoadsFastWithTheSameResultAsAPlainScan) {
+  RandSeed(7);
+  std::string text;
+  Words expected;
+  std::set<std::string> seen;
+  for (int i = 0; i < 100000; ++i) {
+    std::string w;
+    for (int k = 1 + Random(7); k > 0; --k) w.push_back(static_cast<char>((Random(2) ? 'a' : 'A') + Random(6)));
+    bool junk = Random(20) == 0;
+    if (junk) w += "'s";
+    text += w + (i % 3 == 0 ? "\r\n" : "\n");
+    if (!junk && seen.insert(LowerCaseAscii(w)).second) expected.push_back(w);
+  }
+  auto t0 = std::chrono::steady_clock::now();
+  Words got = Load(text);
+  auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
+  // Single letters A..F all occur in the file, so G..Z follow it.
+  for (char c = 'G'; c <= 'Z'; ++c) expected.push_back(std::string(1, c));
+  EXPECT_EQ(got, expected);
+  EXPECT_LT(ms, 2000);  // tens of milliseconds in a plain build
+}
+
+}  // namespace

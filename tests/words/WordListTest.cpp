@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "dictionary/DictionaryUnit.h"
+#include "words/WordFixture.h"
+
+namespace {
+
+class WordListTest : public WordFixture {};
+
+class TTestBonus : public TBonusWord {
+ public:
+  void CreateBonus() override { CreateFromText("GIFT", 3, DirFalling, nullptr); }
+};
+
+TEST_F(WordListTest, OnePressHitsEveryMatchingWordAndAKeyMatchingNothingChangesNothing) {
+  TSpriteWord* cat = AddWord("CAT", {300, 200});
+  TSpriteWord* cow = AddWord("COW", {500, 300});
+  TSpriteWord* dog = AddWord("DOG", {400, 400});
+  Attack().KeyPressed('C');
+  EXPECT_EQ(cat->Text, "AT");
+  EXPECT_EQ(cow->Text, "OW");
+  EXPECT_EQ(dog->Text, "DOG");
+  Attack().KeyPressed('Z');
+  Attack().KeyPressed('?');
+  EXPECT_EQ(dog->Position, (TPoint{400, 400}));
+  EXPECT_EQ(form->ExplodeItems->Count(), 2);
+  EXPECT_EQ(form->Stats.LettersTyped, 2);
+}
+
+TEST_F(WordListTest, OnePressTakesTheLeftmostBulletAndSparesItsCannon) {
+  TSpriteWord* cannon = AddWord("ANT", {600, 200});
+  TSpriteWord* farBullet = AddBullet("A", {500, 200}, cannon);
+  TSpriteWord* nearBullet = AddBullet("A", {300, 200}, cannon);
+  TSpriteWord* ape = AddWord("APE", {700, 300});
+  Attack().KeyPressed('A');
+  EXPECT_EQ(nearBullet->Text, "");
+  EXPECT_EQ(farBullet->Text, "A");
+  EXPECT_EQ(cannon->Text, "ANT");
+  EXPECT_EQ(ape->Text, "PE");
+  Attack().KeyPressed('A');
+  EXPECT_EQ(farBullet->Text, "");
+  EXPECT_EQ(cannon->Text, "ANT");
+  Attack().KeyPressed('A');  // no bullet left: now the cannon takes it
+  EXPECT_EQ(cannon->Text, "NT");
+
+  // A bullet whose cannon is gone spares nobody, even a word that took the
+  // cannon's place in memory.
+  AddBullet("A", {100, 200}, cannon);
+  Attack().Remove(cannon);
+  TSpriteWord* next = AddWord("ARM", {650, 250});
+  Attack().KeyPressed('A');
+  EXPECT_EQ(next->Text, "RM");
+}
+
+TEST_F(WordListTest, DuringASalvoEachListLetsOnlyItsLeftmostMatchingWordTakeTheKey) {
+  TTestWave& wave = UseTestWave();
+  wave.SalvoWords = std::make_unique<std::vector<std::string>>(std::vector<std::string>{"A"});
+  TSpriteWord* a1 = AddWord("A", {500, 200});
+  TSpriteWord* a2 = AddWord("A", {300, 250});
+  TSpriteWord* a3 = AddWord("A", {300, 300});  // same x as a2, later in the list
+  TSpriteWord* bullet = AddBullet("B", {200, 200}, nullptr);
+  TSpriteWord* bee = AddWord("BEE", {100, 350});
+  Attack().KeyPressed('A');
+  EXPECT_EQ(a2->Text, "");
+  EXPECT_EQ(a3->Text, "A");
+  Attack().KeyPressed('A');
+  EXPECT_EQ(a3->Text, "");
+  EXPECT_EQ(a1->Text, "A");
+  Attack().KeyPressed('B');  // bullets are candidates like any word
+  EXPECT_EQ(bee->Text, "EE");
+  EXPECT_EQ(bullet->Text, "B");
+
+  auto bonus = std::make_unique<TTestBonus>();
+  bonus->CreateBonus();
+  auto* gift = static_cast<TSpriteWord*>(form->BonusWords->Add(std::move(bonus)));
+  TSpriteWord* go = AddWord("GO", {600, 400});
+  form->BonusWords->KeyPressed('G');
+  Attack().KeyPressed('G');
+  EXPECT_EQ(gift->Text, "IFT");
+  EXPECT_EQ(go->Text, "O");
+}
+
+TEST_F(WordListTest, TopmostSkipsBulletsAndCountedWordsSkipBonusWords) {
+  AddBullet("Q", {100, 100}, nullptr);
+  AddWord("QUIZ", {300, 200});
+  AddWord("QUAY", {300, 150});
+  AddWord("TOP", {400, 150});
+  EXPECT_EQ(Attack().TopmostIndex(), 2);
+  EXPECT_EQ(Attack().FindTarget('Q', false), 0);
+  Attack().Words(0)->Text.clear();
+  EXPECT_EQ(Attack().FindTarget('Q', false), 1);  // equal x: the earlier one
+  EXPECT_EQ(Attack().FindTarget('Q', true), -1);
+  auto bonus = std::make_unique<TTestBonus>();
+  bonus->CreateBonus();
+  Attack().Add(std::move(bonus));
+  EXPECT_EQ(Attack().CountedWords(), 4);
+}
+
+TEST_F(WordListTest, ARowIsBusyUnderAWordStillEnteringIncludingTheRowBelow) {
+  int32_t y = CastleTop() + 16 * 10;
+  TSpriteWord* w = AddWord("ENTER", {790, y});
+  EXPECT_FALSE(Attack().RowBusy(y - 1));
+  EXPECT_TRUE(Attack().RowBusy(y));
+  EXPECT_TRUE(Attack().RowBusy(y + 16));
+  EXPECT_FALSE(Attack().RowBusy(y + 17));
+  w->Scale = 2;
+  EXPECT_TRUE(Attack().RowBusy(y + 32));
+  w->PlaceAt({100, y});  // fully on screen: out of the way
+  EXPECT_FALSE(Attack().RowBusy(y));
+}
+
+TEST_F(WordListTest, EachTierStepsOnItsOwnTimerAndAGoneWordIsCountedOff) {
+  TTestWave& wave = UseTestWave();
+  wave.WordsLeft = 5;
+  TSpriteWord* gone = AddWord("GONE", {400, 200}, 3);
+  TSpriteWord* slow = AddWord("SLOW", {600, 200}, 1);
+  TSpriteWord* fast = AddWord("FAST", {600, 300}, 3);
+  gone->Text.clear();
+  for (int i = 0; i < 22; ++i) Frame(10);  // 220 ms, every tier due at the first
+  EXPECT_EQ(Attack().Count(), 2);
+  EXPECT_EQ(wave.WordsLeft, 4);
+  EXPECT_EQ(fast->Position.X, 600 - 2 * 8);  // every 30 ms
+  EXPECT_EQ(slow->Position.X, 600 - 2 * 4);  // every 70 ms
+}
+
+TEST_F(WordListTest, KillAllBurstsAndRewardsEveryWordButLeavesTheRemovalToTheNextPass) {
+  TTestWave& wave = UseTestWave();
+  wave.WordsLeft = 10;
+  AddWord("ONE", {300, 200});
+  AddWord("FOUR", {400, 300});
+  AddBullet("X", {500, 400}, nullptr);
+  Attack().KillAll();
+  EXPECT_EQ(Attack().Count(), 3);
+  EXPECT_EQ(form->Score, 70);
+  EXPECT_EQ(form->ExplodeItems->Count(), 8);
+  Frame();
+  EXPECT_EQ(Attack().Count(), 0);
+  EXPECT_EQ(wave.WordsLeft, 8);  // the bullet never counted
+}
+
+// ---- New attacking words ----
+
+class SpawnTest : public WordListTest {
+ protected:
+  void SetUp() override {
+    WordListTest::SetUp();
+    std::string path = testing::TempDir() + "glyphfall-spawn-words.txt";
+    FILE* f = std::fopen(path.c_str(), "wb");
+    std::fputs("alpha\nbravo\ncharlie\ndelta\necho\n", f);
+    std::fclose(f);
+    form->Dictionary = std::make_unique<TDictionary>(path);
+    std::remove(path.c_str());
+  }
+};
+
+TEST_F(SpawnTest, NoChanceMeansNeverVerticalNorHiddenAndChanceOneMeansAlways) {
+  TTestWave& wave = UseTestWave();
+  for (int i = 0; i < 200; ++i) {
+    Attack().SpawnWord();
+    ASSERT_EQ(Attack().Count(), 1);
+    EXPECT_FALSE(Attack().Words(0)->Vertical);
+    EXPECT_EQ(Attack().Words(0)->Text, Attack().Words(0)->FullText);
+    EXPECT_EQ(Attack().Words(0)->Position.X, 797);
+    Attack().RemoveAll();
+  }
+  wave.VerticalChance = 1;
+  wave.HiddenLetterChance = 1;
+  for (int i = 0; i < 200; ++i) {
+    Attack().SpawnWord();
+    TSpriteWord* w = Attack().Words(0);
+    EXPECT_TRUE(w->Vertical);
+    size_t q = w->Text.find('?');
+    ASSERT_NE(q, std::string::npos);
+    EXPECT_TRUE(q + 1 < w->Text.size() || w->Text == "?") << w->Text;  // never the last of several
+    EXPECT_TRUE(w->MatchesKey(static_cast<uint16_t>(w->FullText[0])));
+    // The whole stack stands above the ground.
+    EXPECT_LE((w->Position.Y - CastleTop()) / 16, 28 - static_cast<int32_t>(w->Text.size() + 1));
+    Attack().RemoveAll();
+  }
+}
+
+TEST_F(SpawnTest, WhenEveryRowIsBusyNothingChanges) {
+  TTestWave& wave = UseTestWave();
+  wave.WordsLeft = 7;
+  TSpriteWord* wall = AddWord("WALL", {795, CastleTop() + 32});
+  wall->Scale = 27;  // rows 2 to 29 while it enters
+  Attack().SpawnWord();
+  EXPECT_EQ(Attack().Count(), 1);
+  EXPECT_EQ(Attack().Words(0), wall);
+  EXPECT_EQ(wave.WordsLeft, 7);
+}
+
+// Dictionary entry, kind entries, tier, vertical roll, hidden roll and place,
+// row: replaying the generator in that order predicts the word exactly.
+TEST_F(SpawnTest, TheRandomDrawsComeInTheirFixedOrder) {
+  TTestWave& wave = UseTestWave();
+  wave.SetTierLimits(20, 80, 100, 0);
+  wave.VerticalChance = 2;
+  wave.HiddenLetterChance = 2;
+  for (uint32_t seed = 1; seed <= 40; ++seed) {
+    RandSeed(seed);
+    std::string full = UpperCaseAscii(form->Dictionary->Items(Random(form->Dictionary->Count()))->Text);
+    int32_t r = Random(100) + 1;
+    int tier = (r >= 20 && r <= 80) ? 1 : (r > 80) ? 2 : 0;
+    bool vertical = Random(2) == 0;
+    std::string text = full;
+    if (Random(2) == 0) text[static_cast<size_t>(Random(static_cast<int32_t>(text.size()) - 1))] = '?';
+    int32_t lastRow = 28 - (vertical ? static_cast<int32_t>(text.size()) + 1 : 0);
+    int32_t row = 2 + Random(lastRow - 1);
+
+    RandSeed(seed);
+    Attack().SpawnWord();
+    ASSERT_EQ(Attack().Count(), 1) << seed;
+    TSpriteWord* w = Attack().Words(0);
+    EXPECT_EQ(w->FullText, full) << seed;
+    EXPECT_EQ(w->Text, text) << seed;
+    EXPECT_EQ(w->SpeedTier, tier) << seed;
+    EXPECT_EQ(w->Vertical, vertical) << seed;
+    EXPECT_EQ(w->Position.Y, CastleTop() + 16 * row) << seed;
+    Attack().RemoveAll();
+  }
+}
+
+}  // namespace
