@@ -2,8 +2,21 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "framework/ObjectList.h"
+
+constexpr int HiScoreRows = 10;
+constexpr int HiScoreNameLength = 8;
+constexpr char HiScoreFileName[] = "HISCORE.XML";
+// What an empty name, and the free places of a name being typed, look like.
+constexpr char HiScoreEmptyName[] = "--------";
+
+// Folder of the high-score file; empty means the program's folder. Tests point
+// it at a scratch folder before they create a form.
+extern std::string HiScoreFolder;
+// The one place that decides where the table is read from and written to.
+std::string HiScoreFilePath();
 
 class THiScore {
  public:
@@ -15,13 +28,38 @@ class THiScore {
 class THiScoreList : public TCustomObjectList<THiScore> {
  public:
   int32_t HighScore = 0;
+  // Row whose name is being typed; -1 while the table is only shown.
   int32_t EntryRow = -1;
 
+  // After a game: a qualifying score gets its row and the name-entry screen.
   void CheckNewScore(int32_t score);
-  void InsertScore(int32_t score, const std::string& name);
+  // Puts score in at the first row it reaches (ahead of equal scores) and drops
+  // the last row, so the table keeps its length. Returns the row, or -1.
+  int InsertScore(int32_t score, const std::string& name);
+  // The first row score would take, or -1 when it does not qualify.
+  int QualifyingRow(int32_t score) const;
+
+  // The high-score screen: runs frames until a key or click ends it or the
+  // window goes away. row is the entry being named, or -1 to only show.
   void ShowHiScores(int32_t row);
+  // Every key-down while the screen runs.
   void NameEntryKey(uint16_t key);
+  // Ends name entry as Enter does: the typed part becomes the name, the table
+  // is saved. Nothing happens when no name is being entered.
+  void CommitEntry();
   void DrawHiScores();
+
   void LoadHiScores();
+  // Writes the table; a failure is reported and leaves the old file intact.
   void SaveHiScores();
 };
+
+// Name entry accepts exactly the letter keys and the digit keys (key codes
+// 65-90 and 48-57), so names stay plain ASCII.
+bool IsNameKey(uint16_t key);
+// A score as the file holds it: optional blanks, an optional sign, decimal
+// digits, within 32 bits. False for anything else, the empty text included.
+bool ParseScore(std::string_view text, int32_t& value);
+// The name as the table keeps a name read from the file: trimmed, printable
+// ASCII only (each other character becomes "?"), at most eight characters.
+std::string CleanName(std::string_view text);

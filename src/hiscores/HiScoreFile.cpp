@@ -1,0 +1,95 @@
+// HISCORE.XML: a root element "root" holding one element per row (RANK1 ...
+// RANK10), each with a NAME and then a SCORE element, and no attributes.
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "hiscores/HiScoreUnit.h"
+#include "hiscores/XMLUnit.h"
+#include "platform/Application.h"
+
+std::string HiScoreFolder;
+
+std::string HiScoreFilePath() {
+  if (HiScoreFolder.empty()) return HiScoreFileName;
+  return (std::filesystem::path(HiScoreFolder) / HiScoreFileName).string();
+}
+
+namespace {
+
+// Ours is small; anything bigger is not a table this game wrote.
+constexpr size_t MaxHiScoreFileSize = 64 * 1024;
+
+void Report(const std::string& text) {
+  if (Application)
+    Application->ShowError(text);  // a message box and a line on stderr
+  else
+    std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+// Keeps the text of a damaged element short enough for a message box.
+std::string Quoted(const std::string& text) {
+  constexpr size_t Shown = 24;
+  return "\"" + (text.size() > Shown ? text.substr(0, Shown) + "..." : text) + "\"";
+}
+
+}  // namespace
+
+// A damaged file (not well-formed, too big, or a row whose SCORE is missing or
+// not a whole number) must not cost the player the game: it is reported once,
+// kept as HISCORE.XML.bad (replacing an older one) for whoever wants to mend
+// it, and the table is left empty so that the form fills in the defaults. A
+// file that cannot be read at all is reported and left where it is. A row
+// without a NAME reads as an empty name; rows past the tenth are ignored.
+void THiScoreList::LoadHiScores() {
+  const std::string fileName = HiScoreFilePath();
+  std::string path = fileName;
+  try {
+    path = XMLPath(fileName);
+    std::unique_ptr<TXML> xml = OpenXML(path, MaxHiScoreFileSize);
+    TXmlNode root = xml->DocumentElement();
+    int rowNumber = 0;
+    for (TXmlNode row = root.FirstChild(); row && Count() < HiScoreRows; row = row.NextSibling()) {
+      if (!row.IsElement()) continue;  // stray text between the rows
+      ++rowNumber;
+      TXmlNode score = row.ChildElement("SCORE");
+      int32_t value = 0;
+      if (!score) throw EXmlParseError(path + ": row " + std::to_string(rowNumber) + " has no SCORE");
+      if (!ParseScore(score.Text(), value))
+        throw EXmlParseError(path + ": the SCORE of row " + std::to_string(rowNumber) + ", " + Quoted(score.Text()) +
+                             ", is not a whole number");
+      AddObject(new THiScore(value, CleanName(row.ChildElement("NAME").Text())));
+    }
+  } catch (const EXmlParseError& e) {
+    Clear();
+    const std::string bad = path + ".bad";
+    std::error_code ec;
+    std::filesystem::rename(path, bad, ec);
+    Report(std::string("The high-score file is damaged: ") + e.what() + ". " +
+           (ec ? "It could not be kept as " + bad + " (" + ec.message() + ")"
+               : "It was kept as " + bad) +
+           "; the default high scores are used.");
+  } catch (const std::exception& e) {
+    Clear();
+    Report(std::string("Could not read the high scores: ") + e.what() + ". The default high scores are used.");
+  }
+}
+
+// The new table is written beside the old file and then renamed over it, so a
+// failure at any point (a full disk, a read-only folder, a crash) leaves the
+// old HISCORE.XML exactly as it was. The table in memory is unaffected.
+void THiScoreList::SaveHiScores() {
+  try {
+    std::unique_ptr<TXML> xml = OpenXML("");
+    TXmlNode root = xml->DocumentElement();
+    for (int i = 0; i < Count(); ++i) {
+      TXmlNode rank = root.AddChild("RANK" + std::to_string(i + 1));
+      rank.AddChild("NAME").SetText(Items(i)->Name);
+      rank.AddChild("SCORE").SetText(std::to_string(Items(i)->Score));
+    }
+    xml->SaveToFile(XMLPath(HiScoreFilePath()));
+  } catch (const std::exception& e) {
+    Report(std::string("Could not save the high scores: ") + e.what() + ". The previous high-score file is unchanged.");
+  }
+}

@@ -1,0 +1,94 @@
+// The high-score screen: the table over the star field, and name entry.
+#include <algorithm>
+#include <array>
+
+#include "framework/Utils.h"
+#include "hiscores/HiScoreUnit.h"
+#include "shell/GlyphfallUnit.h"
+#include "sprites/StarUnit.h"
+
+namespace {
+
+constexpr TColor TitleColour = 0x0047FF;
+constexpr TColor CreditColour = 0xF7DE00;
+constexpr TColor EntryColour = clWhite;
+constexpr int TitleSize = 18;
+constexpr int CreditSize = 14;
+constexpr int TitleY = 60;
+constexpr int FirstRowY = 120;
+constexpr int RowHeight = 40;
+constexpr int LabelRight = 240;
+constexpr int ScoreX = 310;
+constexpr int NameX = 460;
+constexpr int CreditY = 560;
+constexpr int ScoreDigits = 6;
+constexpr char CreditText[] = "Glyphfall! by the Glyphfall team - thanks for playing";
+
+struct TRowStyle {
+  const char* Label;
+  TColor Colour;
+};
+constexpr std::array<TRowStyle, HiScoreRows> RowStyles{{{"1st", 0x00FFFF},
+                                                         {"2nd", 0x00FFFF},
+                                                         {"3rd", 0x00FFFF},
+                                                         {"4th", 0xF7DE00},
+                                                         {"5th", 0xF7DE00},
+                                                         {"6th", 0xF7DE00},
+                                                         {"7th", 0xF70097},
+                                                         {"8th", 0xF70097},
+                                                         {"9th", 0xF70097},
+                                                         {"10th", 0xF70097}}};
+
+void DrawCentred(TGlyphfallForm& form, int y, const std::string& text, TColor colour) {
+  TCanvas& canvas = form.Canvas();
+  form.DrawText((canvas.Target().Width() - canvas.TextWidth(text)) / 2, y, text, colour, 0);
+}
+
+}  // namespace
+
+void THiScoreList::ShowHiScores(int32_t row) {
+  TGlyphfallForm& form = *GlyphfallForm;
+  if (form.Menu) form.Menu->Selected = MenuHighScores;
+  // A click during play while HIGH SCORES was selected may have left this set,
+  // which would end the screen before the player could type.
+  form.MenuActive = false;
+  form.Screen = TGlyphfallForm::TScreen::HiScores;
+  EntryRow = row;
+  while (form.Visible() && !form.Closed && !form.MenuActive) {
+    form.StarField->UpdateAll();
+    form.DrawBackground();
+    form.DrawHud();
+    DrawHiScores();
+    form.PresentFrame();
+  }
+  // A click or the window closing ends the screen as well: the name typed so
+  // far is kept and saved just as Enter would, rather than left half-typed
+  // with EntryRow still pointing at it.
+  CommitEntry();
+}
+
+void THiScoreList::DrawHiScores() {
+  TGlyphfallForm& form = *GlyphfallForm;
+  TCanvas& canvas = form.Canvas();
+  canvas.Font.Name = "Comic sans MS";
+  canvas.Font.Bold = true;
+  canvas.Font.Size = TitleSize;
+  form.UseSmoothFont(canvas);
+  DrawCentred(form, TitleY, EntryRow < 0 ? "- HIGH SCORES -" : "PLEASE ENTER NAME", TitleColour);
+
+  const int rows = std::min(Count(), HiScoreRows);
+  for (int i = 0; i < rows; ++i) {
+    THiScore* entry = Items(i);
+    const int y = FirstRowY + RowHeight * i;
+    const TColor colour = i == EntryRow ? EntryColour : RowStyles[i].Colour;
+    const std::string label = RowStyles[i].Label;
+    form.DrawText(LabelRight - canvas.TextWidth(label), y, label, colour, 0);
+    form.DrawText(ScoreX, y, ZeroPad(entry->Score, ScoreDigits), colour, 0);
+    if (entry->Name.empty()) entry->Name = HiScoreEmptyName;
+    form.DrawText(NameX, y, entry->Name, colour, 0);
+  }
+
+  canvas.Font.Size = CreditSize;
+  form.UseSmoothFont(canvas);
+  DrawCentred(form, CreditY, CreditText, CreditColour);
+}

@@ -1,0 +1,258 @@
+// The high-score screens in the running game: from the menu, after a game,
+// name entry ended every way it can end, and what the screen draws.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "HiScoreTestSupport.h"
+#include "support/GameFixture.h"
+
+namespace {
+
+using Screen = TGlyphfallForm::TScreen;
+
+class HiScoreScreen : public GameFixture {
+ protected:
+  void SetUp() override {
+    scratch_ = (std::filesystem::temp_directory_path() / "glyphfall-screen-XXXXXX").string();
+    ASSERT_NE(mkdtemp(scratch_.data()), nullptr);
+    savedFolder_ = HiScoreFolder;
+    HiScoreFolder = scratch_;
+    GameFixture::SetUp();
+  }
+  void TearDown() override {
+    GameFixture::TearDown();
+    HiScoreFolder = savedFolder_;
+    std::filesystem::remove_all(scratch_);
+  }
+
+  std::string File() const {
+    std::ifstream in(scratch_ + "/HISCORE.XML");
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+
+  // Runs the program; step is called once per frame and returns false when
+  // the script is done, after which a key leaves the table and Escape the
+  // menu and the program.
+  void RunScript(std::function<bool()> step) {
+    bool done = false;
+    platform->StopAt = Now() + 120000;  // a script that goes wrong still ends
+    platform->OnFrame = [&] {
+      if (!done && !step()) done = true;
+      if (done && form->Screen == Screen::HiScores) platform->PressKey(vk::Space);
+      if (done && form->Screen == Screen::Menu) platform->PressKey(vk::Escape);
+    };
+    form->Run();
+    platform->OnFrame = nullptr;
+    EXPECT_TRUE(done) << "the script did not finish";
+  }
+
+  // A game started from the menu that ends (by Escape) with the given score.
+  // Returns true until the name entry has opened.
+  bool PlayToScore(int32_t score) {
+    if (form->Screen == Screen::Menu && !startPressed_) {
+      platform->PressKey(vk::Return);  // START is selected
+      startPressed_ = true;
+    } else if (form->Screen == Screen::Play && form->Playing && !gameEnded_) {
+      form->Score = score;
+      platform->PressKey(vk::Escape);
+      gameEnded_ = true;
+    }
+    if (Entering()) entryOpened_ = true;
+    return !entryOpened_;
+  }
+  bool Entering() const { return form->Screen == Screen::HiScores && form->HiScores->EntryRow >= 0; }
+  void Type(const std::string& keys) {
+    for (char c : keys) platform->PressKey(static_cast<uint16_t>(c));
+  }
+
+  std::string scratch_, savedFolder_;
+  bool startPressed_ = false, gameEnded_ = false, entryOpened_ = false;
+};
+
+TEST_F(HiScoreScreen, HighScoresFromTheMenuEndOnAnyKey) {
+  int stage = 0;
+  bool sawTable = false;
+  RunScript([&] {
+    switch (stage) {
+      case 0:
+        if (form->Screen != Screen::Menu) return true;
+        platform->PressKey(vk::Down);
+        platform->PressKey(vk::Return);
+        stage = 1;
+        return true;
+      case 1:
+        if (form->Screen != Screen::HiScores) return true;
+        sawTable = form->HiScores->EntryRow == -1 && !form->MenuActive;
+        platform->PressKey('A');
+        stage = 2;
+        return true;
+      default:
+        if (form->Screen != Screen::Menu) return true;
+        EXPECT_EQ(form->Menu->Selected, MenuHighScores);
+        return false;
+    }
+  });
+  EXPECT_TRUE(sawTable);
+  EXPECT_FALSE(std::filesystem::exists(scratch_ + "/HISCORE.XML"));  // showing never writes
+}
+
+TEST_F(HiScoreScreen, QualifyingGameAsksForANameThatSurvivesARestart) {
+  int stage = 0;
+  RunScript([&] {
+    if (stage == 0) {
+      if (PlayToScore(4500)) return true;
+      EXPECT_EQ(form->HiScores->EntryRow, 0);
+      EXPECT_EQ(form->HiScores->Items(0)->Name, "--------");
+      Type("AB1");
+      platform->PressKey(vk::Back);
+      Type("Z");
+      platform->PressKey(vk::Return);
+      stage = 1;
+      return true;
+    }
+    if (stage == 1) {
+      if (Entering()) return true;
+      // Named and saved; the table stays up until the next key.
+      EXPECT_EQ(form->Screen, Screen::HiScores);
+      platform->PressKey(vk::Space);
+      stage = 2;
+      return true;
+    }
+    return form->Screen != Screen::Menu;
+  });
+  EXPECT_EQ(form->HiScores->Items(0)->Name, "ABZ");
+  EXPECT_NE(File().find("<RANK1><NAME>ABZ</NAME><SCORE>4500</SCORE></RANK1>"), std::string::npos) << File();
+
+  MakeForm({});
+  EXPECT_EQ(form->HiScores->Items(0)->Name, "ABZ");
+  EXPECT_EQ(form->HiScores->HighScore, 4500);
+  EXPECT_EQ(form->HiScores->Count(), 10);
+}
+
+// A click or the window closing used to end the entry unsaved, with the
+// dashes in the name and the row still open to later keys.
+TEST_F(HiScoreScreen, ClickDuringNameEntrySavesTheNameSoFar) {
+  bool clicked = false;
+  RunScript([&] {
+    if (PlayToScore(650)) return true;
+    if (!clicked) {
+      Type("CD");
+      platform->ClickAt(Now(), 400, 300);
+      clicked = true;
+      return true;
+    }
+    return form->Screen != Screen::Menu;
+  });
+  EXPECT_EQ(form->HiScores->EntryRow, -1);
+  EXPECT_EQ(form->HiScores->Items(4)->Name, "CD");
+  EXPECT_NE(File().find("<RANK5><NAME>CD</NAME><SCORE>650</SCORE></RANK5>"), std::string::npos) << File();
+}
+
+TEST_F(HiScoreScreen, ClosingTheWindowDuringNameEntrySavesTheNameSoFar) {
+  bool closed = false;
+  RunScript([&] {
+    if (PlayToScore(650)) return true;
+    if (!closed) {
+      Type("EF");
+      platform->Schedule({Now(), THeadlessPlatform::TEventKind::Close});
+      closed = true;
+    }
+    return !closed;  // the program ends with the window
+  });
+  EXPECT_EQ(form->HiScores->Items(4)->Name, "EF");
+  EXPECT_NE(File().find("<NAME>EF</NAME>"), std::string::npos) << File();
+}
+
+// The arrows can select HIGH SCORES during play; a click then sets MenuActive,
+// which used to end the next name entry before the player could type.
+TEST_F(HiScoreScreen, StrayClickDuringPlayDoesNotEndTheNextEntry) {
+  bool strayDone = false, typed = false;
+  RunScript([&] {
+    if (form->Screen == Screen::Play && form->Playing && !strayDone) {
+      platform->PressKey(vk::Down);
+      platform->ClickAt(Now(), 400, 300);
+      strayDone = true;
+      return true;
+    }
+    if (!strayDone && form->Screen != Screen::Menu) return true;
+    if (PlayToScore(2000)) return true;
+    if (!typed) {
+      Type("GH");
+      platform->PressKey(vk::Return);
+      typed = true;
+      return true;
+    }
+    return false;
+  });
+  EXPECT_EQ(form->HiScores->Items(0)->Name, "GH");
+}
+
+TEST_F(HiScoreScreen, DamagedFileDoesNotStopStartUp) {
+  std::ofstream(scratch_ + "/HISCORE.XML") << "<root><RANK1><NAME>A</NAME><SCORE>lots</SCORE></RANK1></root>";
+  MakeForm({});
+  ASSERT_EQ(form->HiScores->Count(), 10);
+  EXPECT_EQ(form->HiScores->HighScore, 1000);
+  EXPECT_EQ(form->HiScores->Items(9)->Score, 100);
+  EXPECT_EQ(platform->Errors().size(), 1u);
+  EXPECT_TRUE(std::filesystem::exists(scratch_ + "/HISCORE.XML.bad"));
+  EXPECT_FALSE(std::filesystem::exists(scratch_ + "/HISCORE.XML"));
+}
+
+// ---- Drawing ----
+
+bool CanvasDrawsText() {
+  TBitmap probe(40, 40);
+  probe.Canvas().Font.Color = clWhite;
+  probe.Canvas().Brush.Style = TBrushStyle::Clear;
+  probe.Canvas().TextOut(2, 2, "X");
+  for (uint32_t p : probe.Pixels())
+    if (p != 0) return true;
+  return false;
+}
+
+class HiScoreDrawing : public HiScoreScreen {
+ protected:
+  // Pixels of exactly this colour in the band of rows [top, top + height).
+  int Count(TColor colour, int top, int height = 30, int left = 0, int right = PlayfieldWidth) {
+    int n = 0;
+    for (int y = top; y < top + height; ++y)
+      for (int x = left; x < right; ++x) n += form->Canvas().GetPixel(x, y) == colour;
+    return n;
+  }
+  void Draw() {
+    form->Canvas().Brush.Color = clBlack;
+    form->Canvas().FillRect(Rect(0, 0, PlayfieldWidth, PlayfieldHeight));
+    form->HiScores->DrawHiScores();
+  }
+};
+
+TEST_F(HiScoreDrawing, EntryRowIsWhiteAndTheRestKeepTheirColours) {
+  if (!CanvasDrawsText()) GTEST_SKIP() << "the canvas does not draw text yet";
+  THiScoreList& table = *form->HiScores;
+  table.InsertScore(450, HiScoreEmptyName);
+  table.EntryRow = 6;
+  Draw();
+  EXPECT_GT(Count(0x0047FF, 60), 0);      // title
+  EXPECT_GT(Count(clWhite, 360), 0);      // row 6, being named
+  EXPECT_EQ(Count(0xF70097, 360), 0);
+  EXPECT_GT(Count(0xF70097, 400), 0);     // row 7
+  EXPECT_GT(Count(0x00FFFF, 120), 0);     // row 0
+  EXPECT_GT(Count(0xF7DE00, 240), 0);     // row 3
+  EXPECT_GT(Count(0xF7DE00, 560), 0);     // credit line
+  EXPECT_EQ(Count(clWhite, 0, 360) + Count(clWhite, 400, 200), 0);  // no other row is white
+  // Labels end at x 240 and scores start at 310: nothing lies between.
+  for (int row = 0; row < 10; ++row) EXPECT_EQ(Count(0, 120 + 40 * row, 30, 242, 308), 66 * 30) << row;
+  // Empty names are shown, and kept, as dashes.
+  EXPECT_EQ(table.Items(0)->Name, HiScoreEmptyName);
+
+  table.EntryRow = -1;
+  Draw();
+  EXPECT_EQ(Count(clWhite, 0, PlayfieldHeight), 0);
+  EXPECT_GT(Count(0xF70097, 360), 0);
+}
+
+}  // namespace
