@@ -153,7 +153,9 @@ void TSpeedUpWord::Act() {
 }
 
 void TSpeedUpWord::OnCrashed() {
-  if (Countdown > 0) SpeedUpAll();
+  if (Countdown <= 0) return;
+  SpeedUpAll();
+  Countdown = 0;  // its last step must not trigger it a second time
 }
 
 void TSpeedUpWord::SpeedUpAll() {
