@@ -21,7 +21,7 @@ TEST_F(BonusEntryTest, EntryRenewsItsStampWhileItsKindIsOnScreen) {
   TBonus& entry = AddEntry(TBombWord::ClassRef(), 1000);
   AddBonus<TBombWord>(200);
   After(1000);
-  EXPECT_EQ(entry.Stamp, Now());
+  EXPECT_EQ(entry.Stamp, Clock());
   EXPECT_EQ(Bonus().Count(), 1);
 
   // The word on screen leaves: the next one comes a full interval later.
@@ -29,7 +29,7 @@ TEST_F(BonusEntryTest, EntryRenewsItsStampWhileItsKindIsOnScreen) {
   Bonus().Words(0)->Text.clear();
   Bonus().UpdateAll();
   EXPECT_EQ(Bonus().Count(), 0);
-  EXPECT_EQ(entry.Stamp, Now());
+  EXPECT_EQ(entry.Stamp, Clock());
   EXPECT_EQ(Wave().WordsLeft, 10);  // a bonus word is not one of the wave's words
   After(999);
   EXPECT_EQ(Bonus().Count(), 0);
@@ -70,7 +70,7 @@ TEST_F(BonusEntryTest, BrickNeedsDamageAndBombNeedsARoomySlot) {
   TBonus& brick = AddEntry(TBrickWord::ClassRef(), 1000);
   After(1000);
   EXPECT_EQ(Bonus().Count(), 0);  // the castle is whole
-  EXPECT_EQ(brick.Stamp, Now());
+  EXPECT_EQ(brick.Stamp, Clock());
   form->HitBrick({2, 20});
   After(1000);
   EXPECT_EQ(Bonus().Count(), 1);

@@ -7,27 +7,24 @@
 #include <memory>
 #include <string>
 
-#include "framework/Utils.h"
-#include "platform/headless/HeadlessPlatform.h"
-#include "shell/GlyphfallUnit.h"
+#include "support/GameFixture.h"
 #include "waves/WaveUnit.h"
 #include "words/WordUnit.h"
 
-class PlayTest : public ::testing::Test {
+// A game just started at wave 1, with the skip key enabled. Time is the
+// form's GameTime, moved by the test itself.
+class PlayTest : public GameFixture {
  protected:
-  THeadlessPlatform platform{{"/vbnmq"}};
-  std::unique_ptr<TGlyphfallForm> form;
-
   void SetUp() override {
-    form = std::make_unique<TGlyphfallForm>(platform);
-    form->NewGame();
+    MakeForm({"/vbnmq"});
+    StartGame();
     RandSeed(20260101);
   }
 
   TWave& Wave() { return *form->CurrentWave; }
   TWordList& Attack() { return *form->AttackWords; }
   TWordList& Bonus() { return *form->BonusWords; }
-  uint32_t Now() const { return form->GameTime; }
+  uint32_t Clock() const { return form->GameTime; }
   int32_t Row(int r) const { return form->CastleTop() + 16 * r; }
 
   // One play frame, ms after the last.

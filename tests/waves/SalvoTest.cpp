@@ -30,7 +30,7 @@ TEST_F(SalvoTest, WarningPausesThenReleasesSalvoWordsUpToMaxWords) {
   StartWaveOneSalvo();
   EXPECT_EQ(form->MessageText, std::string("PREPARE\0FOR A WORD SALVO!", 25));
   EXPECT_EQ(form->MessageColour, clBlue);
-  EXPECT_EQ(Wave().StageStart, Now());
+  EXPECT_EQ(Wave().StageStart, Clock());
   EXPECT_EQ(Wave().MaxWords, 8);
   EXPECT_EQ(Wave().WordsLeft, 64);
   EXPECT_EQ(Wave().SalvoWordClass, &TSpriteWord::ClassRef());
@@ -71,7 +71,8 @@ TEST_F(SalvoTest, EachPressHitsOnlyTheLeftmostWordSoWaveOneTakesSixtyFourPresses
   for (int i = 0; i < Attack().Count(); ++i)
     EXPECT_EQ(Attack().Words(i)->Text.empty(), Attack().Words(i) == leftmost);
 
-  while (form->WaveNumber == 1 && Now() < 1000000 + 60000) {
+  const uint32_t giveUp = Clock() + 60000;
+  while (form->WaveNumber == 1 && Clock() < giveUp) {
     Frame();
     if (Attack().CountedWords() > 0) {
       Press('A');

@@ -88,7 +88,7 @@ TEST_F(PlayTest, EveryWaveMatchesTheWaveTables) {
     std::unique_ptr<TWave> wave = CreateWave(n);
     EXPECT_EQ(form->MessageText, "WAVE " + std::to_string(n));
     EXPECT_EQ(wave->Stage, -1);
-    EXPECT_EQ(wave->StageStart, Now());
+    EXPECT_EQ(wave->StageStart, Clock());
     EXPECT_EQ(wave->TierLimits, e.Tiers);
     EXPECT_EQ(wave->MaxWords, e.MaxWords);
     EXPECT_EQ(wave->VerticalChance, e.Vertical);
@@ -101,7 +101,7 @@ TEST_F(PlayTest, EveryWaveMatchesTheWaveTables) {
     for (int i = 0; i < wave->Bonuses.Count(); ++i) {
       EXPECT_EQ(wave->Bonuses[i]->WordClass, KindNamed(e.Bonuses[static_cast<size_t>(i)].first)) << i;
       EXPECT_EQ(wave->Bonuses[i]->Interval, e.Bonuses[static_cast<size_t>(i)].second) << i;
-      EXPECT_EQ(wave->Bonuses[i]->Stamp, Now());
+      EXPECT_EQ(wave->Bonuses[i]->Stamp, Clock());
     }
     ASSERT_EQ(wave->WordTypes.Count(), static_cast<int>(e.Types.size()));
     for (int i = 0; i < wave->WordTypes.Count(); ++i) {

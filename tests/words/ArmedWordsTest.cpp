@@ -51,11 +51,11 @@ TEST_F(ArmedTest, CannonFiresFromItsFirstFullyVisibleStepThenOncePerInterval) {
   EXPECT_FALSE(cannon->MayTurnVertical);
   uint32_t firstFullyOn = 0;
   std::vector<uint32_t> shots;
-  const uint32_t start = Now();
-  while ((firstFullyOn == 0 || Now() < firstFullyOn + 10500) && Now() < start + 20000) {
+  const uint32_t start = Clock();
+  while ((firstFullyOn == 0 || Clock() < firstFullyOn + 10500) && Clock() < start + 20000) {
     StepWords();
-    if (firstFullyOn == 0 && cannon->IsFullyOnScreen()) firstFullyOn = Now();
-    if (!NewBullets(cannon->Serial).empty()) shots.push_back(Now());
+    if (firstFullyOn == 0 && cannon->IsFullyOnScreen()) firstFullyOn = Clock();
+    if (!NewBullets(cannon->Serial).empty()) shots.push_back(Clock());
   }
   ASSERT_NE(firstFullyOn, 0u);
   ASSERT_EQ(shots.size(), 3u);
@@ -71,10 +71,10 @@ TEST_F(ArmedTest, SpedUpCannonLetsItsIntervalPassWithoutFiring) {
   StepWords();
   EXPECT_TRUE(NewBullets(cannon->Serial).empty());
   const uint32_t stamp = cannon->FireStamp;
-  EXPECT_EQ(stamp, Now());
+  EXPECT_EQ(stamp, Clock());
 
   cannon->SetSpeedTier(0);
-  while (Now() < stamp + 4990) {
+  while (Clock() < stamp + 4990) {
     StepWords();
     ASSERT_TRUE(NewBullets(cannon->Serial).empty());
   }

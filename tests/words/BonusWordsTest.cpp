@@ -81,7 +81,7 @@ TEST_F(PlayTest, SlowDownCalmsEveryAttackerButBullets) {
   EXPECT_EQ(flying->SpeedTier, 0);
   EXPECT_EQ(entering->SpeedTier, 0);
   EXPECT_EQ(bullet->SpeedTier, 4);
-  EXPECT_EQ(flying->SpeedStamp, Now());
+  EXPECT_EQ(flying->SpeedStamp, Clock());
   EXPECT_EQ(form->ScoreItems->Count(), 3);  // its own "+ " and one over each word slowed
 }
 
@@ -112,6 +112,6 @@ TEST_F(PlayTest, BonusWordOnTheGroundBurstsAndGivesNothing) {
   EXPECT_EQ(form->Bombs, 0);
   EXPECT_EQ(form->Score, 0);
   EXPECT_EQ(form->ScoreItems->Count(), 0);
-  EXPECT_EQ(entry.Stamp, Now());
+  EXPECT_EQ(entry.Stamp, Clock());
   EXPECT_EQ(Wave().WordsLeft, 10);
 }
