@@ -36,6 +36,13 @@ class PlayTest : public GameFixture {
   void RunFor(uint32_t ms) {
     for (uint32_t t = 0; t < ms; t += 10) Frame();
   }
+  // Long enough for every tier's pass to remove the words that are gone.
+  void Settle() { RunFor(StepIntervals[0] + 10); }
+  int LivingWords() {
+    int n = 0;
+    for (int i = 0; i < Attack().Count(); ++i) n += !Attack().Words(i)->Text.empty();
+    return n;
+  }
   // Only the word lists move: no releases, no bonus drops.
   void StepWords(uint32_t ms = 10) {
     form->GameTime += ms;

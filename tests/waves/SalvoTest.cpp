@@ -62,7 +62,7 @@ TEST_F(SalvoTest, WarningShowsBothLines) {
 
 TEST_F(SalvoTest, EachPressHitsOnlyTheLeftmostWordSoWaveOneTakesSixtyFourPresses) {
   StartWaveOneSalvo();
-  while (Attack().Count() < 3) Frame();
+  while (LivingWords() < 3) Frame();
   TSpriteWord* leftmost = Attack().Words(0);
   for (int i = 1; i < Attack().Count(); ++i)
     if (Attack().Words(i)->Position.X < leftmost->Position.X) leftmost = Attack().Words(i);
@@ -74,7 +74,7 @@ TEST_F(SalvoTest, EachPressHitsOnlyTheLeftmostWordSoWaveOneTakesSixtyFourPresses
   const uint32_t giveUp = Clock() + 60000;
   while (form->WaveNumber == 1 && Clock() < giveUp) {
     Frame();
-    if (Attack().CountedWords() > 0) {
+    if (LivingWords() > 0) {
       Press('A');
       ++presses;
     }
@@ -98,7 +98,7 @@ TEST_F(SalvoTest, WordsLostToTheCastleOrToABombCountOff) {
   AddAttack("A", 0, {500, Row(12)});
   form->Bombs = 1;
   Press(vk::Space);
-  Frame();
+  Settle();
   EXPECT_EQ(Wave().WordsLeft, 60);
   EXPECT_EQ(form->Bombs, 0);
 }

@@ -24,7 +24,7 @@ TEST_F(PlayTest, NewWaveWaitsTwoSecondsThenReleasesOneWordAtATime) {
   EXPECT_EQ(Wave().WordsLeft, 10);
 
   Type(first->FullText);
-  Frame();
+  Settle();
   ASSERT_EQ(Attack().Count(), 1);
   EXPECT_NE(Attack().Words(0)->Serial, firstSerial);
   EXPECT_EQ(Wave().WordsLeft, 9);
@@ -93,7 +93,7 @@ TEST_F(PlayTest, SkipKeyEndsTheCurrentStage) {
   ASSERT_GT(Attack().CountedWords(), 0);
 
   Press('2');
-  Frame();
+  Settle();
   EXPECT_EQ(Wave().Stage, 1);
   EXPECT_TRUE(Wave().SalvoRunning());
   EXPECT_EQ(Wave().WordsLeft, 64);
@@ -101,7 +101,7 @@ TEST_F(PlayTest, SkipKeyEndsTheCurrentStage) {
   RunFor(StagePause + 100);
   ASSERT_GT(Attack().CountedWords(), 0);
   Press('2');
-  Frame();
+  Settle();
   EXPECT_EQ(form->WaveNumber, 2);
   EXPECT_EQ(form->MessageText, "WAVE 2");
   EXPECT_EQ(Wave().Stage, 0);
@@ -121,7 +121,7 @@ TEST_F(PlayTest, StageWaitsForMissilesInsteadOfEndingTheWave) {
   EXPECT_FALSE(Wave().IsComplete());
 
   Press('Q');
-  Frame();
+  Settle();
   EXPECT_EQ(form->WaveNumber, 1);
   EXPECT_EQ(Wave().Stage, 1);
   EXPECT_TRUE(Wave().SalvoRunning());
@@ -139,7 +139,7 @@ TEST_F(PlayTest, WaveStartedWhileMissilesFlyWaitsForThem) {
   EXPECT_EQ(Wave().Stage, -1);
 
   Press('Q');
-  Frame();
+  Settle();
   EXPECT_EQ(form->WaveNumber, 2);
   EXPECT_EQ(Wave().Stage, 0);
   EXPECT_EQ(Wave().WordsLeft, 20);
@@ -169,7 +169,7 @@ TEST_F(PlayTest, AfterWaveFourteenPlayGoesRoundAtFullSpeed) {
   Wave().Bonuses.Clear();
   RunFor(StagePause);
   Press('2');
-  Frame();  // into the salvo
+  Settle();  // into the salvo
   Press('2');
   RunFor(StagePause + 10);  // past it once its pause is over
   EXPECT_EQ(form->WaveNumber, 1);
@@ -182,6 +182,6 @@ TEST_F(PlayTest, AfterWaveFourteenPlayGoesRoundAtFullSpeed) {
     ASSERT_EQ(Attack().Count(), 1);
     EXPECT_EQ(Attack().Words(0)->SpeedTier, 3);
     Type(Attack().Words(0)->FullText);
-    Frame();
+    Settle();
   }
 }
