@@ -8,4 +8,10 @@ class TWaveOutDevice {
   virtual ~TWaveOutDevice() = default;
   // Called by the platform before it dispatches messages, on the game thread.
   virtual void Poll() {}
+  // Silences every voice; the players keep running.
+  virtual void SetMuted(bool muted) { muted_ = muted; }
+  bool Muted() const { return muted_; }
+
+ protected:
+  bool muted_ = false;
 };
