@@ -72,8 +72,50 @@ class TWave {
   bool SalvoRunning() const { return SalvoWords != nullptr; }
   bool BonusWordOfClassPresent(const TWordKind* wordClass) const;
   void RestampBonus(const TWordKind* wordClass);
+
+ private:
+  // One word of the running salvo into AttackWords (or none, without a row).
+  void ReleaseSalvoWord();
 };
 
 // The wave with number n (1 .. 14); null outside that range.
 std::unique_ptr<TWave> CreateWave(int n);
 constexpr int WaveCount = 14;
+
+// The class reference of a wave: what StartWave creates by number.
+class TWaveKind {
+ public:
+  virtual ~TWaveKind() = default;
+  virtual int Number() const = 0;
+  virtual std::unique_ptr<TWave> Create() const = 0;
+};
+// The class of wave n (1 .. 14); null outside that range.
+const TWaveKind* WaveClass(int n);
+
+// The fourteen waves: one class each, all shaped by their rows of the wave
+// tables in Waves.cpp.
+template <int N>
+class TWaveOf : public TWave {
+  static_assert(N >= 1 && N <= WaveCount);
+
+ public:
+  TWaveOf();
+  void StageSetup() override;
+};
+using TWave1 = TWaveOf<1>;
+using TWave2 = TWaveOf<2>;
+using TWave3 = TWaveOf<3>;
+using TWave4 = TWaveOf<4>;
+using TWave5 = TWaveOf<5>;
+using TWave6 = TWaveOf<6>;
+using TWave7 = TWaveOf<7>;
+using TWave8 = TWaveOf<8>;
+using TWave9 = TWaveOf<9>;
+using TWave10 = TWaveOf<10>;
+using TWave11 = TWaveOf<11>;
+using TWave12 = TWaveOf<12>;
+using TWave13 = TWaveOf<13>;
+using TWave14 = TWaveOf<14>;
+
+// The pause after a wave's message or the salvo warning before any release.
+constexpr uint32_t StagePause = 2000;

@@ -1,0 +1,278 @@
+// The armed and armoured attacking kinds.
+#include <cmath>
+#include <set>
+#include <vector>
+
+#include "waves/PlayFixture.h"
+
+namespace {
+
+class ArmedTest : public PlayTest {
+ protected:
+  // Bullets fired by the cannon with this serial, in firing order.
+  std::vector<TSpriteWord*> NewBullets(uint64_t cannon) {
+    std::vector<TSpriteWord*> found;
+    for (int i = 0; i < Attack().Count(); ++i) {
+      TSpriteWord* w = Attack().Words(i);
+      if (w->IsBullet() && w->Shooter == cannon && seen_.insert(w->Serial).second) found.push_back(w);
+    }
+    return found;
+  }
+  void ClearScreen() {
+    TBitmap& image = *form->OffscreenImage;
+    image.Canvas().Brush.Style = TBrushStyle::Solid;
+    image.Canvas().Brush.Color = clBlack;
+    image.Canvas().FillRect({0, 0, image.Width(), image.Height()});
+  }
+  // Bounding box of everything drawn since ClearScreen.
+  TRect LitBox() {
+    TBitmap& image = *form->OffscreenImage;
+    TRect box{image.Width(), image.Height(), -1, -1};
+    for (int y = 0; y < image.Height(); ++y)
+      for (int x = 0; x < image.Width(); ++x)
+        if (image.Scanline(y)[x] != clBlack) {
+          box.Left = std::min(box.Left, x);
+          box.Top = std::min(box.Top, y);
+          box.Right = std::max(box.Right, x + 1);
+          box.Bottom = std::max(box.Bottom, y + 1);
+        }
+    return box;
+  }
+
+ private:
+  std::set<uint64_t> seen_;
+};
+
+}  // namespace
+
+TEST_F(ArmedTest, CannonFiresFromItsFirstFullyVisibleStepThenOncePerInterval) {
+  TCannonWord* cannon = AddKind<TCannonWord>("CANNON", 0, {797, Row(10)});
+  EXPECT_EQ(cannon->Icon, form->CannonImage.get());
+  EXPECT_FALSE(cannon->MayTurnVertical);
+  uint32_t firstFullyOn = 0;
+  std::vector<uint32_t> shots;
+  const uint32_t start = Clock();
+  while ((firstFullyOn == 0 || Clock() < firstFullyOn + 10500) && Clock() < start + 20000) {
+    StepWords();
+    if (firstFullyOn == 0 && cannon->IsFullyOnScreen()) firstFullyOn = Clock();
+    if (!NewBullets(cannon->Serial).empty()) shots.push_back(Clock());
+  }
+  ASSERT_NE(firstFullyOn, 0u);
+  ASSERT_EQ(shots.size(), 3u);
+  EXPECT_EQ(shots[0], firstFullyOn);
+  for (size_t i = 1; i < shots.size(); ++i) {
+    EXPECT_GE(shots[i] - shots[i - 1], 5000u);
+    EXPECT_LE(shots[i] - shots[i - 1], 5000u + 90u);  // the next step after the interval
+  }
+}
+
+TEST_F(ArmedTest, SpedUpCannonLetsItsIntervalPassWithoutFiring) {
+  TCannonWord* cannon = AddKind<TCannonWord>("CANNON", 4, {300, Row(10)});
+  StepWords();
+  EXPECT_TRUE(NewBullets(cannon->Serial).empty());
+  const uint32_t stamp = cannon->FireStamp;
+  EXPECT_EQ(stamp, Clock());
+
+  cannon->SetSpeedTier(0);
+  while (Clock() < stamp + 4990) {
+    StepWords();
+    ASSERT_TRUE(NewBullets(cannon->Serial).empty());
+  }
+  for (int i = 0; i < 10; ++i) StepWords();
+  EXPECT_EQ(NewBullets(cannon->Serial).size(), 1u);
+}
+
+TEST_F(ArmedTest, BulletCarriesTheCannonsNextLetterAndSparesTheCannonOnThatPress) {
+  TCannonWord* cannon = AddKind<TCannonWord>("CAT", 0, {400, Row(10)});
+  std::vector<TSpriteWord*> bullets;
+  while (bullets.empty()) {
+    StepWords();
+    bullets = NewBullets(cannon->Serial);
+  }
+  TSpriteWord* bullet = bullets[0];
+  EXPECT_EQ(bullet->Text, "C");
+  EXPECT_EQ(bullet->SpeedTier, 4);
+  EXPECT_TRUE(static_cast<TBulletWord*>(bullet)->Spinning);
+  EXPECT_EQ(bullet->Position.Y, cannon->Position.Y);
+
+  Press('C');
+  EXPECT_TRUE(bullet->Text.empty());
+  EXPECT_EQ(cannon->Text, "CAT");
+  EXPECT_EQ(form->Score, 0);
+  Press('C');
+  EXPECT_EQ(cannon->Text, "AT");
+
+  // Its first letter hidden, a cannon still fires a bullet some key can stop.
+  TCannonWord* hidden = AddKind<TCannonWord>("DOG", 0, {400, Row(20)});
+  hidden->Text = "?OG";
+  bullets.clear();
+  while (bullets.empty()) {
+    StepWords();
+    bullets = NewBullets(hidden->Serial);
+  }
+  EXPECT_EQ(bullets[0]->Text, "D");
+  Press('D');
+  EXPECT_TRUE(bullets[0]->Text.empty());
+  EXPECT_EQ(hidden->Text, "?OG");
+}
+
+TEST_F(ArmedTest, SalvoCannonHasNoIconYetFires) {
+  TCannonWord* cannon = AddAttack<TCannonWord>("ABC", 0, {400, Row(10)});
+  EXPECT_EQ(cannon->Icon, nullptr);
+  StepWords(100);
+  EXPECT_EQ(NewBullets(cannon->Serial).size(), 1u);
+}
+
+TEST_F(ArmedTest, BulletsAreNeverCountedOffAndEarnNothing) {
+  QuietStage();
+  AddBullet('Q', {400, Row(10)});
+  AddBullet('R', {1, Row(0) - 40});  // about to fly out over the castle
+  form->Bombs = 1;
+  StepWords(10);
+  Press(vk::Space);
+  StepWords(10);
+  EXPECT_EQ(Attack().Count(), 0);
+  EXPECT_EQ(form->Score, 0);
+  EXPECT_EQ(Wave().WordsLeft, 10);
+}
+
+TEST_F(ArmedTest, SpinningBulletTurnsInPlace) {
+  TBulletWord* bullet = AddBullet('W', {400, Row(10)});
+  std::vector<TRect> boxes;
+  for (int step = 0; step < 72; ++step) {
+    bullet->Act();
+    ClearScreen();
+    bullet->Draw();
+    boxes.push_back(LitBox());
+  }
+  EXPECT_EQ(bullet->Angle, 0);
+  const TRect& upright = boxes.back();
+  const TRect& quarter = boxes[17];  // 90 degrees
+  ASSERT_GT(upright.Width(), 0);
+  // The letter really turns: a quarter turn swaps its width and height ...
+  EXPECT_NEAR(quarter.Width(), upright.Height(), 3);
+  EXPECT_NEAR(quarter.Height(), upright.Width(), 3);
+  // ... about a fixed centre.
+  for (const TRect& box : boxes) {
+    EXPECT_NEAR(box.Left + box.Right, upright.Left + upright.Right, 6);
+    EXPECT_NEAR(box.Top + box.Bottom, upright.Top + upright.Bottom, 6);
+  }
+}
+
+TEST_F(ArmedTest, SpeedUpClockCountsNineDigitsInSeventyTicksThenSpeedsEveryoneUp) {
+  TSpriteWord* slow = AddAttack("BUG", 1, {500, Row(5)});
+  TSpriteWord* bullet = AddBullet('Q', {600, Row(15)});
+  TSpeedUpWord* clock = AddKind<TSpeedUpWord>("RADIO", 0, {300, Row(10)});
+  EXPECT_EQ(clock->Icon, form->ClockImage.get());
+  EXPECT_EQ(clock->Countdown, 9);
+  EXPECT_EQ(clock->DigitSize, 12);
+  int ticks = 0;
+  for (; ticks < 100 && clock->Countdown > 0; ++ticks) {
+    form->GameTime += 90;  // tier 0: every step ticks
+    clock->Act();
+  }
+  EXPECT_EQ(ticks, 70);
+  EXPECT_EQ(clock->Icon, nullptr);
+  EXPECT_EQ(slow->SpeedTier, 4);
+  EXPECT_EQ(clock->SpeedTier, 4);
+  EXPECT_EQ(bullet->SpeedTier, 4);
+  EXPECT_EQ(form->ScoreItems->Count(), 2);  // bullets are not sped up again
+}
+
+TEST_F(ArmedTest, SpeedUpClockTicksOnlyOnStepsEightyMillisecondsApartAndOnScreen) {
+  TSpeedUpWord* tier1 = AddKind<TSpeedUpWord>("RADIO", 1, {300, Row(10)});
+  TSpeedUpWord* entering = AddKind<TSpeedUpWord>("RADIO", 0, {770, Row(15)});
+  for (int i = 0; i < 10; ++i) {
+    form->GameTime += 70;
+    tier1->Act();
+    entering->Act();
+  }
+  EXPECT_EQ(tier1->DigitSize, 12 - 5);
+  EXPECT_EQ(entering->DigitSize, 12);
+}
+
+TEST_F(ArmedTest, SpeedUpTriggersOnlyIfNotTypedInTime) {
+  TSpriteWord* slow = AddAttack("BUG", 0, {500, Row(5)});
+  TSpeedUpWord* typed = AddKind<TSpeedUpWord>("RADIO", 0, {300, Row(10)});
+  typed->Countdown = 1;
+  Type("RADIO");
+  EXPECT_EQ(slow->SpeedTier, 0);
+  EXPECT_EQ(form->Score, 50);
+
+  TSpriteWord* fast = AddAttack("FLY", 3, {500, Row(20)});
+  TSpeedUpWord* crashing = AddKind<TSpeedUpWord>("Z", 0, {65, Row(12)});
+  crashing->Countdown = 5;
+  while (!crashing->Text.empty()) form->GameTime += 10, crashing->Step();
+  EXPECT_EQ(slow->SpeedTier, 4);
+  EXPECT_EQ(fast->SpeedTier, 4);
+}
+
+TEST_F(ArmedTest, TypedFlashWordBurstsEveryAttackerAndScoresThemAll) {
+  TFlashWord* flash = AddKind<TFlashWord>("ZAPS", 0, {300, Row(5)});
+  EXPECT_EQ(flash->Colours, (std::vector<TColor>{clYellow, clRed, clBlue, clYellow}));
+  EXPECT_FALSE(flash->MayHideLetter);
+  TSpriteWord* plain = AddAttack("CAT", 0, {400, Row(8)});
+  TFlashWord* other = AddKind<TFlashWord>("FOX", 1, {500, Row(11)});
+  TSpriteWord* bullet = AddBullet('Q', {600, Row(14)});
+  TBonusWord* bonus = AddBonus<TRetreatWord>(200);
+  Type("ZAPS");
+  EXPECT_TRUE(flash->Text.empty());
+  EXPECT_TRUE(plain->Text.empty());
+  EXPECT_TRUE(other->Text.empty());
+  EXPECT_TRUE(bullet->Text.empty());
+  EXPECT_EQ(bonus->Text, "RETREAT");
+  EXPECT_EQ(form->Score, 40 + 30 + 30);
+  EXPECT_EQ(form->Bombs, 0);
+}
+
+TEST_F(ArmedTest, VerticalFlashWordIsDrawnStacked) {
+  TFlashWord* flash = AddKind<TFlashWord>("ZAP", 0, {300, Row(5)});
+  flash->Vertical = true;
+  ClearScreen();
+  flash->Draw();
+  TRect box = LitBox();
+  EXPECT_GT(box.Height(), 2 * 17);
+  EXPECT_LT(box.Width(), flash->TextWidthAt("ZAP") / 2);
+}
+
+TEST_F(ArmedTest, BigWordNeedsItsRowsStrikesOneBrickPerRowAndEarnsPlainPoints) {
+  std::unique_ptr<TSpriteWord> made;
+  do made = TBigWord::ClassRef().CreateFromWord(TWord("OX"), 0, DirLeft, nullptr);
+  while (made->Scale != 10);
+  TSpriteWord* big = made.get();
+  Attack().Add(std::move(made));
+  big->PlaceAt({65, Row(5)});
+  EXPECT_FALSE(big->MayTurnVertical);
+  EXPECT_EQ(big->FontSize(), 140);
+  for (int i = 0; i < 200; ++i) {
+    int32_t y = form->ChooseSpawnRow(*big);
+    EXPECT_GE(y, Row(2));
+    EXPECT_LE(y, Row(19));
+  }
+  while (big->Text == "OX") form->GameTime += 90, big->Step();
+  for (int r = 5; r < 15; ++r) EXPECT_TRUE(form->IsBrickDamaged(3, r)) << "row " << r;
+  EXPECT_FALSE(form->IsBrickDamaged(3, 4));
+  EXPECT_FALSE(form->IsBrickDamaged(3, 15));
+  Attack().RemoveAll();
+  AddKind<TBigWord>("OX", 0, {400, Row(5)});
+  Type("OX");
+  EXPECT_EQ(form->Score, 20);
+}
+
+TEST_F(ArmedTest, ShieldedWordTakesTwoPressesPerLetterForDoublePoints) {
+  TShieldedWord* word = AddKind<TShieldedWord>("SHOT", 3, {400, Row(5)});
+  EXPECT_TRUE(word->Shielded);
+  EXPECT_EQ(word->TextColour(), clYellow);
+  Press('S');
+  EXPECT_EQ(word->Text, "SHOT");
+  EXPECT_FALSE(word->Shielded);
+  EXPECT_EQ(word->SpeedTier, 3);
+  EXPECT_EQ(form->ExplodeItems->Count(), 1);
+  Press('S');
+  EXPECT_EQ(word->Text, "HOT");
+  EXPECT_TRUE(word->Shielded);
+  Type("HHOOT");
+  EXPECT_EQ(form->Score, 0);
+  Press('T');
+  EXPECT_EQ(form->Score, 80);
+}
