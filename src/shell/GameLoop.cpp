@@ -104,9 +104,11 @@ void TGlyphfallForm::Run() {
   BuildMenu();
   if (HasSwitch("run")) PlayGame();
   if (!Closed) ShowTitle();
-  // Closing the window sets QUIT; Closed also stops a screen that would set
-  // the selection back (the high-score screen), so Run always ends then.
-  while (!Closed && Menu->Selected != MenuQuit) {
+  // The program ends when the window closes: by QUIT chosen on the menu, by
+  // Escape there, or by the window's close button. A selection moved to QUIT
+  // by the arrows on another screen (they work everywhere) is not a choice,
+  // so the menu shows again rather than the program quitting unasked.
+  while (!Closed) {
     RunMenu();
     if (Closed) break;
     switch (Menu->Selected) {

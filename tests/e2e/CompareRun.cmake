@@ -1,7 +1,16 @@
 # Runs the simulator and compares the deterministic keys of its JSON line with
 # an expected file. Timing keys (frame_ms_*) are machine-dependent and skipped.
-# -DSIM=... -DEXPECTED=... -DARGS="a;b;c" [-DUPDATE=1 rewrites the expected file]
-execute_process(COMMAND ${SIM} ${ARGS} OUTPUT_VARIABLE out RESULT_VARIABLE rc ERROR_VARIABLE err)
+# -DSIM=... -DEXPECTED=... -DARGS="a;b;c" -DDATA=build folder -DHOME=scratch folder
+# [-DUPDATE=1 rewrites the expected file]
+# The game runs in a fresh folder of its own, so no high-score file of an
+# earlier run changes what it shows.
+file(REMOVE_RECURSE ${HOME})
+file(MAKE_DIRECTORY ${HOME})
+file(COPY ${DATA}/wordsenglish.txt DESTINATION ${HOME})
+if(EXISTS ${DATA}/wave)
+  file(COPY ${DATA}/wave DESTINATION ${HOME})
+endif()
+execute_process(COMMAND ${SIM} --home ${HOME} ${ARGS} OUTPUT_VARIABLE out RESULT_VARIABLE rc ERROR_VARIABLE err)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "simulator failed (${rc}): ${err}")
 endif()

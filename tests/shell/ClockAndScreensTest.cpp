@@ -92,6 +92,27 @@ TEST_F(Screens, RunSwitchPlaysFirstThenShowsTheTitle) {
   EXPECT_EQ(seen[2], TGlyphfallForm::TScreen::Menu);
 }
 
+TEST_F(Screens, ArrowsOnOtherScreensNeverQuitUnasked) {
+  // Up on the title selects QUIT; the menu must still come, and only Enter
+  // there ends the program. The same after a game in which Up was pressed.
+  uint32_t t0 = Now();
+  platform->KeyAt(t0 + 1000, vk::Up);
+  bool menuShown = false;
+  platform->OnFrame = [&] {
+    if (form->Screen == TGlyphfallForm::TScreen::Menu) menuShown = true;
+  };
+  platform->KeyAt(t0 + 3500, vk::Down);    // QUIT -> START
+  platform->KeyAt(t0 + 3600, vk::Return);  // play
+  platform->KeyAt(t0 + 4000, vk::Up);      // during play: START -> QUIT
+  platform->KeyAt(t0 + 4100, vk::Escape);  // end the game
+  platform->StopAt = t0 + 8000;
+  form->Run();
+  EXPECT_TRUE(menuShown);
+  EXPECT_EQ(form->Stats.GamesPlayed, 1);
+  // The run went on to the menu after the game and ended only by StopAt.
+  EXPECT_GE(Now(), t0 + 8000);
+}
+
 TEST_F(Screens, ClosingTheWindowDuringAGameEndsRunAtOnce) {
   uint32_t t0 = Now();
   platform->KeyAt(t0 + 3200, vk::Return);

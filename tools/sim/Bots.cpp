@@ -146,7 +146,15 @@ class THumanBot : public TBot {
 class TRandomBot : public TBot {
  public:
   explicit TRandomBot(uint32_t seed) : rng_(seed) {}
-  void OnFrame(TGlyphfallForm&, THeadlessPlatform& platform) override {
+  void OnFrame(TGlyphfallForm& form, THeadlessPlatform& platform) override {
+    // The keys that would end the program (Escape on the title and the menu,
+    // Enter on QUIT) are left out there, so that the run goes on through
+    // every screen.
+    bool onMenu = (form.Screen == TGlyphfallForm::TScreen::Menu && form.MenuActive) ||
+                  form.Screen == TGlyphfallForm::TScreen::Title;
+    // Now and then it rests during play, so that words get through, games
+    // end in GAME OVER and the name entry comes up.
+    if (form.Playing && (platform.GetTickCount() / 1000) % 60 >= 30) return;
     static const uint16_t special[] = {vk::Return, vk::Escape, vk::Space, vk::Left, vk::Up, vk::Right,
                                        vk::Down,   vk::Back,   vk::Delete, 9,       16,    17,
                                        18,         112,        123,        189,     222,   0,
@@ -160,9 +168,16 @@ class TRandomBot : public TBot {
         key = special[std::uniform_int_distribution<size_t>(0, std::size(special) - 1)(rng_)];
       else
         key = static_cast<uint16_t>(std::uniform_int_distribution<int>(0, 65535)(rng_));
-      // Escape closes the program outside a game; keep it rare there.
-      if (key == vk::Escape && std::uniform_int_distribution<int>(0, 9)(rng_) != 0) key = 'E';
+      if (onMenu && key == vk::Escape) continue;
+      // The arrows of this same batch may move the choice to QUIT before the
+      // Enter arrives, so Enter goes only first in a batch.
+      if (onMenu && key == vk::Return && (i > 0 || (form.Menu && form.Menu->Selected == MenuQuit))) continue;
+      // Outside the menu Escape ends every game at once; keep it rare.
+      if (key == vk::Escape && std::uniform_int_distribution<int>(0, 49)(rng_) != 0) key = 'E';
       Press(platform, key);
+      // The menu acts on its choice after the frame: an arrow after Enter
+      // would still change it.
+      if (onMenu && key == vk::Return) break;
     }
   }
   static constexpr int PerFrame = 20;
