@@ -1,0 +1,64 @@
+// Program entry: find the program's folder, make it current, build the
+// platform and the form, run.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/Application.h"
+#include "platform/sdl/SdlPlatform.h"
+#include "shell/GlyphfallUnit.h"
+
+namespace {
+std::string ExecutablePath(const char* argv0) {
+  std::error_code ec;
+  auto p = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (!ec) return p.string();
+  return std::filesystem::absolute(argv0, ec).string();
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  for (const std::string& a : args) {
+    if (a == "--version") {
+      std::printf("Glyphfall! v1.01\n");
+      return 0;
+    }
+    if (a == "--help" || a == "-h") {
+      std::printf(
+          "Usage: glyphfall [/run] [/vbnmq]\n"
+          "A typing arcade game: type the words before they reach your castle.\n\n"
+          "  /run       start a game at once\n"
+          "  /vbnmq     the key 2 ends the current stage of a wave (for testing)\n"
+          "  --help     show this text\n"
+          "  --version  show the version\n");
+      return 0;
+    }
+  }
+
+  std::string exe = ExecutablePath(argc > 0 ? argv[0] : "glyphfall");
+  std::error_code ec;
+  std::filesystem::current_path(std::filesystem::path(exe).parent_path(), ec);
+
+  try {
+    TSdlPlatform platform(args, exe);
+    TApplication application(platform);
+    try {
+      TGlyphfallForm form(platform);
+      form.Run();
+    } catch (const std::exception& e) {
+      application.ShowError(e.what());
+      return 1;
+    }
+  } catch (const std::exception& e) {
+    std::cerr << "Glyphfall!: " << e.what() << std::endl;
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,244 @@
+#include "platform/sdl/SdlPlatform.h"
+
+#include <SDL.h>
+#include <time.h>
+
+#include <iostream>
+#include <stdexcept>
+
+#include "platform/Assets.h"
+#include "platform/Canvas.h"
+#include "platform/Xpm.h"
+#include "platform/sdl/SdlAudio.h"
+
+namespace {
+constexpr int ClientWidth = 800;
+constexpr int ClientHeight = 600;
+
+TShiftState ShiftFrom(uint16_t mod) {
+  TShiftState s;
+  s.Shift = (mod & KMOD_SHIFT) != 0;
+  s.Ctrl = (mod & KMOD_CTRL) != 0;
+  s.Alt = (mod & KMOD_ALT) != 0;
+  return s;
+}
+}  // namespace
+
+uint16_t TranslateSdlKey(int32_t keycode, int32_t scancode) {
+  if (keycode >= SDLK_a && keycode <= SDLK_z) return static_cast<uint16_t>('A' + (keycode - SDLK_a));
+  if (keycode >= SDLK_0 && keycode <= SDLK_9) return static_cast<uint16_t>('0' + (keycode - SDLK_0));
+  // A layout without Latin letters (Cyrillic, Greek, ...): the key in the
+  // place of a Latin letter sends that letter, so the game stays playable.
+  bool nonAscii = keycode >= 128 && !(keycode & SDLK_SCANCODE_MASK);
+  if (nonAscii && scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z)
+    return static_cast<uint16_t>('A' + (scancode - SDL_SCANCODE_A));
+  if (nonAscii && scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_0)
+    return scancode == SDL_SCANCODE_0 ? '0' : static_cast<uint16_t>('1' + (scancode - SDL_SCANCODE_1));
+  // Keypad digits send the main digits: the classic keypad codes (96-105)
+  // would read as lower-case letters to the words.
+  if (keycode >= SDLK_KP_1 && keycode <= SDLK_KP_9) return static_cast<uint16_t>('1' + (keycode - SDLK_KP_1));
+  if (keycode == SDLK_KP_0) return '0';
+  if (keycode >= SDLK_F1 && keycode <= SDLK_F12) return static_cast<uint16_t>(112 + (keycode - SDLK_F1));
+  switch (keycode) {
+    case SDLK_BACKSPACE: return vk::Back;
+    case SDLK_TAB: return 9;
+    case SDLK_RETURN:
+    case SDLK_RETURN2:
+    case SDLK_KP_ENTER: return vk::Return;
+    case SDLK_ESCAPE: return vk::Escape;
+    case SDLK_SPACE: return vk::Space;
+    case SDLK_PAGEUP: return 33;
+    case SDLK_PAGEDOWN: return 34;
+    case SDLK_END: return 35;
+    case SDLK_HOME: return 36;
+    case SDLK_LEFT: return vk::Left;
+    case SDLK_UP: return vk::Up;
+    case SDLK_RIGHT: return vk::Right;
+    case SDLK_DOWN: return vk::Down;
+    case SDLK_INSERT: return 45;
+    case SDLK_DELETE:
+    case SDLK_KP_PERIOD: return vk::Delete;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return 16;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return 17;
+    case SDLK_LALT:
+    case SDLK_RALT: return 18;
+    case SDLK_PAUSE: return 19;
+    case SDLK_MINUS: return 189;
+    case SDLK_EQUALS: return 187;
+    case SDLK_COMMA: return 188;
+    case SDLK_PERIOD: return 190;
+    case SDLK_SLASH: return 191;
+    case SDLK_SEMICOLON: return 186;
+    default: break;
+  }
+  switch (scancode) {
+    case SDL_SCANCODE_KP_ENTER: return vk::Return;
+    default: return 0;
+  }
+}
+
+TSdlPlatform::TSdlPlatform(std::vector<std::string> args, std::string exeName)
+    : args_(std::move(args)), exeName_(std::move(exeName)) {
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
+    throw std::runtime_error(std::string("Cannot open the game's window: ") + SDL_GetError());
+  videoOk_ = true;
+  window_ = SDL_CreateWindow("Glyphfall!", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, ClientWidth, ClientHeight,
+                             SDL_WINDOW_HIDDEN);
+  if (!window_) throw std::runtime_error(std::string("Cannot create the game's window: ") + SDL_GetError());
+  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  if (!renderer_) throw std::runtime_error(std::string("Cannot draw in the game's window: ") + SDL_GetError());
+  SDL_RenderSetLogicalSize(renderer_, ClientWidth, ClientHeight);
+  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING, ClientWidth,
+                               ClientHeight);
+  if (!texture_) throw std::runtime_error(std::string("Cannot draw in the game's window: ") + SDL_GetError());
+  SetIcon();
+  waveOut_ = CreateSdlWaveOutDevice(messages_);
+}
+
+TSdlPlatform::~TSdlPlatform() {
+  waveOut_.reset();
+  if (texture_) SDL_DestroyTexture(texture_);
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  if (window_) SDL_DestroyWindow(window_);
+  if (videoOk_) SDL_Quit();
+}
+
+void TSdlPlatform::SetIcon() {
+  TBitmap icon;
+  if (!ParseXpm(EmbeddedAsset("pictures/icon.xpm"), icon)) return;
+  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(icon.Pixels().data(), icon.Width(), icon.Height(), 32,
+                                                      icon.Width() * 4, SDL_PIXELFORMAT_XBGR8888);
+  if (!s) return;
+  SDL_SetWindowIcon(window_, s);
+  SDL_FreeSurface(s);
+}
+
+uint32_t TSdlPlatform::GetTickCount() {
+  // Milliseconds since the system started, wrapping as the classic counter.
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  uint64_t ms = static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
+  return static_cast<uint32_t>(ms);
+}
+
+void TSdlPlatform::Sleep(uint32_t ms) { SDL_Delay(ms); }
+
+void TSdlPlatform::ShowWindow() {
+  SDL_ShowWindow(window_);
+  SDL_RaiseWindow(window_);
+  visible_ = true;
+  focused_ = true;
+  minimised_ = false;
+}
+
+void TSdlPlatform::HideWindow() {
+  SDL_HideWindow(window_);
+  visible_ = false;
+}
+
+void TSdlPlatform::SetCaption(const std::string& caption) {
+  caption_ = caption;
+  SDL_SetWindowTitle(window_, caption.c_str());
+}
+
+void TSdlPlatform::SetWindowPos(int left, int top) { SDL_SetWindowPosition(window_, left, top); }
+
+bool TSdlPlatform::IsApplicationActive() { return focused_ && !minimised_; }
+
+TSize TSdlPlatform::WorkAreaSize() {
+  SDL_Rect r{};
+  int display = SDL_GetWindowDisplayIndex(window_);
+  if (SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &r) != 0) return TSize{ClientWidth, ClientHeight};
+  return TSize{r.w, r.h};
+}
+
+TSize TSdlPlatform::OuterSize() {
+  int top = 0, left = 0, bottom = 0, right = 0;
+  SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right);
+  return TSize{ClientWidth + left + right, ClientHeight + top + bottom};
+}
+
+TPoint TSdlPlatform::CursorPos() {
+  int x = 0, y = 0;
+  SDL_GetGlobalMouseState(&x, &y);
+  return TPoint{x, y};
+}
+
+TPoint TSdlPlatform::ScreenToClient(TPoint p) {
+  int wx = 0, wy = 0;
+  SDL_GetWindowPosition(window_, &wx, &wy);
+  return TPoint{p.X - wx, p.Y - wy};
+}
+
+void TSdlPlatform::PresentFrame(const TBitmap& frame) {
+  SDL_UpdateTexture(texture_, nullptr, frame.Pixels().data(), frame.Width() * 4);
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  SDL_RenderPresent(renderer_);
+}
+
+void TSdlPlatform::PumpEvents() {
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) {
+    try {
+      HandleEvent(e);
+    } catch (const std::exception& ex) {
+      ShowError("Glyphfall!", ex.what());
+    }
+  }
+}
+
+void TSdlPlatform::HandleEvent(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_QUIT:
+      CloseWindow();
+      break;
+    case SDL_WINDOWEVENT:
+      switch (e.window.event) {
+        case SDL_WINDOWEVENT_CLOSE: CloseWindow(); break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: focused_ = true; break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: focused_ = false; break;
+        case SDL_WINDOWEVENT_MINIMIZED: minimised_ = true; break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED: minimised_ = false; break;
+        default: break;
+      }
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      uint16_t key = TranslateSdlKey(e.key.keysym.sym, e.key.keysym.scancode);
+      if (key == 0 || !sink_) break;
+      if (e.type == SDL_KEYDOWN)
+        sink_->KeyDown(key, ShiftFrom(e.key.keysym.mod));
+      else
+        sink_->KeyUp(key, ShiftFrom(e.key.keysym.mod));
+      break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+      if (sink_) {
+        TMouseButton b = e.button.button == SDL_BUTTON_RIGHT    ? TMouseButton::Right
+                         : e.button.button == SDL_BUTTON_MIDDLE ? TMouseButton::Middle
+                                                                : TMouseButton::Left;
+        sink_->MouseDown(b, ShiftFrom(static_cast<uint16_t>(SDL_GetModState())), e.button.x, e.button.y);
+      }
+      break;
+    case SDL_MOUSEMOTION:
+      if (sink_) sink_->MouseMove(ShiftFrom(static_cast<uint16_t>(SDL_GetModState())), e.motion.x, e.motion.y);
+      break;
+    default:
+      break;
+  }
+}
+
+TWaveOutDevice& TSdlPlatform::WaveOut() { return *waveOut_; }
+
+void TSdlPlatform::ShowError(const std::string& title, const std::string& text) {
+  std::cerr << title << ": " << text << std::endl;
+  if (window_ && std::getenv("CI") == nullptr)
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), visible_ ? window_ : nullptr);
+}

@@ -1,0 +1,63 @@
+// The real platform: one SDL window, keyboard, mouse, sound and clock.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+union SDL_Event;
+
+// Translates an SDL key (keycode and scancode) to the classic virtual-key
+// code, or 0 for keys the game has no code for. Letters follow the active
+// layout; on layouts without Latin letters the key's position decides.
+uint16_t TranslateSdlKey(int32_t keycode, int32_t scancode);
+
+class TSdlPlatform : public TPlatform {
+ public:
+  TSdlPlatform(std::vector<std::string> args, std::string exeName);
+  ~TSdlPlatform() override;
+
+  uint32_t GetTickCount() override;
+  void Sleep(uint32_t ms) override;
+
+  void ShowWindow() override;
+  void HideWindow() override;
+  bool IsWindowVisible() override { return visible_; }
+  void SetCaption(const std::string& caption) override;
+  std::string Caption() override { return caption_; }
+  void SetWindowPos(int left, int top) override;
+  bool IsApplicationActive() override;
+  TSize WorkAreaSize() override;
+  TSize OuterSize() override;
+  TPoint CursorPos() override;
+  TPoint ScreenToClient(TPoint p) override;
+  void PresentFrame(const TBitmap& frame) override;
+
+  TWaveOutDevice& WaveOut() override;
+  void ShowError(const std::string& title, const std::string& text) override;
+  std::string ExeName() override { return exeName_; }
+  const std::vector<std::string>& Args() override { return args_; }
+
+ protected:
+  void PumpEvents() override;
+
+ private:
+  void HandleEvent(const SDL_Event& e);
+  void SetIcon();
+
+  std::vector<std::string> args_;
+  std::string exeName_;
+  std::string caption_;
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  bool visible_ = false;
+  bool focused_ = true;
+  bool minimised_ = false;
+  bool videoOk_ = false;
+  std::unique_ptr<TWaveOutDevice> waveOut_;
+};

@@ -1,0 +1,330 @@
+// The form's life: creation, the screen loops, the frame and the game clock.
+#include <stdexcept>
+
+#include "dictionary/DictionaryUnit.h"
+#include "framework/Utils.h"
+#include "hiscores/HiScoreUnit.h"
+#include "hiscores/XMLUnit.h"
+#include "shell/GlyphfallUnit.h"
+#include "sprites/StarUnit.h"
+#include "waves/WaveUnit.h"
+#include "words/WordUnit.h"
+
+TGlyphfallForm* GlyphfallForm = nullptr;
+
+namespace {
+// Room for the window frame and caption when centring on the work area.
+constexpr int FrameAllowanceX = 8;
+constexpr int FrameAllowanceY = 26;
+constexpr uint32_t InactivePoll = 10;
+constexpr int CreditY = 550;
+constexpr int CreditSize = 16;
+const char* const CreditText = "Type the words before they reach the castle  -  Glyphfall, free software";
+}  // namespace
+
+TGlyphfallForm::TGlyphfallForm(TPlatform& platform) : Platform(platform) {
+  GlyphfallForm = this;
+  Platform.SetInputSink(this);
+  try {
+    RandSeed(Platform.GetTickCount());
+    VersionText = "v1.01";
+    DefaultXMLFolder.clear();
+
+    OffscreenImage = std::make_unique<TBitmap>(PlayfieldWidth, PlayfieldHeight);
+    LoadPictures();
+    TSize area = Platform.WorkAreaSize();
+    Platform.SetWindowPos((area.cx - (PlayfieldWidth + FrameAllowanceX)) / 2,
+                          (area.cy - (PlayfieldHeight + FrameAllowanceY)) / 2);
+    Platform.SetCaption("Glyphfall!");
+
+    ExplodeItems = std::make_unique<TExplodeLetterList>();
+    ScoreItems = std::make_unique<TScoreList>();
+    ZoomItems = std::make_unique<TZoomList>();
+    StarField = std::make_unique<TStarField>();
+    Dictionary = std::make_unique<TDictionary>();
+    AttackWords = std::make_unique<TWordList>();
+    BonusWords = std::make_unique<TWordList>();
+    HiScores = std::make_unique<THiScoreList>();
+
+    HiScores->LoadHiScores();
+    if (HiScores->Count() == 0)
+      for (int score = 1000; score >= 100; score -= 100) HiScores->Add(std::make_unique<THiScore>(score, ""));
+    HiScores->HighScore = HiScores->Items(0)->Score;
+
+    GameTime = Platform.GetTickCount();
+    PausedTime = 0;
+  } catch (...) {
+    // A half-made form must not stay reachable.
+    Platform.SetInputSink(nullptr);
+    GlyphfallForm = nullptr;
+    throw;
+  }
+}
+
+TGlyphfallForm::~TGlyphfallForm() {
+  Menu.reset();
+  AttackWords.reset();
+  BonusWords.reset();
+  ExplodeItems.reset();
+  ScoreItems.reset();
+  CurrentWave.reset();
+  ZoomItems.reset();
+  StarField.reset();
+  HiScores.reset();
+  Dictionary.reset();
+  if (Platform.InputSink() == this) Platform.SetInputSink(nullptr);
+  if (GlyphfallForm == this) GlyphfallForm = nullptr;
+}
+
+// ---- Game clock ----
+
+uint32_t TGlyphfallForm::MsSince(uint32_t stamp) const {
+  if (stamp == 0) return 0;
+  if (stamp > GameTime) return (UINT32_MAX - stamp) + GameTime;  // the counter has wrapped
+  return GameTime - stamp;
+}
+
+bool TGlyphfallForm::HasElapsed(uint32_t stamp, uint32_t interval) const {
+  return stamp == 0 || MsSince(stamp) >= interval;
+}
+
+bool TGlyphfallForm::TickEvery(uint32_t& stamp, uint32_t interval) const {
+  if (!HasElapsed(stamp, interval)) return false;
+  stamp = GameTime;
+  return true;
+}
+
+bool TGlyphfallForm::HasSwitch(std::string_view name) const { return ::HasSwitch(Platform.Args(), name); }
+
+// ---- Screens ----
+
+void TGlyphfallForm::Run() {
+  Platform.ShowWindow();
+  Platform.SetCaption("Glyphfall! " + VersionText);
+  BuildMenu();
+  if (HasSwitch("run")) PlayGame();
+  if (!Closed) ShowTitle();
+  // Closing the window sets QUIT; Closed also stops a screen that would set
+  // the selection back (the high-score screen), so Run always ends then.
+  while (!Closed && Menu->Selected != MenuQuit) {
+    RunMenu();
+    if (Closed) break;
+    switch (Menu->Selected) {
+      case MenuStart:
+        PlayGame();
+        if (!Closed) HiScores->CheckNewScore(Score);
+        break;
+      case MenuHighScores:
+        Screen = TScreen::HiScores;
+        HiScores->ShowHiScores(-1);
+        break;
+      case MenuQuit:
+        Platform.CloseWindow();
+        break;
+      default:
+        break;
+    }
+  }
+  Screen = TScreen::Ended;
+}
+
+void TGlyphfallForm::ShowTitle() {
+  Screen = TScreen::Title;
+  uint32_t start = GameTime;
+  SetCentreMessage("Glyphfall!", clBlue);
+  do {
+    StarField->UpdateAll();
+    DrawBackground();
+    DrawHud();
+    DrawCentreMessage();
+    TCanvas& canvas = Canvas();
+    canvas.Font.Size = CreditSize;
+    UseSmoothFont(canvas);
+    DrawText((PlayfieldWidth - canvas.TextWidth(CreditText)) / 2, CreditY, CreditText, clBlue, 0);
+    PresentFrame();
+  } while (Visible() && !Closed && !HasElapsed(start, TitleDuration));
+}
+
+void TGlyphfallForm::RunMenu() {
+  Screen = TScreen::Menu;
+  LastMousePos = Platform.ScreenToClient(Platform.CursorPos());
+  MenuActive = true;
+  while (Visible() && !Closed && MenuActive) {
+    StarField->UpdateAll();
+    DrawBackground();
+    DrawHud();
+    DrawMenu();
+    PresentFrame();
+  }
+}
+
+void TGlyphfallForm::PlayGame() {
+  Screen = TScreen::Play;
+  NewGame();
+  do {
+    UpdateSprites();
+    UpdateWave();
+    DrawFrame();
+  } while (Playing && !GameOverDone() && !Closed);
+  Playing = false;
+  AttackWords->RemoveAll();
+  BonusWords->RemoveAll();
+  ScoreItems->RemoveAll();
+  ExplodeItems->RemoveAll();
+  ZoomItems->RemoveAll();
+  ++Stats.GamesPlayed;
+}
+
+void TGlyphfallForm::NewGame() {
+  Playing = true;
+  Score = 0;
+  NextBombScore = BombScoreStep;
+  BuildCastle();
+  LastKey = 0;
+  GameOverStamp = 0;
+  Bombs = 0;
+  PressSpaceHints = 0;
+  WaveNumber = 1;
+  GameTime = Platform.GetTickCount();
+  PausedTime = 0;
+  WavesLooped = false;
+  StartWave();
+}
+
+bool TGlyphfallForm::GameOverDone() const {
+  return GameOverStamp != 0 && HasElapsed(GameOverStamp, GameOverDuration);
+}
+
+void TGlyphfallForm::StartWave() {
+  CurrentWave.reset();
+  if (WaveNumber >= 1 && WaveNumber <= WaveCount) {
+    CurrentWave = CreateWave(WaveNumber);
+    if (CurrentWave) CurrentWave->NextStage();
+    return;
+  }
+  WavesLooped = true;
+  WaveNumber = 1;
+  StartWave();
+}
+
+void TGlyphfallForm::UpdateSprites() {
+  AttackWords->UpdateAll();
+  BonusWords->UpdateAll();
+  ExplodeItems->UpdateAll();
+  ScoreItems->UpdateAll();
+  ZoomItems->UpdateAll();
+  StarField->UpdateAll();
+}
+
+void TGlyphfallForm::UpdateWave() {
+  if (!CurrentWave) return;
+  CurrentWave->Update();
+  // After the game is over no wave ends or begins: "GAME OVER" stays.
+  if (GameOverStamp == 0 && CurrentWave->IsComplete()) {
+    ++WaveNumber;
+    ++Stats.WavesCompleted;
+    StartWave();
+  } else {
+    CurrentWave->UpdateBonuses();
+  }
+}
+
+void TGlyphfallForm::DrawFrame() {
+  if (!Playing) return;
+  DrawBackground();
+  DrawCastle();
+  DrawHud();
+  DrawSprites();
+  DrawCentreMessage();
+  PresentFrame();
+}
+
+void TGlyphfallForm::DrawBackground() {
+  TCanvas& canvas = Canvas();
+  canvas.Brush.Style = TBrushStyle::Solid;
+  canvas.Brush.Color = clBlack;
+  canvas.FillRect(TRect{0, 0, OffscreenImage->Width(), OffscreenImage->Height()});
+  StarField->DrawAll();
+  if (Playing) canvas.Draw(0, PlayfieldHeight - GroundImage->Height(), *GroundImage);
+}
+
+void TGlyphfallForm::DrawSprites() {
+  AttackWords->DrawAll();
+  BonusWords->DrawAll();
+  ExplodeItems->DrawAll();
+  ScoreItems->DrawAll();
+  ZoomItems->DrawAll();
+}
+
+void TGlyphfallForm::PresentFrame() {
+  Platform.PresentFrame(*OffscreenImage);
+  Platform.ProcessMessages();
+  uint32_t t0 = Platform.GetTickCount();
+  while (Platform.IsWindowVisible() && !Platform.IsApplicationActive()) {
+    Platform.ProcessMessages();
+    Platform.Sleep(InactivePoll);
+  }
+  PausedTime += Platform.GetTickCount() - t0;
+  GameTime = Platform.GetTickCount() - PausedTime;
+  ++Stats.Frames;
+}
+
+// ---- Input ----
+
+void TGlyphfallForm::KeyDown(uint16_t key, TShiftState) {
+  if (!MenuActive && Menu && Menu->Selected == MenuHighScores) {
+    HiScores->NameEntryKey(key);
+  } else {
+    switch (key) {
+      case vk::Return:
+        MenuActive = false;
+        break;
+      case vk::Escape:
+        if (Playing)
+          Playing = false;
+        else
+          Platform.CloseWindow();
+        break;
+      case vk::Left:
+      case vk::Up:
+        if (Menu) Menu->SelectPrevious();
+        break;
+      case vk::Right:
+      case vk::Down:
+        if (Menu) Menu->SelectNext();
+        break;
+      case '2':
+        if (HasSwitch("vbnmq") && CurrentWave) {
+          AttackWords->KillAll();
+          CurrentWave->WordsLeft = 0;
+        }
+        break;
+      default:
+        if (Playing && GameOverStamp == 0) {
+          if (key == vk::Space) {
+            DetonateBomb();
+          } else if (key != LastKey) {
+            BonusWords->KeyPressed(key);
+            AttackWords->KeyPressed(key);
+          }
+        }
+        break;
+    }
+  }
+  LastKey = key;
+}
+
+void TGlyphfallForm::KeyUp(uint16_t, TShiftState) { LastKey = 0; }
+
+void TGlyphfallForm::MouseDown(TMouseButton, TShiftState shift, int, int) {
+  if (MenuActive)
+    KeyDown(vk::Return, shift);
+  else if (Menu && Menu->Selected == MenuHighScores)
+    MenuActive = true;
+}
+
+void TGlyphfallForm::Close() {
+  if (Menu) Menu->Selected = MenuQuit;
+  Closed = true;
+  Platform.HideWindow();
+}

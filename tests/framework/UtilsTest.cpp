@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include "framework/ObjectList.h"
+#include "framework/Utils.h"
+
+TEST(Switches, SlashAndAnyLetterCase) {
+  std::vector<std::string> args = {"  /RuN ", "other"};
+  EXPECT_TRUE(HasSwitch(args, "run"));
+  EXPECT_TRUE(HasSwitch(args, "/run"));
+  EXPECT_FALSE(HasSwitch(args, "vbnmq"));
+  // Without the slash the argument is not a switch.
+  EXPECT_FALSE(HasSwitch({"run"}, "run"));
+}
+
+TEST(ZeroPad, PadsToSixAndKeepsLongerNumbers) {
+  EXPECT_EQ(ZeroPad(0, 6), "000000");
+  EXPECT_EQ(ZeroPad(120, 6), "000120");
+  EXPECT_EQ(ZeroPad(1234567, 6), "1234567");
+  EXPECT_EQ(ZeroPad(-5, 3), "-005");
+}
+
+TEST(Random, BoundsAndRepeatability) {
+  RandSeed(7);
+  std::vector<int> first;
+  for (int i = 0; i < 1000; ++i) {
+    int r = Random(10);
+    ASSERT_GE(r, 0);
+    ASSERT_LT(r, 10);
+    first.push_back(r);
+  }
+  EXPECT_EQ(Random(0), 0);
+  RandSeed(7);
+  for (int i = 0; i < 1000; ++i) ASSERT_EQ(Random(10), first[i]);
+}
+
+TEST(ObjectList, OwnsAndDestroysOnRemove) {
+  struct Counted {
+    explicit Counted(int* c) : count(c) { ++*count; }
+    ~Counted() { --*count; }
+    int* count;
+  };
+  int alive = 0;
+  {
+    TCustomObjectList<Counted> list;
+    list.AddObject(new Counted(&alive));
+    Counted* second = list.AddObject(new Counted(&alive));
+    list.AddObject(new Counted(&alive));
+    EXPECT_EQ(alive, 3);
+    EXPECT_EQ(list.LastIndex(), 2);
+    EXPECT_EQ(list.Remove(second), 1);
+    EXPECT_EQ(alive, 2);
+    list.Delete(0);
+    EXPECT_EQ(alive, 1);
+  }
+  EXPECT_EQ(alive, 0);
+  const TCustomObjectList<Counted>* none = nullptr;
+  EXPECT_EQ(LastIndexOf(none), -1);
+}

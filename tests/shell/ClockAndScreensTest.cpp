@@ -1,0 +1,167 @@
+#include "support/GameFixture.h"
+
+#include "words/WordUnit.h"
+
+using Screens = GameFixture;
+
+TEST_F(Screens, ZeroStampFiresAtOnceAndTickEveryStoresTheTime) {
+  form->GameTime = 5000;
+  uint32_t stamp = 0;
+  EXPECT_TRUE(form->HasElapsed(0, 123456));
+  EXPECT_EQ(form->MsSince(0), 0u);
+  EXPECT_TRUE(form->TickEvery(stamp, 100));
+  EXPECT_EQ(stamp, 5000u);
+  EXPECT_FALSE(form->TickEvery(stamp, 100));
+  form->GameTime = 5100;
+  EXPECT_TRUE(form->TickEvery(stamp, 100));
+  EXPECT_EQ(stamp, 5100u);
+}
+
+TEST_F(Screens, StampBeyondTheClockCountsAcrossTheWrap) {
+  form->GameTime = 20;
+  EXPECT_EQ(form->MsSince(UINT32_MAX - 9), 9u + 20u);
+  EXPECT_TRUE(form->HasElapsed(UINT32_MAX - 9, 29));
+  EXPECT_FALSE(form->HasElapsed(UINT32_MAX - 9, 30));
+}
+
+TEST_F(Screens, GameTimeStandsStillWhileInactiveAndResumes) {
+  form->PresentFrame();
+  uint32_t before = form->GameTime;
+  uint32_t stamp = form->GameTime;
+  // Inactive for five virtual seconds, then active again.
+  platform->Schedule({Now(), THeadlessPlatform::TEventKind::Deactivate});
+  platform->Schedule({Now() + 5000, THeadlessPlatform::TEventKind::Activate});
+  platform->ShowWindow();
+  form->PresentFrame();
+  EXPECT_GE(Now(), before + 5000);
+  // Only the frame's own time reached the game.
+  EXPECT_EQ(form->GameTime, before + platform->FrameMs);
+  EXPECT_EQ(form->MsSince(stamp), platform->FrameMs);
+}
+
+TEST_F(Screens, TitleLastsThreeSecondsWhateverKeysCome) {
+  form->BuildMenu();
+  platform->ShowWindow();
+  for (uint32_t t = 0; t < 3000; t += 100) platform->KeyAt(Now() + t, 'A');
+  platform->KeyAt(Now() + 500, vk::Return);
+  uint32_t start = form->GameTime;
+  form->ShowTitle();
+  EXPECT_GE(form->GameTime - start, 3000u);
+  EXPECT_LT(form->GameTime - start, 3000u + 2 * platform->FrameMs);
+}
+
+TEST_F(Screens, EscapeOnTheMenuEndsTheProgram) {
+  platform->KeyAt(Now() + 3500, vk::Escape);
+  form->Run();
+  EXPECT_FALSE(platform->IsWindowVisible());
+  EXPECT_EQ(form->Menu->Selected, MenuQuit);
+  EXPECT_EQ(form->Screen, TGlyphfallForm::TScreen::Ended);
+}
+
+TEST_F(Screens, EscapeDuringPlayEndsTheGameWithoutGameOver) {
+  // Title, Enter on START, Escape in the game, then quit from the menu.
+  uint32_t t0 = Now();
+  platform->KeyAt(t0 + 3200, vk::Return);
+  platform->KeyAt(t0 + 4000, vk::Escape);
+  platform->KeyAt(t0 + 4500, vk::Up);  // START -> QUIT
+  platform->KeyAt(t0 + 4600, vk::Return);
+  int playFrames = 0;
+  platform->OnFrame = [&] {
+    if (form->Playing) ++playFrames;
+  };
+  form->Run();
+  EXPECT_EQ(form->Stats.GamesPlayed, 1);
+  EXPECT_EQ(form->GameOverStamp, 0u);
+  EXPECT_GT(playFrames, 0);
+  EXPECT_LT(playFrames, 100);  // ended at the Escape, not 4 s after a game over
+  EXPECT_EQ(form->Screen, TGlyphfallForm::TScreen::Ended);
+}
+
+TEST_F(Screens, RunSwitchPlaysFirstThenShowsTheTitle) {
+  MakeForm({"/RUN"});
+  std::vector<TGlyphfallForm::TScreen> seen;
+  platform->OnFrame = [&] {
+    if (seen.empty() || seen.back() != form->Screen) seen.push_back(form->Screen);
+    if (form->Screen == TGlyphfallForm::TScreen::Play && form->GameTime > 1000000 + 500) form->Playing = false;
+  };
+  platform->KeyAt(Now() + 5000, vk::Escape);  // closes the menu
+  form->Run();
+  ASSERT_GE(seen.size(), 3u);
+  EXPECT_EQ(seen[0], TGlyphfallForm::TScreen::Play);
+  EXPECT_EQ(seen[1], TGlyphfallForm::TScreen::Title);
+  EXPECT_EQ(seen[2], TGlyphfallForm::TScreen::Menu);
+}
+
+TEST_F(Screens, ClosingTheWindowDuringAGameEndsRunAtOnce) {
+  uint32_t t0 = Now();
+  platform->KeyAt(t0 + 3200, vk::Return);
+  platform->Schedule({t0 + 4000, THeadlessPlatform::TEventKind::Close});
+  form->Run();
+  EXPECT_EQ(form->Screen, TGlyphfallForm::TScreen::Ended);
+  EXPECT_LT(Now() - t0, 4500u);
+  EXPECT_FALSE(platform->IsWindowVisible());
+}
+
+TEST_F(Screens, WindowIsCentredOnTheWorkArea) {
+  form.reset();
+  platform->SetWorkArea({1000, 800});
+  form = std::make_unique<TGlyphfallForm>(*platform);
+  EXPECT_EQ(platform->WindowPos().X, (1000 - 808) / 2);
+  EXPECT_EQ(platform->WindowPos().Y, (800 - 626) / 2);
+}
+
+using KeyRouting = GameFixture;
+
+namespace {
+// Records the keys the attacking words are offered.
+class RecordingList : public TWordList {
+ public:
+  void KeyPressed(uint16_t key) override { keys.push_back(key); }
+  std::vector<uint16_t> keys;
+};
+}  // namespace
+
+TEST_F(KeyRouting, HeldLetterTypesOnceSpaceIsNotFiltered) {
+  StartGame();
+  auto* rec = new RecordingList;
+  form->AttackWords.reset(rec);
+  form->KeyDown('A', {});
+  form->KeyDown('A', {});  // auto-repeat
+  form->KeyDown('A', {});
+  form->KeyUp('A', {});
+  form->KeyDown('A', {});
+  EXPECT_EQ(rec->keys, (std::vector<uint16_t>{'A', 'A'}));
+  form->Bombs = 3;
+  form->KeyDown(vk::Space, {});
+  form->KeyDown(vk::Space, {});
+  EXPECT_EQ(form->Bombs, 1);
+}
+
+TEST_F(KeyRouting, ArrowsMoveTheMenuDuringPlayAndTypingStopsAfterGameOver) {
+  StartGame();
+  auto* rec = new RecordingList;
+  form->AttackWords.reset(rec);
+  form->KeyDown(vk::Down, {});
+  EXPECT_EQ(form->Menu->Selected, MenuHighScores);
+  // On HIGH SCORES the next key goes to the (display-only) high-score
+  // handler, which sets MenuActive; the keys after it reach the game again.
+  form->KeyDown('Q', {});
+  EXPECT_TRUE(rec->keys.empty());
+  EXPECT_TRUE(form->MenuActive);
+  form->KeyDown(vk::Up, {});
+  EXPECT_EQ(form->Menu->Selected, MenuStart);
+  form->KeyDown('R', {});
+  EXPECT_EQ(rec->keys, (std::vector<uint16_t>{'R'}));
+  rec->keys.clear();
+  form->GameOverStamp = form->GameTime;
+  form->KeyDown('B', {});
+  EXPECT_TRUE(rec->keys.empty());
+}
+
+TEST_F(KeyRouting, SkipKeyNeedsTheSwitch) {
+  StartGame();
+  auto* rec = new RecordingList;
+  form->AttackWords.reset(rec);
+  form->KeyDown('2', {});
+  EXPECT_TRUE(rec->keys.empty());  // the key 2 is never typed at words
+}

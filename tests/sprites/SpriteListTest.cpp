@@ -1,0 +1,94 @@
+#include "support/GameFixture.h"
+
+#include "sprites/SpriteUnit.h"
+
+namespace {
+struct Log {
+  std::vector<std::string> events;
+};
+
+class Probe : public TSprite {
+ public:
+  Probe(Log& log, std::string name, int dieAfter = -1) : TSprite({0, 0}), log_(log), name_(std::move(name)), dieAfter_(dieAfter) {
+    StepInterval = 0;
+  }
+  void Step() override {
+    ++steps;
+    log_.events.push_back("step " + name_);
+  }
+  void Draw() override { log_.events.push_back("draw " + name_); }
+  void OnRemove() override { log_.events.push_back("remove " + name_); }
+  bool IsDead() override { return dieAfter_ >= 0 && steps >= dieAfter_; }
+  int steps = 0;
+
+ private:
+  Log& log_;
+  std::string name_;
+  int dieAfter_;
+};
+
+// Appends a new sprite to its own list when it steps.
+class Spawner : public Probe {
+ public:
+  Spawner(Log& log, TSpriteList& list) : Probe(log, "spawner"), log_(log), list_(list) {}
+  void Step() override {
+    Probe::Step();
+    if (steps == 1) list_.AddObject(new Probe(log_, "child"));
+  }
+
+ private:
+  Log& log_;
+  TSpriteList& list_;
+};
+}  // namespace
+
+using SpriteLists = GameFixture;
+
+TEST_F(SpriteLists, RemovalDuringThePassStillUpdatesTheNextSprite) {
+  Log log;
+  TSpriteList list;
+  list.AddObject(new Probe(log, "a", 1));
+  list.AddObject(new Probe(log, "b"));
+  list.UpdateAll();
+  EXPECT_EQ(log.events, (std::vector<std::string>{"step a", "remove a", "step b"}));
+  EXPECT_EQ(list.Count(), 1);
+  list.DrawAll();
+  EXPECT_EQ(log.events.back(), "draw b");  // a died before it was ever drawn
+}
+
+TEST_F(SpriteLists, SpriteAddedDuringThePassIsUpdatedInTheSamePass) {
+  Log log;
+  TSpriteList list;
+  list.AddObject(new Spawner(log, list));
+  list.UpdateAll();
+  EXPECT_EQ(log.events, (std::vector<std::string>{"step spawner", "step child"}));
+}
+
+TEST_F(SpriteLists, RemoveAllCallsNoOnRemove) {
+  Log log;
+  TSpriteList list;
+  list.AddObject(new Probe(log, "a"));
+  list.AddObject(new Probe(log, "b"));
+  list.RemoveAll();
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_TRUE(log.events.empty());
+  list.UpdateAll();
+  list.DrawAll();
+  EXPECT_TRUE(log.events.empty());
+}
+
+TEST_F(SpriteLists, StepIntervalFollowsTheGameClock) {
+  Log log;
+  TSpriteList list;
+  auto* p = new Probe(log, "p");
+  p->StepInterval = 25;
+  list.AddObject(p);
+  list.UpdateAll();  // a new sprite steps at once
+  EXPECT_EQ(p->steps, 1);
+  form->GameTime += 24;
+  list.UpdateAll();
+  EXPECT_EQ(p->steps, 1);
+  form->GameTime += 1;
+  list.UpdateAll();
+  EXPECT_EQ(p->steps, 2);
+}

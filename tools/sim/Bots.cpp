@@ -1,0 +1,192 @@
+#include "Bots.h"
+
+#include <cstdlib>
+#include <limits>
+
+#include "hiscores/HiScoreUnit.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "shell/GlyphfallUnit.h"
+#include "words/WordUnit.h"
+
+void TBot::Press(THeadlessPlatform& platform, uint16_t key) {
+  platform.PressKey(key);
+  ++Keys;
+}
+
+namespace {
+
+// The real next letter of a word (behind a "?" too), or 0.
+uint16_t NextLetter(const TSpriteWord& w) {
+  if (w.Text.empty() || w.FullText.size() < w.Text.size()) return 0;
+  char c = w.FullText[w.FullText.size() - w.Text.size()];
+  if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return static_cast<uint16_t>(static_cast<unsigned char>(c));
+}
+
+bool OnMenu(TGlyphfallForm& form) {
+  return form.Screen == TGlyphfallForm::TScreen::Menu && form.MenuActive && form.Menu &&
+         form.Menu->Selected == MenuStart;
+}
+
+// Starts a game from the menu; the bots themselves only play.
+bool HandleScreens(TBot& bot, TGlyphfallForm& form, THeadlessPlatform& platform, uint16_t& lastMenuKeyFrame) {
+  (void)bot;
+  if (form.Screen == TGlyphfallForm::TScreen::Menu && form.MenuActive) {
+    if (lastMenuKeyFrame == 0) {
+      if (form.Menu && form.Menu->Selected != MenuStart)
+        platform.PressKey(vk::Up);
+      else if (OnMenu(form))
+        platform.PressKey(vk::Return);
+      lastMenuKeyFrame = 5;
+    } else {
+      --lastMenuKeyFrame;
+    }
+    return true;
+  }
+  return !form.Playing;
+}
+
+class TNoneBot : public TBot {
+ public:
+  void OnFrame(TGlyphfallForm& form, THeadlessPlatform& platform) override {
+    HandleScreens(*this, form, platform, wait_);
+  }
+
+ private:
+  uint16_t wait_ = 0;
+};
+
+// Picks the most urgent word: bullets first, then the attacking word nearest
+// the castle, then bonus words.
+const TSpriteWord* MostUrgent(TGlyphfallForm& form) {
+  const TSpriteWord* best = nullptr;
+  int32_t bestScore = std::numeric_limits<int32_t>::max();
+  auto consider = [&](TWordList& list, int32_t bias) {
+    for (int i = 0; i < list.Count(); ++i) {
+      const TSpriteWord* w = list.Words(i);
+      if (w->Text.empty() || NextLetter(*w) == 0) continue;
+      if (w->Position.X >= PlayfieldWidth) continue;
+      int32_t score = bias;
+      if (w->Direction == DirFalling)
+        score += (PlayfieldHeight - w->Position.Y) * 2;
+      else
+        score += w->Position.X * (6 - w->SpeedTier);
+      if (w->IsBullet()) score -= 100000;
+      if (score < bestScore) {
+        bestScore = score;
+        best = w;
+      }
+    }
+  };
+  consider(*form.AttackWords, 0);
+  consider(*form.BonusWords, 1500);
+  return best;
+}
+
+class TPerfectBot : public TBot {
+ public:
+  void OnFrame(TGlyphfallForm& form, THeadlessPlatform& platform) override {
+    if (HandleScreens(*this, form, platform, wait_)) return;
+    if (form.GameOverStamp != 0) return;
+    const TSpriteWord* w = MostUrgent(form);
+    if (!w) return;
+    // A word about to break through: the bomb is the last resort.
+    if (form.Bombs > 0 && w->Direction == DirLeft && !w->IsBullet() && w->Position.X < 110 &&
+        w->Position.Y >= form.CastleTop() - 16) {
+      Press(platform, vk::Space);
+      return;
+    }
+    Press(platform, NextLetter(*w));
+  }
+
+ private:
+  uint16_t wait_ = 0;
+};
+
+class THumanBot : public TBot {
+ public:
+  THumanBot(double cps, double errorPercent, uint32_t seed) : cps_(cps), err_(errorPercent), rng_(seed) {}
+  void OnFrame(TGlyphfallForm& form, THeadlessPlatform& platform) override {
+    if (HandleScreens(*this, form, platform, wait_)) return;
+    if (form.GameOverStamp != 0) return;
+    uint32_t now = platform.GetTickCount();
+    if (next_ == 0) next_ = now;
+    if (now < next_) return;
+    next_ += static_cast<uint32_t>(1000.0 / cps_);
+    if (next_ < now) next_ = now;
+    const TSpriteWord* target = nullptr;
+    for (int i = 0; i < form.AttackWords->Count(); ++i) {
+      const TSpriteWord* w = form.AttackWords->Words(i);
+      if (w->Text.empty() || w->Position.X >= PlayfieldWidth) continue;
+      if (!target || w->Position.X < target->Position.X) target = w;
+    }
+    if (!target) {
+      for (int i = 0; i < form.BonusWords->Count(); ++i) {
+        const TSpriteWord* w = form.BonusWords->Words(i);
+        if (!w->Text.empty()) target = w;
+      }
+    }
+    if (!target) return;
+    uint16_t key = NextLetter(*target);
+    if (std::uniform_real_distribution<double>(0, 100)(rng_) < err_)
+      key = static_cast<uint16_t>('A' + std::uniform_int_distribution<int>(0, 25)(rng_));
+    if (form.Bombs > 0 && target->Position.X < 100 && target->Direction == DirLeft) key = vk::Space;
+    Press(platform, key);
+  }
+
+ private:
+  double cps_;
+  double err_;
+  std::mt19937 rng_;
+  uint32_t next_ = 0;
+  uint16_t wait_ = 0;
+};
+
+// Presses random key codes of every kind, many per frame, on every screen.
+class TRandomBot : public TBot {
+ public:
+  explicit TRandomBot(uint32_t seed) : rng_(seed) {}
+  void OnFrame(TGlyphfallForm&, THeadlessPlatform& platform) override {
+    static const uint16_t special[] = {vk::Return, vk::Escape, vk::Space, vk::Left, vk::Up, vk::Right,
+                                       vk::Down,   vk::Back,   vk::Delete, 9,       16,    17,
+                                       18,         112,        123,        189,     222,   0,
+                                       255,        256,        65535,      '2',     '0',   '9'};
+    for (int i = 0; i < PerFrame; ++i) {
+      uint16_t key;
+      int pick = std::uniform_int_distribution<int>(0, 99)(rng_);
+      if (pick < 60)
+        key = static_cast<uint16_t>('A' + std::uniform_int_distribution<int>(0, 25)(rng_));
+      else if (pick < 90)
+        key = special[std::uniform_int_distribution<size_t>(0, std::size(special) - 1)(rng_)];
+      else
+        key = static_cast<uint16_t>(std::uniform_int_distribution<int>(0, 65535)(rng_));
+      // Escape closes the program outside a game; keep it rare there.
+      if (key == vk::Escape && std::uniform_int_distribution<int>(0, 9)(rng_) != 0) key = 'E';
+      Press(platform, key);
+    }
+  }
+  static constexpr int PerFrame = 20;
+
+ private:
+  std::mt19937 rng_;
+};
+
+}  // namespace
+
+std::unique_ptr<TBot> MakeBot(const std::string& spec, uint32_t seed) {
+  if (spec == "none") return std::make_unique<TNoneBot>();
+  if (spec == "perfect") return std::make_unique<TPerfectBot>();
+  if (spec == "random") return std::make_unique<TRandomBot>(seed);
+  if (spec.rfind("human", 0) == 0) {
+    double cps = 6, err = 3;
+    size_t a = spec.find(':');
+    if (a != std::string::npos) {
+      cps = std::atof(spec.c_str() + a + 1);
+      size_t b = spec.find(':', a + 1);
+      if (b != std::string::npos) err = std::atof(spec.c_str() + b + 1);
+    }
+    if (cps <= 0) cps = 6;
+    return std::make_unique<THumanBot>(cps, err, seed);
+  }
+  return nullptr;
+}

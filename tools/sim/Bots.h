@@ -1,0 +1,25 @@
+// Typing bots for the simulator. A bot reads the game's state and presses
+// keys through the platform's input queue, exactly as a player would; it
+// never changes the game itself.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <string>
+
+class TGlyphfallForm;
+class THeadlessPlatform;
+
+class TBot {
+ public:
+  virtual ~TBot() = default;
+  // Called once per presented frame.
+  virtual void OnFrame(TGlyphfallForm& form, THeadlessPlatform& platform) = 0;
+  int64_t Keys = 0;
+
+ protected:
+  void Press(THeadlessPlatform& platform, uint16_t key);
+};
+
+// "none", "perfect", "human:CPS:ERR" or "random"; null for an unknown name.
+std::unique_ptr<TBot> MakeBot(const std::string& spec, uint32_t seed);

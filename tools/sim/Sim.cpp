@@ -1,0 +1,203 @@
+// glyphfall-sim: runs the real game on the headless platform, optionally with
+// a typing bot, writes screenshots at chosen times and prints one JSON line.
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Bots.h"
+#include "framework/Utils.h"
+#include "hiscores/HiScoreUnit.h"
+#include "platform/Application.h"
+#include "platform/Png.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "shell/GlyphfallUnit.h"
+
+namespace {
+
+void Usage() {
+  std::fprintf(stderr,
+               "usage: glyphfall-sim [options] [the game's own switches, e.g. /run /vbnmq]\n"
+               "  --seed N              seed of the game's random generator (default 1)\n"
+               "  --frame-ms N          virtual milliseconds per frame (default 10)\n"
+               "  --until T             stop at virtual time T ms after start (default 10000)\n"
+               "  --stop-after-waves N  stop once N waves have been completed\n"
+               "  --games N             stop once N games have ended\n"
+               "  --key T:CODE          key-down, then key-up, of virtual-key CODE at time T\n"
+               "  --click T:X:Y         mouse click at playfield pixel (X, Y) at time T\n"
+               "  --shot T:FILE.png     write the frame presented at time T\n"
+               "  --home DIR            use DIR as the program's folder\n"
+               "  --bot NAME            typing bot: none, perfect, human:CPS:ERR, random\n"
+               "  --name NAME           type NAME and Enter whenever the name-entry screen opens\n");
+}
+
+const char* ScreenName(TGlyphfallForm::TScreen s) {
+  switch (s) {
+    case TGlyphfallForm::TScreen::Title: return "title";
+    case TGlyphfallForm::TScreen::Menu: return "menu";
+    case TGlyphfallForm::TScreen::Play: return "play";
+    case TGlyphfallForm::TScreen::HiScores: return "hiscores";
+    case TGlyphfallForm::TScreen::Ended: return "ended";
+  }
+  return "ended";
+}
+
+double Percentile(std::vector<double> v, double p) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  size_t i = static_cast<size_t>(p / 100.0 * static_cast<double>(v.size() - 1) + 0.5);
+  return v[std::min(i, v.size() - 1)];
+}
+
+std::string ExecutableFolder(const char* argv0) {
+  std::error_code ec;
+  auto p = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) p = std::filesystem::absolute(argv0, ec);
+  return p.parent_path().string();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  uint32_t seed = 1;
+  uint32_t frameMs = 10;
+  uint32_t until = 10000;
+  int64_t stopAfterWaves = -1;
+  int64_t stopAfterGames = -1;
+  std::vector<std::pair<uint32_t, uint16_t>> keys;
+  std::vector<std::tuple<uint32_t, int, int>> clicks;
+  std::multimap<uint32_t, std::string> shots;
+  std::string home, botName, playerName;
+  std::vector<std::string> switches;
+
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    auto next = [&]() -> std::string {
+      if (i + 1 >= argc) {
+        std::fprintf(stderr, "glyphfall-sim: %s needs a value\n", a.c_str());
+        std::exit(2);
+      }
+      return argv[++i];
+    };
+    if (a == "--seed") seed = static_cast<uint32_t>(std::stoul(next()));
+    else if (a == "--frame-ms") frameMs = static_cast<uint32_t>(std::max(1ul, std::stoul(next())));
+    else if (a == "--until") until = static_cast<uint32_t>(std::stoul(next()));
+    else if (a == "--stop-after-waves") stopAfterWaves = std::stoll(next());
+    else if (a == "--games") stopAfterGames = std::stoll(next());
+    else if (a == "--key") {
+      std::string v = next();
+      size_t c = v.find(':');
+      if (c == std::string::npos) { Usage(); return 2; }
+      keys.emplace_back(static_cast<uint32_t>(std::stoul(v.substr(0, c))), static_cast<uint16_t>(std::stoul(v.substr(c + 1))));
+    } else if (a == "--click") {
+      std::string v = next();
+      size_t c1 = v.find(':'), c2 = v.find(':', c1 + 1);
+      if (c1 == std::string::npos || c2 == std::string::npos) { Usage(); return 2; }
+      clicks.emplace_back(static_cast<uint32_t>(std::stoul(v.substr(0, c1))), std::stoi(v.substr(c1 + 1, c2 - c1 - 1)),
+                          std::stoi(v.substr(c2 + 1)));
+    } else if (a == "--shot") {
+      std::string v = next();
+      size_t c = v.find(':');
+      if (c == std::string::npos) { Usage(); return 2; }
+      shots.emplace(static_cast<uint32_t>(std::stoul(v.substr(0, c))), v.substr(c + 1));
+    } else if (a == "--home") home = next();
+    else if (a == "--bot") botName = next();
+    else if (a == "--name") playerName = next();
+    else if (a == "--help" || a == "-h") { Usage(); return 0; }
+    else if (!a.empty() && a[0] == '/') switches.push_back(a);
+    else { std::fprintf(stderr, "glyphfall-sim: unknown option %s\n", a.c_str()); Usage(); return 2; }
+  }
+
+  // Screenshots are written relative to where the simulator was started.
+  std::filesystem::path startDir = std::filesystem::current_path();
+  for (auto& [t, file] : shots)
+    if (std::filesystem::path(file).is_relative()) file = (startDir / file).string();
+
+  std::string folder = home.empty() ? ExecutableFolder(argv[0]) : std::filesystem::absolute(home).string();
+  std::error_code ec;
+  std::filesystem::current_path(folder, ec);
+  if (ec) {
+    std::fprintf(stderr, "glyphfall-sim: cannot use %s as the program's folder: %s\n", folder.c_str(), ec.message().c_str());
+    return 2;
+  }
+
+  std::unique_ptr<TBot> bot;
+  if (!botName.empty()) {
+    bot = MakeBot(botName, seed);
+    if (!bot) { std::fprintf(stderr, "glyphfall-sim: unknown bot %s\n", botName.c_str()); return 2; }
+  }
+
+  THeadlessPlatform platform(switches);
+  platform.FrameMs = frameMs;
+  platform.SetExeName((std::filesystem::path(folder) / "glyphfall").string());
+  TApplication application(platform);
+
+  int status = 0;
+  std::vector<double> frameTimes;
+  bool sawGameOver = false;
+  int64_t nameKeys = 0;
+  try {
+    TGlyphfallForm form(platform);
+    RandSeed(seed);
+    const uint32_t start = platform.GetTickCount();
+    platform.StopAt = start + until;
+    for (auto& [t, k] : keys) platform.KeyAt(start + t, k);
+    for (auto& [t, x, y] : clicks) platform.ClickAt(start + t, x, y);
+
+    auto last = std::chrono::steady_clock::now();
+    bool nameTyped = false;
+    platform.OnFrame = [&] {
+      auto now = std::chrono::steady_clock::now();
+      frameTimes.push_back(std::chrono::duration<double, std::milli>(now - last).count());
+      last = now;
+      uint32_t t = platform.GetTickCount() - start;
+      while (!shots.empty() && shots.begin()->first <= t) {
+        if (platform.LastFrame() && !WritePng(*platform.LastFrame(), shots.begin()->second))
+          std::fprintf(stderr, "glyphfall-sim: cannot write %s\n", shots.begin()->second.c_str());
+        shots.erase(shots.begin());
+      }
+      if (form.GameOverStamp != 0) sawGameOver = true;
+      bool entering = form.Screen == TGlyphfallForm::TScreen::HiScores && form.HiScores->EntryRow >= 0;
+      if (entering && !playerName.empty() && !nameTyped) {
+        for (char c : playerName) {
+          platform.PressKey(static_cast<uint16_t>(static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c)));
+          ++nameKeys;
+        }
+        platform.PressKey(vk::Return);
+        ++nameKeys;
+        nameTyped = true;
+      }
+      if (!entering) nameTyped = false;
+      if (bot && !(entering && !playerName.empty())) bot->OnFrame(form, platform);
+      if (stopAfterWaves >= 0 && form.Stats.WavesCompleted >= stopAfterWaves) platform.CloseWindow();
+      if (stopAfterGames >= 0 && form.Stats.GamesPlayed >= stopAfterGames &&
+          form.Screen != TGlyphfallForm::TScreen::Play)
+        platform.CloseWindow();
+    };
+    form.Run();
+    platform.OnFrame = nullptr;
+
+    const auto& s = form.Stats;
+    std::printf(
+        "{\"screen\":\"%s\",\"frames\":%lld,\"game_time\":%u,\"score\":%d,\"high_score\":%d,\"wave\":%d,"
+        "\"waves_completed\":%lld,\"looped\":%s,\"game_over\":%s,\"bricks_lost\":%lld,\"words_typed\":%lld,"
+        "\"letters_typed\":%lld,\"keys\":%lld,\"bombs_used\":%lld,\"frame_ms_p50\":%.3f,\"frame_ms_p99\":%.3f}\n",
+        ScreenName(form.Screen), static_cast<long long>(s.Frames), platform.GetTickCount() - start, form.Score,
+        form.HiScores->HighScore, form.WaveNumber, static_cast<long long>(s.WavesCompleted),
+        form.WavesLooped ? "true" : "false", sawGameOver ? "true" : "false", static_cast<long long>(s.BricksLost),
+        static_cast<long long>(s.WordsTyped), static_cast<long long>(s.LettersTyped),
+        static_cast<long long>((bot ? bot->Keys : 0) + static_cast<int64_t>(keys.size()) + nameKeys),
+        static_cast<long long>(s.BombsUsed), Percentile(frameTimes, 50), Percentile(frameTimes, 99));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "glyphfall-sim: %s\n", e.what());
+    status = 1;
+  }
+  return status;
+}
