@@ -169,6 +169,10 @@ TMMResult TVoiceWaveOutDevice::GetPosition(THWaveOut h, TMMTime& time) {
       time.smpte.frame = static_cast<uint8_t>(ms % 1000 * 30 / 1000);
       break;
     }
+    case TIME_MIDI:
+    case TIME_TICKS:
+      time.Value = 0;  // no song position or ticks for wave output
+      break;
     default:
       time.wType = TIME_BYTES;
       time.Value = static_cast<uint32_t>(bytes);
