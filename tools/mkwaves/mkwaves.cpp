@@ -157,6 +157,9 @@ void Finish(TSamples& s, double peak, double fadeIn = 0.0005, double fadeOut = 0
   for (double v : s) max = std::max(max, std::fabs(v));
   if (max > 0)
     for (double& v : s) v *= peak / max;
+  // A few milliseconds of true silence at the end: the output device may
+  // drop the last moments of a sound, and they should be quiet ones.
+  s.resize(s.size() + static_cast<size_t>(0.004 * Rate), 0.0);
 }
 
 // ---- The sounds ----
@@ -173,7 +176,7 @@ TSamples Letter() {
     s[i] = high(noise.White()) * Decay(t, 0.0022) + 0.55 * tick.Sine(3400) * Decay(t, 0.005) +
            0.3 * body.Sine(1150) * Decay(t, 0.011);
   }
-  Finish(s, 0.09, 0.0002);
+  Finish(s, 0.08, 0.0002);
   return s;
 }
 

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <deque>
 #include <map>
+#include <numeric>
 #include <vector>
 
 namespace {
@@ -19,6 +21,13 @@ constexpr Uint16 MixSamples = 512;
 // being cut off, so a burst of identical sounds started together (a bomb over
 // twenty words) saturates softly rather than crackling.
 constexpr float LimiterKnee = 0.75f;
+
+// Frames of real audio the resampler needs on each side of what it outputs
+// (its filter reaches a few frames; this is ample).
+constexpr uint32_t ContextFrames = 32;
+
+// Largest converted buffer: far above any sound the game plays.
+constexpr uint64_t MaxConvertBytes = 256u << 20;
 
 float SoftLimit(float x) {
   const float a = std::fabs(x);
@@ -64,6 +73,16 @@ class TSdlWaveOutDevice final : public TVoiceWaveOutDevice {
     float GainRight = 1.0f;
   };
 
+  // Game thread only: how a voice's buffers are converted, and the end of
+  // the last one, which the next one is joined to.
+  struct TConverter {
+    TWaveFormatEx Format;
+    std::vector<uint8_t> Carry;  // the last frames of the previous buffers
+    size_t CarryFrames = 0;
+    size_t HeldFrames = 0;       // of those, the ones not yet output
+  };
+  TMMResult Convert(TConverter& c, const uint8_t* data, uint32_t length, std::vector<int16_t>& out);
+
   bool EnsureDevice();
   static void SDLCALL Callback(void* self, Uint8* stream, int len);
   void Mix(int16_t* out, int frames);
@@ -82,6 +101,7 @@ class TSdlWaveOutDevice final : public TVoiceWaveOutDevice {
 
   bool tried_ = false;
   SDL_AudioDeviceID dev_ = 0;
+  std::map<THWaveOut, TConverter> converters_;
   std::vector<float> mix_;  // audio thread only
   // Shared with the audio thread: touched only with the device locked.
   std::map<THWaveOut, std::unique_ptr<TVoice>> voices_;
@@ -138,12 +158,14 @@ TMMResult TSdlWaveOutDevice::StartVoice(THWaveOut h, const TWaveFormatEx& format
   if (!EnsureDevice()) return MMSYSERR_NODRIVER;
   auto v = std::make_unique<TVoice>();
   v->Format = format;
+  converters_[h] = TConverter{format, {}, 0, 0};
   TLock lock(dev_);
   voices_[h] = std::move(v);
   return MMSYSERR_NOERROR;
 }
 
 void TSdlWaveOutDevice::StopVoice(THWaveOut h) {
+  converters_.erase(h);
   std::unique_ptr<TVoice> gone;
   TLock lock(dev_);
   auto it = voices_.find(h);
@@ -153,39 +175,69 @@ void TSdlWaveOutDevice::StopVoice(THWaveOut h) {
 }
 
 TMMResult TSdlWaveOutDevice::SubmitBuffer(THWaveOut h, const TWaveHdr& hdr) {
-  TWaveFormatEx format;
-  {
-    TLock lock(dev_);
-    TVoice* v = Voice(h);
-    if (!v) return MMSYSERR_INVALHANDLE;
-    format = v->Format;
-  }
-  // Convert outside the lock so the audio thread never waits for it.
+  auto it = converters_.find(h);
+  if (it == converters_.end()) return MMSYSERR_INVALHANDLE;
+  // Converted outside the lock, so the audio thread never waits for it.
   TChunk chunk;
-  if (hdr.dwBufferLength > 0) {
-    const SDL_AudioFormat from = format.wBitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-    SDL_AudioStream* stream = SDL_NewAudioStream(from, static_cast<Uint8>(format.nChannels),
-                                                 static_cast<int>(format.nSamplesPerSec), AUDIO_S16SYS,
-                                                 MixChannels, MixRate);
-    if (!stream) return MMSYSERR_NOMEM;
-    // Whole frames only; a ragged tail is not a sample.
-    const uint32_t length = hdr.dwBufferLength - hdr.dwBufferLength % format.nBlockAlign;
-    bool ok = SDL_AudioStreamPut(stream, hdr.lpData, static_cast<int>(length)) == 0 &&
-              SDL_AudioStreamFlush(stream) == 0;
-    if (ok) {
-      const int available = SDL_AudioStreamAvailable(stream);
-      chunk.Samples.resize(static_cast<size_t>(available) / sizeof(int16_t));
-      const int got = SDL_AudioStreamGet(stream, chunk.Samples.data(), available);
-      ok = got >= 0;
-      if (ok) chunk.Samples.resize(static_cast<size_t>(got) / sizeof(int16_t) / MixChannels * MixChannels);
-    }
-    SDL_FreeAudioStream(stream);
-    if (!ok) return MMSYSERR_NOMEM;
-  }
+  if (TMMResult r = Convert(it->second, hdr.lpData, hdr.dwBufferLength, chunk.Samples)) return r;
   TLock lock(dev_);
   TVoice* v = Voice(h);
   if (!v) return MMSYSERR_INVALHANDLE;
   v->Chunks.push_back(std::move(chunk));
+  return MMSYSERR_NOERROR;
+}
+
+// Each buffer is converted whole with SDL_AudioCVT, which keeps every frame
+// (a streaming converter holds back the resampler's tail of each buffer).
+// To join buffers without a click the resampler must see real audio on both
+// sides of what it outputs: the last frames of a buffer are held back and
+// output with the next one, after real context. At the very end of a sound
+// the held frames (a millisecond or two of its fade-out) go unheard.
+TMMResult TSdlWaveOutDevice::Convert(TConverter& c, const uint8_t* data, uint32_t length, std::vector<int16_t>& out) {
+  const TWaveFormatEx& f = c.Format;
+  const size_t align = f.nBlockAlign;
+  const uint32_t rate = f.nSamplesPerSec;
+  const size_t frames = length / align;  // a ragged tail is not a sample
+  out.clear();
+  if (frames == 0) return MMSYSERR_NOERROR;
+  // Whole steps of the rate ratio keep the kept output on the sample grid.
+  const uint32_t step = rate / std::gcd(rate, static_cast<uint32_t>(MixRate));
+  const size_t margin = (ContextFrames + step - 1) / step * step;
+
+  std::vector<uint8_t> input(c.Carry);
+  input.insert(input.end(), data, data + frames * align);
+  const size_t total = input.size() / align;
+  const size_t from = c.CarryFrames - c.HeldFrames;  // first frame not yet output
+  const size_t to = std::max(from, total > margin ? total - margin : 0);
+
+  if (to > from) {
+    SDL_AudioCVT cvt;
+    const int needed =
+        SDL_BuildAudioCVT(&cvt, f.wBitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB, static_cast<Uint8>(f.nChannels),
+                          static_cast<int>(rate), AUDIO_S16SYS, MixChannels, MixRate);
+    if (needed < 0) return WAVERR_BADFORMAT;
+    const uint64_t room = static_cast<uint64_t>(input.size()) * static_cast<uint64_t>(std::max(1, cvt.len_mult));
+    if (room > MaxConvertBytes) return MMSYSERR_NOMEM;
+    std::vector<int16_t> converted(static_cast<size_t>(room / sizeof(int16_t) + 1));
+    std::memcpy(converted.data(), input.data(), input.size());
+    size_t bytes = input.size();
+    if (needed > 0) {
+      cvt.buf = reinterpret_cast<Uint8*>(converted.data());
+      cvt.len = static_cast<int>(input.size());
+      if (SDL_ConvertAudio(&cvt) != 0) return MMSYSERR_NOMEM;
+      bytes = static_cast<size_t>(cvt.len_cvt);
+    }
+    const size_t available = bytes / sizeof(int16_t) / MixChannels;
+    const size_t first = std::min<size_t>(available, static_cast<uint64_t>(from) * MixRate / rate);
+    const size_t last = std::min<size_t>(available, static_cast<uint64_t>(to) * MixRate / rate);
+    out.assign(converted.begin() + static_cast<ptrdiff_t>(first * MixChannels),
+               converted.begin() + static_cast<ptrdiff_t>(last * MixChannels));
+  }
+  // Keep the held frames and real context before them for the next buffer.
+  const size_t keepFrom = to > margin ? to - margin : 0;
+  c.Carry.assign(input.begin() + static_cast<ptrdiff_t>(keepFrom * align), input.end());
+  c.CarryFrames = total - keepFrom;
+  c.HeldFrames = total - to;
   return MMSYSERR_NOERROR;
 }
 
@@ -204,6 +256,8 @@ size_t TSdlWaveOutDevice::TakeFinished(THWaveOut h) {
 }
 
 void TSdlWaveOutDevice::FlushVoice(THWaveOut h) {
+  auto c = converters_.find(h);
+  if (c != converters_.end()) c->second = TConverter{c->second.Format, {}, 0, 0};  // what follows starts afresh
   std::deque<TChunk> gone;
   TLock lock(dev_);
   TVoice* v = Voice(h);

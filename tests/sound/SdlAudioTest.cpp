@@ -1,0 +1,113 @@
+// The SDL wave device over SDL's "disk" audio driver, which writes the mixed
+// output to a file in real time, and with a driver that does not exist.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "platform/Messages.h"
+#include "platform/sdl/SdlAudio.h"
+#include "sound/SoundRig.h"
+#include "sound/WavePlayers.h"
+
+namespace {
+
+constexpr double ToneHz = 3000;
+
+// A tone at quarter scale, faded in and out, 22050 Hz mono 16-bit.
+TBytes Tone(double seconds) {
+  TBytes data;
+  const int n = static_cast<int>(seconds * 22050);
+  const int fade = 441;
+  for (int i = 0; i < n; ++i) {
+    const double env = std::min({1.0, static_cast<double>(i) / fade, static_cast<double>(n - 1 - i) / fade});
+    Append16(data, static_cast<uint16_t>(static_cast<int16_t>(8192 * env * std::sin(i * 2 * M_PI * ToneHz / 22050))));
+  }
+  data.resize(data.size() + 200, 0);  // ends in silence, as the game's sounds do
+  return Riff({Chunk("fmt ", FmtData(22050, 1, 16)), Chunk("data", data)});
+}
+
+class SdlAudio : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    output_ = std::filesystem::temp_directory_path() / ("glyphfall-disk-audio-" + std::to_string(::getpid()));
+    ::setenv("SDL_DISKAUDIOFILE", output_.c_str(), 1);
+  }
+  void TearDown() override {
+    ::unsetenv("SDL_AUDIODRIVER");
+    ::unsetenv("SDL_DISKAUDIOFILE");
+    std::filesystem::remove(output_);
+  }
+  // Pumps as the game does until every player is done (or time runs out).
+  void PumpUntilQuiet(TWaveOutDevice& device, TMessageQueue& queue, const std::vector<TStockAudioPlayer*>& players) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    auto anyActive = [&] {
+      for (auto* p : players)
+        if (p->Active()) return true;
+      return false;
+    };
+    while (anyActive() && std::chrono::steady_clock::now() < until) {
+      device.Poll();
+      queue.DispatchAll();
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  }
+
+  std::filesystem::path output_;
+};
+
+}  // namespace
+
+TEST_F(SdlAudio, DiskDriverReceivesTheMixedSound) {
+  ::setenv("SDL_AUDIODRIVER", "disk", 1);
+  TMessageQueue queue;
+  auto device = CreateSdlWaveOutDevice(queue);
+  ASSERT_EQ(device->GetNumDevs(), 1u) << "SDL's disk audio driver is needed for this test";
+  std::vector<TStockAudioPlayer*> players;
+  for (int i = 0; i < 2; ++i) {
+    players.push_back(new TStockAudioPlayer(nullptr, *device, queue));
+    ASSERT_TRUE(players.back()->PlayStream(new TMemoryStream(Tone(1.3)), true));
+  }
+  PumpUntilQuiet(*device, queue, players);
+  for (auto* p : players) {
+    EXPECT_FALSE(p->Active()) << "every buffer came back and the device closed";
+    delete p;
+  }
+  device.reset();  // closes the SDL device and its file
+
+  std::ifstream in(output_, std::ios::binary);
+  TBytes raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<int> left;
+  for (size_t i = 0; i + 3 < raw.size(); i += 4) left.push_back(static_cast<int16_t>(raw[i] | raw[i + 1] << 8));
+  // Any sum of sines of one frequency obeys x[n+1] + x[n-1] = 2 cos(w) x[n];
+  // a click anywhere, the join of the one-second buffers included, breaks it.
+  const double twoCos = 2 * std::cos(2 * M_PI * ToneHz / 44100);
+  int peak = 0;
+  double glitch = 0;
+  for (size_t i = 1; i + 1 < left.size(); ++i) {
+    peak = std::max(peak, std::abs(left[i]));
+    glitch = std::max(glitch, std::fabs(left[i + 1] + left[i - 1] - twoCos * left[i]));
+  }
+  // Two quarter-scale tones: louder together than either alone.
+  EXPECT_GT(peak, 12000);
+  EXPECT_LT(glitch, 200);
+}
+
+TEST_F(SdlAudio, WithoutAnAudioDriverEveryOpenFailsCleanly) {
+  ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  TMessageQueue queue;
+  auto device = CreateSdlWaveOutDevice(queue);
+  EXPECT_EQ(device->GetNumDevs(), 0u);
+  TStockAudioPlayer player(nullptr, *device, queue);
+  EXPECT_THROW(player.PlayStream(new TMemoryStream(Tone(0.1)), true), EWaveAudioSysError);
+  EXPECT_FALSE(player.Active());
+  EXPECT_FALSE(player.HasStream());
+  TWaveFormatEx format;
+  SetPCMAudioFormat(format, 20);
+  EXPECT_FALSE(player.IsFormatSupported(format));
+}
