@@ -1,7 +1,9 @@
-# The two commands of the README. Each installs what is missing first.
+# The README's two commands, `make run` and `make test`; each installs what is
+# missing first. `make bench` and `make fuzz` measure and search longer.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_SECONDS ?= 300
 
-.PHONY: run test deps
+.PHONY: run test deps bench fuzz
 
 deps:
 	@scripts/install-deps
@@ -15,3 +17,17 @@ test: deps
 	cmake --preset default
 	cmake --build --preset default -j $(JOBS)
 	ctest --preset default -j $(JOBS)
+	cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS) -E 'e2e\.(window|perfect_all)'
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	scripts/run-fuzz 15
+
+bench: deps
+	scripts/run-bench
+
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	scripts/run-fuzz $(FUZZ_SECONDS)

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/Application.h"
+#include "platform/Paths.h"
 #include "platform/sdl/SdlPlatform.h"
 #include "shell/GlyphfallUnit.h"
 
@@ -43,8 +44,11 @@ int main(int argc, char** argv) {
   }
 
   std::string exe = ExecutablePath(argc > 0 ? argv[0] : "glyphfall");
+  // The game reads its files relative to its own folder: next to the
+  // executable, or ../share/glyphfall when installed.
+  std::filesystem::path folder = ResolveProgramFolder(std::filesystem::path(exe).parent_path());
   std::error_code ec;
-  std::filesystem::current_path(std::filesystem::path(exe).parent_path(), ec);
+  std::filesystem::current_path(folder, ec);
 
   try {
     TSdlPlatform platform(args, exe);

@@ -59,7 +59,8 @@ class TCanvas {
   TColor GetPixel(int x, int y) const;
 
   // Text with its cell's top-left corner at (x, y), rotated by Font.Angle about
-  // that point. A solid brush first fills the text's (unrotated) cell box.
+  // that point. A solid brush first fills the text's cell box (turned with the
+  // text); a clear one leaves everything but the glyphs alone.
   void TextOut(int x, int y, std::string_view text);
   // As TextOut, but only pixels inside clip are touched.
   void TextRect(const TRect& clip, int x, int y, std::string_view text);

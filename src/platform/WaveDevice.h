@@ -164,6 +164,13 @@ class TWaveOutDevice {
   virtual TMMResult GetPlaybackRate(THWaveOut h, uint32_t& rate) = 0;
   virtual TMMResult SetPlaybackRate(THWaveOut h, uint32_t rate) = 0;
   virtual TMMResult GetErrorText(TMMResult code, std::string& text) = 0;
+
+  // Silences every voice; the players keep running (the window's mute key).
+  virtual void SetMuted(bool muted) { muted_ = muted; }
+  bool Muted() const { return muted_; }
+
+ protected:
+  bool muted_ = false;
 };
 
 // Device operations, named for failure injection and call logs.

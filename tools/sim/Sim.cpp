@@ -66,6 +66,8 @@ std::string ExecutableFolder(const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const auto processStart = std::chrono::steady_clock::now();
+  double startupMs = -1;
   uint32_t seed = 1;
   uint32_t frameMs = 10;
   uint32_t until = 10000;
@@ -155,6 +157,7 @@ int main(int argc, char** argv) {
     bool nameTyped = false;
     platform.OnFrame = [&] {
       auto now = std::chrono::steady_clock::now();
+      if (startupMs < 0) startupMs = std::chrono::duration<double, std::milli>(now - processStart).count();
       frameTimes.push_back(std::chrono::duration<double, std::milli>(now - last).count());
       last = now;
       uint32_t t = platform.GetTickCount() - start;
@@ -188,13 +191,14 @@ int main(int argc, char** argv) {
     std::printf(
         "{\"screen\":\"%s\",\"frames\":%lld,\"game_time\":%u,\"score\":%d,\"high_score\":%d,\"wave\":%d,"
         "\"waves_completed\":%lld,\"looped\":%s,\"game_over\":%s,\"bricks_lost\":%lld,\"words_typed\":%lld,"
-        "\"letters_typed\":%lld,\"keys\":%lld,\"bombs_used\":%lld,\"frame_ms_p50\":%.3f,\"frame_ms_p99\":%.3f}\n",
+        "\"letters_typed\":%lld,\"keys\":%lld,\"bombs_used\":%lld,\"frame_ms_p50\":%.3f,\"frame_ms_p99\":%.3f,"
+        "\"startup_ms\":%.1f}\n",
         ScreenName(form.Screen), static_cast<long long>(s.Frames), platform.GetTickCount() - start, form.Score,
         form.HiScores->HighScore, form.WaveNumber, static_cast<long long>(s.WavesCompleted),
         form.WavesLooped ? "true" : "false", sawGameOver ? "true" : "false", static_cast<long long>(s.BricksLost),
         static_cast<long long>(s.WordsTyped), static_cast<long long>(s.LettersTyped),
         static_cast<long long>((bot ? bot->Keys : 0) + static_cast<int64_t>(keys.size()) + nameKeys),
-        static_cast<long long>(s.BombsUsed), Percentile(frameTimes, 50), Percentile(frameTimes, 99));
+        static_cast<long long>(s.BombsUsed), Percentile(frameTimes, 50), Percentile(frameTimes, 99), startupMs);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "glyphfall-sim: %s\n", e.what());
     status = 1;

@@ -43,6 +43,7 @@ class TSdlWaveOutDevice final : public TVoiceWaveOutDevice {
   ~TSdlWaveOutDevice() override;
 
   uint32_t GetNumDevs() override { return EnsureDevice() ? 1 : 0; }
+  void SetMuted(bool muted) override;
   TMMResult GetDevCaps(int32_t deviceId, TWaveOutCaps& caps) override;
 
  protected:
@@ -105,6 +106,7 @@ class TSdlWaveOutDevice final : public TVoiceWaveOutDevice {
   std::vector<float> mix_;  // audio thread only
   // Shared with the audio thread: touched only with the device locked.
   std::map<THWaveOut, std::unique_ptr<TVoice>> voices_;
+  bool mixMuted_ = false;
 };
 
 TSdlWaveOutDevice::~TSdlWaveOutDevice() {
@@ -138,6 +140,16 @@ bool TSdlWaveOutDevice::EnsureDevice() {
   }
   SDL_PauseAudioDevice(dev_, 0);
   return true;
+}
+
+void TSdlWaveOutDevice::SetMuted(bool muted) {
+  TVoiceWaveOutDevice::SetMuted(muted);
+  if (!dev_) {
+    mixMuted_ = muted;  // no audio thread yet
+    return;
+  }
+  TLock lock(dev_);
+  mixMuted_ = muted;
 }
 
 TMMResult TSdlWaveOutDevice::GetDevCaps(int32_t deviceId, TWaveOutCaps& caps) {
@@ -319,6 +331,11 @@ void TSdlWaveOutDevice::Mix(int16_t* out, int frames) {
       if (c.Pos < c.Samples.size()) break;  // the callback's buffer is full
       ++v.Finished;
     }
+  }
+  // Muted: the voices play on in silence, so every sound still ends on time.
+  if (mixMuted_) {
+    std::fill(out, out + samples, int16_t{0});
+    return;
   }
   for (size_t i = 0; i < samples; ++i) {
     const float y = SoftLimit(mix_[i] / 32768.0f);

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <time.h>
 
+#include <algorithm>
 #include <iostream>
 #include <stdexcept>
 
@@ -14,6 +15,12 @@
 namespace {
 constexpr int ClientWidth = 800;
 constexpr int ClientHeight = 600;
+constexpr uint32_t BannerDuration = 1500;
+constexpr uint32_t PausedRedraw = 250;
+constexpr uint16_t KeyPause = 19;
+constexpr uint16_t KeyF8 = 119;
+constexpr uint16_t KeyF10 = 121;
+constexpr uint16_t KeyF11 = 122;
 
 TShiftState ShiftFrom(uint16_t mod) {
   TShiftState s;
@@ -85,13 +92,17 @@ TSdlPlatform::TSdlPlatform(std::vector<std::string> args, std::string exeName)
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
     throw std::runtime_error(std::string("Cannot open the game's window: ") + SDL_GetError());
   videoOk_ = true;
-  window_ = SDL_CreateWindow("Glyphfall!", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, ClientWidth, ClientHeight,
-                             SDL_WINDOW_HIDDEN);
+  // A whole-number scale keeps the pixel art crisp on large screens.
+  SDL_Rect usable{0, 0, ClientWidth, ClientHeight};
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0)
+    scale_ = WindowScaleFor(usable.w, usable.h, 8, 26, ClientWidth, ClientHeight);
+  window_ = SDL_CreateWindow("Glyphfall!", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, ClientWidth * scale_,
+                             ClientHeight * scale_, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
   if (!window_) throw std::runtime_error(std::string("Cannot create the game's window: ") + SDL_GetError());
   renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
   if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
   if (!renderer_) throw std::runtime_error(std::string("Cannot draw in the game's window: ") + SDL_GetError());
-  SDL_RenderSetLogicalSize(renderer_, ClientWidth, ClientHeight);
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING, ClientWidth,
                                ClientHeight);
   if (!texture_) throw std::runtime_error(std::string("Cannot draw in the game's window: ") + SDL_GetError());
@@ -145,9 +156,15 @@ void TSdlPlatform::SetCaption(const std::string& caption) {
   SDL_SetWindowTitle(window_, caption.c_str());
 }
 
-void TSdlPlatform::SetWindowPos(int left, int top) { SDL_SetWindowPosition(window_, left, top); }
+void TSdlPlatform::SetWindowPos(int left, int top) {
+  // The game centres an 800 x 600 window; a scaled window is centred anew.
+  if (scale_ == 1)
+    SDL_SetWindowPosition(window_, left, top);
+  else
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
 
-bool TSdlPlatform::IsApplicationActive() { return focused_ && !minimised_; }
+bool TSdlPlatform::IsApplicationActive() { return focused_ && !minimised_ && !paused_; }
 
 TSize TSdlPlatform::WorkAreaSize() {
   SDL_Rect r{};
@@ -171,20 +188,132 @@ TPoint TSdlPlatform::CursorPos() {
 TPoint TSdlPlatform::ScreenToClient(TPoint p) {
   int wx = 0, wy = 0;
   SDL_GetWindowPosition(window_, &wx, &wy);
-  return TPoint{p.X - wx, p.Y - wy};
+  return ToPlayfield(p.X - wx, p.Y - wy);
 }
+
+TViewport TSdlPlatform::Viewport() {
+  int w = ClientWidth, h = ClientHeight;
+  SDL_GetWindowSize(window_, &w, &h);
+  return FitPlayfield(w, h, ClientWidth, ClientHeight);
+}
+
+TPoint TSdlPlatform::ToPlayfield(int x, int y) { return WindowToPlayfield(Viewport(), x, y, ClientWidth, ClientHeight); }
 
 void TSdlPlatform::PresentFrame(const TBitmap& frame) {
   SDL_UpdateTexture(texture_, nullptr, frame.Pixels().data(), frame.Width() * 4);
+  Render();
+}
+
+void TSdlPlatform::Render() {
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
-  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  // Render in output pixels (they differ from window pixels on high-density screens).
+  int ow = ClientWidth, oh = ClientHeight;
+  SDL_GetRendererOutputSize(renderer_, &ow, &oh);
+  TViewport v = FitPlayfield(ow, oh, ClientWidth, ClientHeight);
+  SDL_Rect dst{v.X, v.Y, v.W, v.H};
+  SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
+  if (paused_)
+    DrawBanner("PAUSED");
+  else if (!banner_.empty() && static_cast<int32_t>(bannerUntil_ - GetTickCount()) > 0)
+    DrawBanner(banner_);
   SDL_RenderPresent(renderer_);
 }
 
+void TSdlPlatform::DrawBanner(const std::string& text) {
+  // Drawn by the platform over the game's frame, never into it.
+  TBitmap bmp(360, 70);
+  TCanvas& c = bmp.Canvas();
+  c.Brush.Color = 0x202020;
+  c.FillRect({0, 0, bmp.Width(), bmp.Height()});
+  c.Brush.Style = TBrushStyle::Clear;
+  c.Font.Name = "Comic sans MS";
+  c.Font.Bold = true;
+  c.Font.Smooth = true;
+  c.Font.Size = 30;
+  TSize ext = c.TextExtent(text);
+  int x = (bmp.Width() - ext.cx) / 2, y = (bmp.Height() - ext.cy) / 2;
+  c.Font.Color = 0x00FFFF;
+  c.TextOut(x + 2, y + 2, text);
+  c.Font.Color = 0xFFFFFF;
+  c.TextOut(x, y, text);
+  SDL_Texture* t = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STATIC, bmp.Width(),
+                                     bmp.Height());
+  if (!t) return;
+  SDL_UpdateTexture(t, nullptr, bmp.Pixels().data(), bmp.Width() * 4);
+  int ow = ClientWidth, oh = ClientHeight;
+  SDL_GetRendererOutputSize(renderer_, &ow, &oh);
+  TViewport v = FitPlayfield(ow, oh, ClientWidth, ClientHeight);
+  int w = bmp.Width() * v.W / ClientWidth, h = bmp.Height() * v.H / ClientHeight;
+  SDL_Rect dst{v.X + (v.W - w) / 2, v.Y + (v.H - h) / 2, w, h};
+  SDL_RenderCopy(renderer_, t, nullptr, &dst);
+  SDL_DestroyTexture(t);
+}
+
+void TSdlPlatform::SetPaused(bool paused) {
+  paused_ = paused;
+  lastPausedRender_ = 0;
+  Render();
+}
+
+bool TSdlPlatform::HandleDesktopKey(const SDL_Event& e) {
+  if (e.type != SDL_KEYDOWN && e.type != SDL_KEYUP) return false;
+  const SDL_Keysym& k = e.key.keysym;
+  uint16_t key = TranslateSdlKey(k.sym, k.scancode);
+  bool altEnter = key == vk::Return && (k.mod & KMOD_ALT);
+  if (key != KeyPause && key != KeyF8 && key != KeyF10 && key != KeyF11 && !altEnter) return false;
+  if (e.type == SDL_KEYUP || e.key.repeat) return true;
+  if (key == KeyPause || key == KeyF10) {
+    SetPaused(!paused_);
+  } else if (key == KeyF8) {
+    bool muted = !WaveOut().Muted();
+    WaveOut().SetMuted(muted);
+    banner_ = muted ? "SOUND OFF" : "SOUND ON";
+    bannerUntil_ = GetTickCount() + BannerDuration;
+  } else {
+    ToggleFullscreen();
+  }
+  return true;
+}
+
+void TSdlPlatform::ToggleFullscreen() {
+  fullscreen_ = !fullscreen_;
+  int display = std::max(0, SDL_GetWindowDisplayIndex(window_));
+  if (fullscreen_) {
+    SDL_GetWindowPosition(window_, &saved_.x, &saved_.y);
+    SDL_GetWindowSize(window_, &saved_.w, &saved_.h);
+    SDL_Rect r{};
+    SDL_GetDisplayBounds(display, &r);
+    // A window manager draws a frame round a bordered window. Without one the
+    // fullscreen request does nothing, and a borderless window over the whole
+    // display does the same job.
+    int top = 0, left = 0, bottom = 0, right = 0;
+    bool managed = SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) == 0 && (top | left | bottom | right);
+    if (managed) {
+      SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+      SDL_SetWindowBordered(window_, SDL_FALSE);
+      SDL_SetWindowPosition(window_, r.x, r.y);
+      SDL_SetWindowSize(window_, r.w, r.h);
+    }
+  } else {
+    SDL_SetWindowFullscreen(window_, 0);
+    SDL_SetWindowBordered(window_, SDL_TRUE);
+    SDL_SetWindowSize(window_, saved_.w, saved_.h);
+    SDL_SetWindowPosition(window_, saved_.x, saved_.y);
+  }
+  Render();
+}
+
 void TSdlPlatform::PumpEvents() {
+  // While paused the game draws nothing; keep the picture and its banner up.
+  if (paused_ && visible_ && GetTickCount() - lastPausedRender_ >= PausedRedraw) {
+    lastPausedRender_ = GetTickCount();
+    Render();
+  }
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
+    if (HandleDesktopKey(e)) continue;
     try {
       HandleEvent(e);
     } catch (const std::exception& ex) {
@@ -206,6 +335,8 @@ void TSdlPlatform::HandleEvent(const SDL_Event& e) {
         case SDL_WINDOWEVENT_MINIMIZED: minimised_ = true; break;
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_MAXIMIZED: minimised_ = false; break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED: Render(); break;
         default: break;
       }
       break;
@@ -224,11 +355,15 @@ void TSdlPlatform::HandleEvent(const SDL_Event& e) {
         TMouseButton b = e.button.button == SDL_BUTTON_RIGHT    ? TMouseButton::Right
                          : e.button.button == SDL_BUTTON_MIDDLE ? TMouseButton::Middle
                                                                 : TMouseButton::Left;
-        sink_->MouseDown(b, ShiftFrom(static_cast<uint16_t>(SDL_GetModState())), e.button.x, e.button.y);
+        TPoint p = ToPlayfield(e.button.x, e.button.y);
+        sink_->MouseDown(b, ShiftFrom(static_cast<uint16_t>(SDL_GetModState())), p.X, p.Y);
       }
       break;
     case SDL_MOUSEMOTION:
-      if (sink_) sink_->MouseMove(ShiftFrom(static_cast<uint16_t>(SDL_GetModState())), e.motion.x, e.motion.y);
+      if (sink_) {
+        TPoint p = ToPlayfield(e.motion.x, e.motion.y);
+        sink_->MouseMove(ShiftFrom(static_cast<uint16_t>(SDL_GetModState())), p.X, p.Y);
+      }
       break;
     default:
       break;

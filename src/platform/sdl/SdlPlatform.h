@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/Canvas.h"
 #include "platform/Platform.h"
+#include "platform/Scaling.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -47,7 +49,15 @@ class TSdlPlatform : public TPlatform {
 
  private:
   void HandleEvent(const SDL_Event& e);
+  // The desktop's own keys: pause, mute, fullscreen. True when handled.
+  bool HandleDesktopKey(const SDL_Event& e);
   void SetIcon();
+  void Render();
+  void DrawBanner(const std::string& text);
+  TViewport Viewport();
+  TPoint ToPlayfield(int x, int y);
+  void SetPaused(bool paused);
+  void ToggleFullscreen();
 
   std::vector<std::string> args_;
   std::string exeName_;
@@ -59,5 +69,14 @@ class TSdlPlatform : public TPlatform {
   bool focused_ = true;
   bool minimised_ = false;
   bool videoOk_ = false;
+  bool paused_ = false;
+  bool fullscreen_ = false;
+  int scale_ = 1;
+  uint32_t bannerUntil_ = 0;  // tick count until which the mute banner shows
+  std::string banner_;
+  uint32_t lastPausedRender_ = 0;
+  struct {
+    int x = 0, y = 0, w = 800, h = 600;
+  } saved_;
   std::unique_ptr<TWaveOutDevice> waveOut_;
 };

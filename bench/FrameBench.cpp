@@ -1,0 +1,120 @@
+// Frame composition on the headless canvas, against the memory-bandwidth
+// floor of one frame.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <vector>
+
+#include "BenchForm.h"
+#include "sprites/StarUnit.h"
+#include "words/WordUnit.h"
+
+namespace {
+constexpr size_t FramePixels = 800 * 600;
+
+void BM_FrameFloor(benchmark::State& state) {
+  std::vector<uint32_t> frame(FramePixels), window(FramePixels);
+  for (auto _ : state) {
+    std::memset(frame.data(), 0, FramePixels * 4);
+    benchmark::DoNotOptimize(frame.data());
+    std::memcpy(window.data(), frame.data(), FramePixels * 4);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_FrameFloor);
+
+void BM_FrameMenu(benchmark::State& state) {
+  TBenchForm b;
+  TGlyphfallForm& f = *b.form;
+  f.BuildMenu();
+  f.StarField->UpdateAll();
+  for (auto _ : state) {
+    f.DrawBackground();
+    f.DrawHud();
+    f.DrawMenu();
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_FrameMenu);
+
+template <class W>
+TSpriteWord* AddWord(TGlyphfallForm& f, const char* text, int x, int row, uint8_t tier = 1) {
+  auto* w = new W;
+  w->CreateFromText(text, tier, DirLeft, nullptr);
+  w->PlaceAt({x, f.CastleTop() + 16 * row});
+  f.AttackWords->AddObject(w);
+  return w;
+}
+
+void AddExplosions(TGlyphfallForm& f, int fragments) {
+  const std::vector<TColor> colours = {clBlue, clRed, clYellow};
+  int made = 0;
+  int i = 0;
+  while (made < fragments) {
+    auto* e = new TExplodeItem({100 + (i * 37) % 600, 150 + (i * 53) % 400}, {40, 40}, 4, colours);
+    made += e->Debris.Count();
+    f.ExplodeItems->AddObject(e);
+    ++i;
+  }
+}
+
+void Compose(TGlyphfallForm& f) {
+  f.DrawBackground();
+  f.DrawCastle();
+  f.DrawHud();
+  f.DrawSprites();
+  f.DrawCentreMessage();
+}
+
+void BM_FrameBusyWave(benchmark::State& state) {
+  TBenchForm b;
+  TGlyphfallForm& f = *b.form;
+  f.BuildMenu();
+  f.NewGame();
+  f.StarField->UpdateAll();
+  const char* words[] = {"CASTLE", "TYPING", "ARCADE", "GLYPH", "FALLING", "WORDS", "QUICK", "BRICK", "STONE", "ZEBRA"};
+  for (int i = 0; i < 10; ++i) {
+    if (i == 3)
+      AddWord<TShieldedWord>(f, words[i], 150 + i * 60, 2 + i * 2);
+    else if (i == 6)
+      AddWord<TFlashWord>(f, words[i], 150 + i * 60, 2 + i * 2);
+    else
+      AddWord<TSpriteWord>(f, words[i], 150 + i * 60, 2 + i * 2, static_cast<uint8_t>(i % 4));
+  }
+  AddExplosions(f, 300);
+  for (int i = 0; i < 5; ++i) f.ScoreItems->AddObject(new TScoreItem({200 + i * 90, 300}, "+60", nullptr));
+  for (auto _ : state) {
+    Compose(f);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_FrameBusyWave);
+
+void BM_FrameWorstCase(benchmark::State& state) {
+  TBenchForm b;
+  TGlyphfallForm& f = *b.form;
+  f.BuildMenu();
+  f.NewGame();
+  f.StarField->UpdateAll();
+  auto* big1 = AddWord<TSpriteWord>(f, "GIANT", 300, 2);
+  big1->Scale = 10;
+  auto* big2 = AddWord<TSpriteWord>(f, "HUGE", 200, 14);
+  big2->Scale = 10;
+  for (int i = 0; i < 12; ++i) {
+    auto* w = AddWord<TSpriteWord>(f, "MYSTERY", 120 + i * 45, 2 + i * 2, static_cast<uint8_t>(i % 4));
+    if (i % 2 == 0) w->Text = "MY?TERY";
+  }
+  for (int i = 0; i < 6; ++i) {
+    auto* bullet = AddWord<TBulletWord>(f, "Q", 150 + i * 100, 3 + i * 4, 4);
+    bullet->Spinning = true;
+    bullet->Angle = i * 600;
+  }
+  AddExplosions(f, 3000);
+  for (int i = 0; i < 20; ++i) f.ScoreItems->AddObject(new TScoreItem({100 + i * 30, 200 + i * 10}, "+120", nullptr));
+  for (auto _ : state) {
+    Compose(f);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_FrameWorstCase);
+}  // namespace

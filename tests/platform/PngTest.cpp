@@ -1,0 +1,218 @@
+// Screenshots: the PNG's structure and checksums, and a round trip of the
+// pixels through a small independent inflater.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <unistd.h>
+
+#include "platform/Canvas.h"
+#include "platform/Png.h"
+
+namespace {
+
+uint32_t Big32(const uint8_t* p) {
+  return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+}
+
+// Inflates a zlib stream of stored and fixed-Huffman blocks (what the
+// encoder may produce); throws on anything else.
+class TInflater {
+ public:
+  explicit TInflater(const std::vector<uint8_t>& z) : in_(z) {}
+
+  std::vector<uint8_t> Run() {
+    if (in_.size() < 6 || in_[0] != 0x78 || (in_[0] * 256 + in_[1]) % 31 != 0) throw std::runtime_error("zlib header");
+    pos_ = 2;
+    bool last = false;
+    while (!last) {
+      last = Bits(1);
+      int type = Bits(2);
+      if (type == 0) {
+        bit_ = 0;
+        ++pos_;
+        uint32_t len = in_.at(pos_) | in_.at(pos_ + 1) << 8;
+        pos_ += 4;
+        for (uint32_t i = 0; i < len; ++i) out_.push_back(in_.at(pos_++));
+      } else if (type == 1) {
+        Fixed();
+      } else {
+        throw std::runtime_error("block type");
+      }
+    }
+    if (bit_) ++pos_;
+    return out_;
+  }
+  size_t End() const { return pos_; }
+
+ private:
+  int Bits(int n) {
+    int v = 0;
+    for (int i = 0; i < n; ++i) {
+      v |= ((in_.at(pos_) >> bit_) & 1) << i;
+      if (++bit_ == 8) bit_ = 0, ++pos_;
+    }
+    return v;
+  }
+  int Code(int n) {  // Huffman codes arrive most significant bit first
+    int v = 0;
+    for (int i = 0; i < n; ++i) v = v << 1 | Bits(1);
+    return v;
+  }
+  int Symbol() {
+    int v = Code(7);
+    if (v <= 0x17) return 256 + v;
+    v = v << 1 | Bits(1);
+    if (v >= 0x30 && v <= 0xBF) return v - 0x30;
+    if (v >= 0xC0 && v <= 0xC7) return 280 + v - 0xC0;
+    v = v << 1 | Bits(1);
+    return 144 + v - 0x190;
+  }
+  void Fixed() {
+    static const int lbase[] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+    static const int lextra[] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+    for (;;) {
+      int s = Symbol();
+      if (s < 256) {
+        out_.push_back(static_cast<uint8_t>(s));
+        continue;
+      }
+      if (s == 256) return;
+      int len = lbase[s - 257] + Bits(lextra[s - 257]);
+      int d = Code(5);
+      if (d > 29) throw std::runtime_error("distance code");
+      int extra = d < 4 ? 0 : d / 2 - 1;
+      int base = d < 4 ? d + 1 : ((2 + (d & 1)) << extra) + 1;
+      size_t dist = base + Bits(extra);
+      if (dist > out_.size()) throw std::runtime_error("distance");
+      for (int i = 0; i < len; ++i) out_.push_back(out_[out_.size() - dist]);
+    }
+  }
+
+  const std::vector<uint8_t>& in_;
+  size_t pos_ = 0;
+  int bit_ = 0;
+  std::vector<uint8_t> out_;
+};
+
+uint32_t Adler(const std::vector<uint8_t>& d) {
+  uint32_t a = 1, b = 0;
+  for (uint8_t v : d) a = (a + v) % 65521, b = (b + a) % 65521;
+  return b << 16 | a;
+}
+
+TEST(Png, Crc32MatchesTheStandardCheckValue) {
+  const char* s = "123456789";
+  EXPECT_EQ(Crc32(reinterpret_cast<const uint8_t*>(s), 9), 0xCBF43926u);
+  // Continuing a CRC over a split buffer gives the same result.
+  EXPECT_EQ(Crc32(reinterpret_cast<const uint8_t*>(s) + 4, 5, Crc32(reinterpret_cast<const uint8_t*>(s), 4)),
+            0xCBF43926u);
+}
+
+TEST(Png, ZlibRoundTripsRunsAndNoise) {
+  std::vector<uint8_t> data;
+  for (int i = 0; i < 70000; ++i) data.push_back(static_cast<uint8_t>(i % 7 == 0 ? i * 31 : i / 300));
+  for (int i = 0; i < 3000; ++i) data.push_back(static_cast<uint8_t>((i * 2654435761u) >> 13));
+  data.insert(data.end(), 40000, 0);  // a long run: matches at distance 1
+  for (const auto& input : {data, std::vector<uint8_t>{}, std::vector<uint8_t>{7}, std::vector<uint8_t>{1, 2}}) {
+    std::vector<uint8_t> z = ZlibCompress(input.data(), input.size());
+    TInflater inflater(z);
+    std::vector<uint8_t> back = inflater.Run();
+    EXPECT_EQ(back, input);
+    ASSERT_EQ(inflater.End() + 4, z.size());
+    EXPECT_EQ(Big32(z.data() + inflater.End()), Adler(input));
+  }
+  // Flat colour, as most of a screenshot is, shrinks to almost nothing.
+  std::vector<uint8_t> flat(100000, 42);
+  EXPECT_LT(ZlibCompress(flat.data(), flat.size()).size(), 1000u);
+}
+
+TEST(Png, FileHasValidChunksAndThePixels) {
+  TBitmap b(37, 23);
+  for (int y = 0; y < 23; ++y)
+    for (int x = 0; x < 37; ++x) b.Scanline(y)[x] = static_cast<TColor>((x * 7) | (y * 11) << 8 | ((x ^ y) * 5) << 16);
+  b.Scanline(0)[0] = 0x0000FF;  // red: R is the low byte of the colour
+
+  auto path = std::filesystem::temp_directory_path() / ("glyphfall-png-test-" + std::to_string(::getpid()) + ".png");
+  ASSERT_TRUE(WritePng(b, path.string()));
+  EXPECT_FALSE(std::filesystem::exists(path.string() + ".tmp"));
+  std::ifstream in(path, std::ios::binary);
+  std::vector<uint8_t> f((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::filesystem::remove(path);
+
+  const uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  ASSERT_GT(f.size(), 8u + 25u);
+  ASSERT_TRUE(std::equal(signature, signature + 8, f.begin()));
+
+  std::vector<std::string> types;
+  std::vector<uint8_t> idat;
+  size_t pos = 8;
+  while (pos + 12 <= f.size()) {
+    uint32_t len = Big32(&f[pos]);
+    ASSERT_LE(pos + 12 + len, f.size());
+    std::string type(f.begin() + pos + 4, f.begin() + pos + 8);
+    EXPECT_EQ(Big32(&f[pos + 8 + len]), Crc32(&f[pos + 4], len + 4)) << type;
+    if (type == "IHDR") {
+      ASSERT_EQ(len, 13u);
+      EXPECT_EQ(Big32(&f[pos + 8]), 37u);
+      EXPECT_EQ(Big32(&f[pos + 12]), 23u);
+      EXPECT_EQ(f[pos + 16], 8);  // bit depth
+      EXPECT_EQ(f[pos + 17], 2);  // RGB
+      EXPECT_EQ(f[pos + 20], 0);  // not interlaced
+    }
+    if (type == "IDAT") idat.insert(idat.end(), f.begin() + pos + 8, f.begin() + pos + 8 + len);
+    types.push_back(type);
+    pos += 12 + len;
+  }
+  EXPECT_EQ(pos, f.size());
+  ASSERT_EQ(types.front(), "IHDR");
+  EXPECT_EQ(types.back(), "IEND");
+
+  // Undo the row filters and compare with the bitmap.
+  std::vector<uint8_t> raw = TInflater(idat).Run();
+  const size_t stride = 37 * 3;
+  ASSERT_EQ(raw.size(), 23 * (stride + 1));
+  std::vector<uint8_t> prev(stride, 0), row(stride);
+  for (int y = 0; y < 23; ++y) {
+    const uint8_t* r = &raw[y * (stride + 1)];
+    ASSERT_LE(r[0], 4);
+    for (size_t i = 0; i < stride; ++i) {
+      int a = i >= 3 ? row[i - 3] : 0, up = prev[i], c = i >= 3 ? prev[i - 3] : 0;
+      int pred = 0;
+      switch (r[0]) {
+        case 1: pred = a; break;
+        case 2: pred = up; break;
+        case 3: pred = (a + up) / 2; break;
+        case 4: {
+          int p = a + up - c, pa = std::abs(p - a), pb = std::abs(p - up), pc = std::abs(p - c);
+          pred = (pa <= pb && pa <= pc) ? a : pb <= pc ? up : c;
+        } break;
+      }
+      row[i] = static_cast<uint8_t>(r[1 + i] + pred);
+    }
+    for (int x = 0; x < 37; ++x) {
+      TColor expected = b.Scanline(y)[x];
+      ASSERT_EQ(row[x * 3], expected & 0xFF) << x << "," << y;
+      ASSERT_EQ(row[x * 3 + 1], (expected >> 8) & 0xFF);
+      ASSERT_EQ(row[x * 3 + 2], (expected >> 16) & 0xFF);
+    }
+    prev = row;
+  }
+}
+
+TEST(Png, RefusesWhatCannotBeWritten) {
+  TBitmap empty;
+  EXPECT_TRUE(EncodePng(empty).empty());
+  auto dir = std::filesystem::temp_directory_path();
+  EXPECT_FALSE(WritePng(empty, (dir / "glyphfall-empty.png").string()));
+  EXPECT_FALSE(std::filesystem::exists(dir / "glyphfall-empty.png"));
+  TBitmap b(2, 2);
+  EXPECT_FALSE(WritePng(b, (dir / "no-such-folder-glyphfall" / "shot.png").string()));
+  EXPECT_FALSE(WritePng(b, ""));
+}
+
+}  // namespace

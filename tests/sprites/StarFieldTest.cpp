@@ -1,0 +1,150 @@
+// The star field: filling, scrolling, wrapping and the colour pulse.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "support/GameFixture.h"
+#include "sprites/StarUnit.h"
+
+namespace {
+
+class StarFieldTest : public GameFixture {
+ protected:
+  TStarField& Field() { return *form->StarField; }
+  TStar& Star(int i) { return *static_cast<TStar*>(Field().Items(i)); }
+
+  struct Snapshot {
+    std::vector<TPoint> positions;
+    std::vector<TColor> colours;
+    friend bool operator==(const Snapshot&, const Snapshot&) = default;
+  };
+  Snapshot Take() {
+    Snapshot s;
+    for (int i = 0; i < Field().Count(); ++i) {
+      s.positions.push_back(Star(i).Position);
+      s.colours.push_back(Star(i).Colour);
+    }
+    return s;
+  }
+};
+
+}  // namespace
+
+TEST_F(StarFieldTest, FirstPassMakesTwoHundredStarsAllOverTheWindow) {
+  EXPECT_EQ(Field().Count(), 0);
+  Field().UpdateAll();
+  ASSERT_EQ(Field().Count(), StarCount);
+  TSize outer = platform->OuterSize();
+  bool beyondPlayfield = false;
+  for (int i = 0; i < Field().Count(); ++i) {
+    TStar& s = Star(i);
+    EXPECT_GE(s.Position.X, 0);
+    EXPECT_LT(s.Position.X, outer.cx);
+    EXPECT_GE(s.Position.Y, 0);
+    EXPECT_LT(s.Position.Y, outer.cy);
+    EXPECT_EQ(s.Colour, 1u);  // no colour step yet
+    EXPECT_GE(s.FadeSpeed, 1);
+    EXPECT_LE(s.FadeSpeed, 100);
+    EXPECT_EQ(s.StepInterval, 40);
+    if (s.Position.X >= PlayfieldWidth || s.Position.Y >= PlayfieldHeight) beyondPlayfield = true;
+  }
+  EXPECT_TRUE(beyondPlayfield);  // the window's frame counts too
+  Field().UpdateAll();
+  EXPECT_EQ(Field().Count(), StarCount);
+}
+
+TEST_F(StarFieldTest, NewStarDrawsHeightWidthTargetThenPace) {
+  RandSeed(777);
+  int32_t y = Random(626), x = Random(808), target = Random(0xFFFFFF), pace = Random(100) + 1;
+  RandSeed(777);
+  TStar star;
+  EXPECT_EQ(star.Position, Point(x, y));
+  EXPECT_EQ(star.TargetColour, static_cast<TColor>(target));
+  EXPECT_EQ(star.FadeSpeed, pace);
+}
+
+TEST_F(StarFieldTest, NothingMovesWhileTheClockStandsStill) {
+  Field().UpdateAll();
+  Field().UpdateAll();  // the stars' first colour step
+  Snapshot still = Take();
+  for (int i = 0; i < 100; ++i) Field().UpdateAll();
+  EXPECT_EQ(Take(), still);
+
+  // The first scroll comes 40 ms after the first pass.
+  form->GameTime += 39;
+  Field().UpdateAll();
+  EXPECT_EQ(Take().positions, still.positions);
+  form->GameTime += 1;
+  Field().UpdateAll();
+  Snapshot moved = Take();
+  for (size_t i = 0; i < still.positions.size(); ++i) {
+    if (still.positions[i].X >= 4) {
+      EXPECT_EQ(moved.positions[i].X, still.positions[i].X - 4);
+    }
+    EXPECT_NE(moved.colours[i], still.colours[i]);
+  }
+}
+
+TEST_F(StarFieldTest, StarLeavingTheLeftEdgeReturnsAtTheOffscreenWidth) {
+  Field().UpdateAll();
+  Star(0).Position = Point(3, 50);
+  Star(1).Position = Point(4, 60);  // lands on column 0 and stays
+  form->GameTime += 40;
+  Field().UpdateAll();
+  EXPECT_EQ(Star(0).Position.X, form->OffscreenImage->Width());
+  EXPECT_GE(Star(0).Position.Y, 0);
+  EXPECT_LT(Star(0).Position.Y, form->OffscreenImage->Height());
+  EXPECT_EQ(Star(1).Position, Point(0, 60));
+}
+
+TEST_F(StarFieldTest, StarBrightensToItsTargetFadesOutAndTakesANewPace) {
+  TStar star;
+  star.TargetColour = 0x0A0A0A;
+  star.FadeSpeed = 4;
+  std::vector<TColor> seen;
+  for (int i = 0; i < 5; ++i) {
+    star.Step();
+    seen.push_back(star.Colour);
+    EXPECT_FALSE(star.IsDead());
+  }
+  EXPECT_EQ(seen, (std::vector<TColor>{0x040405, 0x080809, 0x0A0A0A, 0x060606, 0x020202}));
+  EXPECT_EQ(star.FadeSpeed, -4);
+  star.Step();
+  EXPECT_EQ(star.Colour, clBlack);
+  EXPECT_FALSE(star.IsDead());  // black: a fresh pace, never dead
+  EXPECT_GE(star.FadeSpeed, 1);
+  EXPECT_LE(star.FadeSpeed, 40);
+}
+
+TEST_F(StarFieldTest, StarWithBlackTargetKeepsItsSignAndIsReArmed) {
+  TStar star;
+  star.TargetColour = clBlack;
+  star.FadeSpeed = 7;
+  star.Step();
+  EXPECT_EQ(star.Colour, clBlack);
+  EXPECT_EQ(star.FadeSpeed, 7);  // turned twice in one step
+  RandSeed(99);
+  int32_t pace = Random(40) + 1;
+  RandSeed(99);
+  star.IsDead();
+  EXPECT_EQ(star.FadeSpeed, pace);
+}
+
+TEST_F(StarFieldTest, StarIsANineDotCrossWithDimmedNeighbours) {
+  TStar star;
+  star.Position = Point(100, 100);
+  star.Colour = 0x40FF80;
+  form->Canvas().Brush.Color = clBlack;
+  form->Canvas().FillRect(Rect(0, 0, PlayfieldWidth, PlayfieldHeight));
+  star.Draw();
+  TCanvas& c = form->Canvas();
+  EXPECT_EQ(c.GetPixel(100, 100), 0x40FF80u);
+  EXPECT_EQ(c.GetPixel(101, 100), 0x208040u);
+  EXPECT_EQ(c.GetPixel(100, 99), 0x208040u);
+  EXPECT_EQ(c.GetPixel(99, 101), 0x104020u);  // 255/4 rounds to 64, 128/4 to 32
+  EXPECT_EQ(c.GetPixel(102, 100), clBlack);
+  // At the right edge only the left neighbours land on the bitmap.
+  star.Position = Point(PlayfieldWidth, 10);
+  star.Draw();
+  EXPECT_EQ(c.GetPixel(PlayfieldWidth - 1, 10), 0x208040u);
+}
