@@ -105,6 +105,24 @@ TEST_F(SdlAudio, DiskDriverReceivesTheMixedSound) {
   EXPECT_LT(glitch, 600);
 }
 
+TEST_F(SdlAudio, MutedSoundsPlayOnInSilence) {
+  ::setenv("SDL_AUDIODRIVER", "disk", 1);
+  TMessageQueue queue;
+  auto device = CreateSdlWaveOutDevice(queue);
+  ASSERT_EQ(device->GetNumDevs(), 1u);
+  device->SetMuted(true);
+  std::vector<TStockAudioPlayer*> players{new TStockAudioPlayer(nullptr, *device, queue)};
+  ASSERT_TRUE(players[0]->PlayStream(new TMemoryStream(Tone(0.2)), true));
+  PumpUntilQuiet(*device, queue, players);
+  EXPECT_FALSE(players[0]->Active());
+  delete players[0];
+  device.reset();
+  std::ifstream in(output_, std::ios::binary);
+  TBytes raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_FALSE(raw.empty());
+  EXPECT_EQ(std::count(raw.begin(), raw.end(), 0), static_cast<ptrdiff_t>(raw.size()));
+}
+
 TEST_F(SdlAudio, WithoutAnAudioDriverEveryOpenFailsCleanly) {
   ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
   TMessageQueue queue;
