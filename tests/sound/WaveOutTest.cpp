@@ -390,3 +390,26 @@ TEST_F(Engine, LoweringBufferCountWhilePlayingStillEnds) {
   EXPECT_EQ(Players(), 0);
   EXPECT_EQ(WrittenBytes(), 4u * Second);
 }
+
+namespace {
+class TOneWaveStore : public TCustomWaveStorage {
+ public:
+  using TCustomWaveStorage::TCustomWaveStorage;
+  int WaveCount() const override { return 1; }
+  std::unique_ptr<TStream> OpenWave(int index) override {
+    return index == 0 ? std::make_unique<TMemoryStream>(WaveFile(100)) : nullptr;
+  }
+};
+}  // namespace
+
+TEST_F(Engine, AStockThatGoesAwayIsForgotten) {
+  auto* store = new TOneWaveStore(&application);
+  TStockAudioPlayer* p = NewPlayer();
+  p->SetStock(store);
+  ASSERT_TRUE(p->PlayStream(store->OpenWave(0).release(), true));
+  delete store;
+  EXPECT_EQ(p->Stock(), nullptr);
+  Run(100);
+  EXPECT_FALSE(p->Active());
+  delete p;
+}
