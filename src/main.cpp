@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "hiscores/HiScoreUnit.h"
 #include "platform/Application.h"
 #include "platform/Paths.h"
 #include "platform/sdl/SdlPlatform.h"
@@ -49,6 +51,13 @@ int main(int argc, char** argv) {
   std::filesystem::path folder = ResolveProgramFolder(std::filesystem::path(exe).parent_path());
   std::error_code ec;
   std::filesystem::current_path(folder, ec);
+  // An installed game cannot write beside its data: its scores go to the
+  // player's data folder instead.
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  const char* home = std::getenv("HOME");
+  std::filesystem::path scores =
+      ResolveScoreFolder(folder, FolderIsWritable(folder), xdg ? xdg : "", home ? home : "");
+  if (scores != folder) HiScoreFolder = scores.string();
 
   try {
     TSdlPlatform platform(args, exe);

@@ -6,18 +6,37 @@
 #include <string>
 #include <vector>
 
+#include <stdlib.h>
+
+#include <filesystem>
+
 #include "framework/Utils.h"
+#include "hiscores/HiScoreUnit.h"
 #include "platform/Application.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "shell/GlyphfallUnit.h"
 
 class GameFixture : public ::testing::Test {
  protected:
-  void SetUp() override { MakeForm({}); }
+  void SetUp() override {
+    // Every game starts from the default table, never from a file that an
+    // earlier run left in the build folder.
+    // (A fixture that chose a folder of its own keeps it.)
+    savedScoreFolder_ = HiScoreFolder;
+    if (HiScoreFolder.empty()) {
+      std::string pattern = (std::filesystem::temp_directory_path() / "glyphfall-game-XXXXXX").string();
+      if (mkdtemp(pattern.data())) scoreFolder_ = pattern;
+      HiScoreFolder = scoreFolder_;
+    }
+    MakeForm({});
+  }
   void TearDown() override {
     form.reset();
     application.reset();
     platform.reset();
+    HiScoreFolder = savedScoreFolder_;
+    std::error_code ec;
+    if (!scoreFolder_.empty()) std::filesystem::remove_all(scoreFolder_, ec);
   }
 
   // Rebuilds platform, application and form with the given switches.
@@ -51,4 +70,7 @@ class GameFixture : public ::testing::Test {
   std::unique_ptr<THeadlessPlatform> platform;
   std::unique_ptr<TApplication> application;
   std::unique_ptr<TGlyphfallForm> form;
+
+ private:
+  std::string scoreFolder_, savedScoreFolder_;
 };

@@ -180,9 +180,10 @@ int main(int argc, char** argv) {
       if (!entering) nameTyped = false;
       if (bot && !(entering && !playerName.empty())) bot->OnFrame(form, platform);
       if (stopAfterWaves >= 0 && form.Stats.WavesCompleted >= stopAfterWaves) platform.CloseWindow();
-      if (stopAfterGames >= 0 && form.Stats.GamesPlayed >= stopAfterGames &&
-          form.Screen != TGlyphfallForm::TScreen::Play)
-        platform.CloseWindow();
+      // After the last game, wait for its name to be typed (with --name).
+      bool afterGames = form.Screen == TGlyphfallForm::TScreen::Menu ||
+                        (form.Screen == TGlyphfallForm::TScreen::HiScores && playerName.empty());
+      if (stopAfterGames >= 0 && form.Stats.GamesPlayed >= stopAfterGames && afterGames) platform.CloseWindow();
     };
     form.Run();
     platform.OnFrame = nullptr;
