@@ -152,6 +152,9 @@ class TRandomBot : public TBot {
     // every screen.
     bool onMenu = (form.Screen == TGlyphfallForm::TScreen::Menu && form.MenuActive) ||
                   form.Screen == TGlyphfallForm::TScreen::Title;
+    // The table on show ends at the first key; an Escape after it in the same
+    // batch would reach the menu and quit.
+    bool showingTable = form.Screen == TGlyphfallForm::TScreen::HiScores && form.HiScores->EntryRow < 0;
     // Now and then it rests during play, so that words get through, games
     // end in GAME OVER and the name entry comes up.
     if (form.Playing && (platform.GetTickCount() / 1000) % 60 >= 30) return;
@@ -168,16 +171,17 @@ class TRandomBot : public TBot {
         key = special[std::uniform_int_distribution<size_t>(0, std::size(special) - 1)(rng_)];
       else
         key = static_cast<uint16_t>(std::uniform_int_distribution<int>(0, 65535)(rng_));
-      if (onMenu && key == vk::Escape) continue;
+      if ((onMenu || showingTable) && key == vk::Escape) continue;
       // The arrows of this same batch may move the choice to QUIT before the
       // Enter arrives, so Enter goes only first in a batch.
       if (onMenu && key == vk::Return && (i > 0 || (form.Menu && form.Menu->Selected == MenuQuit))) continue;
-      // Outside the menu Escape ends every game at once; keep it rare.
+      // Escape ends a game at once; keep it rare, and last in its batch (a
+      // second one would quit from the menu).
       if (key == vk::Escape && std::uniform_int_distribution<int>(0, 49)(rng_) != 0) key = 'E';
       Press(platform, key);
       // The menu acts on its choice after the frame: an arrow after Enter
       // would still change it.
-      if (onMenu && key == vk::Return) break;
+      if ((onMenu && key == vk::Return) || showingTable || key == vk::Escape) break;
     }
   }
   static constexpr int PerFrame = 20;

@@ -1,0 +1,20 @@
+# A million random key codes across menu, play, game over and name entry:
+# the program must neither crash nor hang, and must see every one of them.
+file(REMOVE_RECURSE ${HOME})
+file(MAKE_DIRECTORY ${HOME})
+file(COPY ${DATA}/wordsenglish.txt DESTINATION ${HOME})
+execute_process(COMMAND ${SIM} --home ${HOME} --bot random --seed 7 --until 1050000
+                OUTPUT_VARIABLE out RESULT_VARIABLE rc ERROR_VARIABLE err)
+string(REGEX MATCH "{[^\n]*}" json "${out}")
+message(STATUS "${json}")
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "the simulator failed (${rc}): ${err}")
+endif()
+string(JSON keys GET "${json}" keys)
+string(JSON over GET "${json}" game_over)
+if(keys LESS 1000000 OR NOT over STREQUAL "ON")
+  message(FATAL_ERROR "expected a million keys and a game over: ${json}")
+endif()
+if(NOT EXISTS ${HOME}/HISCORE.XML)
+  message(FATAL_ERROR "no name was ever entered")
+endif()
