@@ -16,3 +16,24 @@ void TPlatform::CloseWindow() {
   else
     HideWindow();
 }
+
+TDesktopAction DesktopActionFor(uint16_t key, bool alt) {
+  constexpr uint16_t KeyPause = 19, KeyF8 = 119, KeyF10 = 121, KeyF11 = 122;
+  if (key == KeyPause || key == KeyF10) return TDesktopAction::Pause;
+  if (key == KeyF8) return TDesktopAction::Mute;
+  if (key == KeyF11 || (key == vk::Return && alt)) return TDesktopAction::Fullscreen;
+  return TDesktopAction::None;
+}
+
+bool TPlatform::HandleDesktopAction(uint16_t key, bool alt, bool down) {
+  TDesktopAction action = DesktopActionFor(key, alt);
+  if (action == TDesktopAction::None) return false;
+  if (!down) return true;
+  switch (action) {
+    case TDesktopAction::Pause: SetPaused(!paused_); break;
+    case TDesktopAction::Mute: WaveOut().SetMuted(!WaveOut().Muted()); break;
+    case TDesktopAction::Fullscreen: ToggleFullscreen(); break;
+    case TDesktopAction::None: break;
+  }
+  return true;
+}

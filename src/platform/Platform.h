@@ -26,6 +26,12 @@ constexpr uint16_t Down = 40;
 constexpr uint16_t Delete = 46;
 }  // namespace vk
 
+// The desktop's own keys: the platform handles them and the game never sees
+// them. Pause or F10 pauses as an inactive window does, F8 mutes, F11 or
+// Alt+Enter switches fullscreen.
+enum class TDesktopAction { None, Pause, Mute, Fullscreen };
+TDesktopAction DesktopActionFor(uint16_t key, bool alt);
+
 struct TShiftState {
   bool Shift = false;
   bool Ctrl = false;
@@ -78,6 +84,11 @@ class TPlatform {
   // Asks the window to close: the sink's Close runs at once.
   void CloseWindow();
 
+  // Paused by the player (Pause or F10): the game holds still exactly as
+  // while the window is inactive.
+  bool Paused() const { return paused_; }
+  virtual void SetPaused(bool paused) { paused_ = paused; }
+
   void SetInputSink(TInputSink* sink) { sink_ = sink; }
   TInputSink* InputSink() const { return sink_; }
   TMessageQueue& Messages() { return messages_; }
@@ -96,6 +107,11 @@ class TPlatform {
   // Fetch the OS's events and hand them to the sink.
   virtual void PumpEvents() = 0;
 
+  // Carries out a desktop key; false when key is none (it goes to the game).
+  bool HandleDesktopAction(uint16_t key, bool alt, bool down);
+  virtual void ToggleFullscreen() {}
+
   TInputSink* sink_ = nullptr;
   TMessageQueue messages_;
+  bool paused_ = false;
 };

@@ -192,17 +192,17 @@ class TRandomBot : public TBot {
 
 }  // namespace
 
-std::unique_ptr<TBot> MakeBot(const std::string& spec, uint32_t seed) {
-  if (spec == "none") return std::make_unique<TNoneBot>();
-  if (spec == "perfect") return std::make_unique<TPerfectBot>();
-  if (spec == "random") return std::make_unique<TRandomBot>(seed);
-  if (spec.rfind("human", 0) == 0) {
+std::unique_ptr<TBot> MakeBot(const std::string& name, uint32_t seed) {
+  if (name == "none") return std::make_unique<TNoneBot>();
+  if (name == "perfect") return std::make_unique<TPerfectBot>();
+  if (name == "random") return std::make_unique<TRandomBot>(seed);
+  if (name.rfind("human", 0) == 0) {
     double cps = 6, err = 3;
-    size_t a = spec.find(':');
+    size_t a = name.find(':');
     if (a != std::string::npos) {
-      cps = std::atof(spec.c_str() + a + 1);
-      size_t b = spec.find(':', a + 1);
-      if (b != std::string::npos) err = std::atof(spec.c_str() + b + 1);
+      cps = std::atof(name.c_str() + a + 1);
+      size_t b = name.find(':', a + 1);
+      if (b != std::string::npos) err = std::atof(name.c_str() + b + 1);
     }
     if (cps <= 0) cps = 6;
     return std::make_unique<THumanBot>(cps, err, seed);

@@ -22,4 +22,4 @@ class TBot {
 };
 
 // "none", "perfect", "human:CPS:ERR" or "random"; null for an unknown name.
-std::unique_ptr<TBot> MakeBot(const std::string& spec, uint32_t seed);
+std::unique_ptr<TBot> MakeBot(const std::string& name, uint32_t seed);

@@ -57,6 +57,9 @@ void THeadlessPlatform::PumpEvents() {
         case TEventKind::Deactivate: active_ = false; break;
         case TEventKind::Close: CloseWindow(); break;
         default:
+          if ((e.Kind == TEventKind::KeyDown || e.Kind == TEventKind::KeyUp) &&
+              HandleDesktopAction(e.Key, false, e.Kind == TEventKind::KeyDown))
+            break;
           if (!sink_) break;
           if (e.Kind == TEventKind::KeyDown) sink_->KeyDown(e.Key, {});
           if (e.Kind == TEventKind::KeyUp) sink_->KeyUp(e.Key, {});

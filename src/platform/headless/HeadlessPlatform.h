@@ -34,7 +34,7 @@ class THeadlessPlatform : public TPlatform {
   std::string Caption() override { return caption_; }
   void SetWindowPos(int left, int top) override { windowPos_ = TPoint{left, top}; }
   TPoint WindowPos() const { return windowPos_; }
-  bool IsApplicationActive() override { return active_; }
+  bool IsApplicationActive() override { return active_ && !paused_; }
   void SetActive(bool active) { active_ = active; }
   TSize WorkAreaSize() override { return workArea_; }
   void SetWorkArea(TSize size) { workArea_ = size; }

@@ -17,10 +17,6 @@ constexpr int ClientWidth = 800;
 constexpr int ClientHeight = 600;
 constexpr uint32_t BannerDuration = 1500;
 constexpr uint32_t PausedRedraw = 250;
-constexpr uint16_t KeyPause = 19;
-constexpr uint16_t KeyF8 = 119;
-constexpr uint16_t KeyF10 = 121;
-constexpr uint16_t KeyF11 = 122;
 
 TShiftState ShiftFrom(uint16_t mod) {
   TShiftState s;
@@ -260,18 +256,14 @@ bool TSdlPlatform::HandleDesktopKey(const SDL_Event& e) {
   if (e.type != SDL_KEYDOWN && e.type != SDL_KEYUP) return false;
   const SDL_Keysym& k = e.key.keysym;
   uint16_t key = TranslateSdlKey(k.sym, k.scancode);
-  bool altEnter = key == vk::Return && (k.mod & KMOD_ALT);
-  if (key != KeyPause && key != KeyF8 && key != KeyF10 && key != KeyF11 && !altEnter) return false;
-  if (e.type == SDL_KEYUP || e.key.repeat) return true;
-  if (key == KeyPause || key == KeyF10) {
-    SetPaused(!paused_);
-  } else if (key == KeyF8) {
-    bool muted = !WaveOut().Muted();
-    WaveOut().SetMuted(muted);
-    banner_ = muted ? "SOUND OFF" : "SOUND ON";
+  bool alt = (k.mod & KMOD_ALT) != 0;
+  bool muted = WaveOut().Muted();
+  // Auto-repeats of a held desktop key do nothing more.
+  if (!HandleDesktopAction(key, alt, e.type == SDL_KEYDOWN && !e.key.repeat)) return false;
+  if (WaveOut().Muted() != muted) {
+    banner_ = WaveOut().Muted() ? "SOUND OFF" : "SOUND ON";
     bannerUntil_ = GetTickCount() + BannerDuration;
-  } else {
-    ToggleFullscreen();
+    Render();
   }
   return true;
 }

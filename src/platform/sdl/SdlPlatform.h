@@ -56,8 +56,8 @@ class TSdlPlatform : public TPlatform {
   void DrawBanner(const std::string& text);
   TViewport Viewport();
   TPoint ToPlayfield(int x, int y);
-  void SetPaused(bool paused);
-  void ToggleFullscreen();
+  void SetPaused(bool paused) override;
+  void ToggleFullscreen() override;
 
   std::vector<std::string> args_;
   std::string exeName_;
@@ -69,7 +69,6 @@ class TSdlPlatform : public TPlatform {
   bool focused_ = true;
   bool minimised_ = false;
   bool videoOk_ = false;
-  bool paused_ = false;
   bool fullscreen_ = false;
   int scale_ = 1;
   uint32_t bannerUntil_ = 0;  // tick count until which the mute banner shows

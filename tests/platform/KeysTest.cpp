@@ -1,0 +1,118 @@
+// The desktop keyboard: SDL key events (keycode and scancode pairs, given as
+// the numbers SDL uses) to the game's virtual-key codes on several layouts,
+// and the platform's own keys.
+#include <gtest/gtest.h>
+
+#include "platform/Platform.h"
+#include "platform/sdl/SdlPlatform.h"
+#include "platform/WaveDevice.h"
+#include "support/GameFixture.h"
+#include "words/WordUnit.h"
+
+namespace {
+// SDL's numbering: keycodes of printable keys are their characters; others
+// carry bit 30. Scancodes are USB usage ids (A = 4 ... Z = 29, 1 = 30 ... 0 = 39).
+constexpr int32_t Mask = 1 << 30;
+constexpr int32_t ScanA = 4;
+int32_t Scan(char letter) { return ScanA + (letter - 'a'); }
+int32_t Key(int scancode) { return scancode | Mask; }
+}  // namespace
+
+TEST(KeyTranslation, LettersFollowTheLayout) {
+  struct Case {
+    const char* layout;
+    int32_t keycode;   // what the layout types
+    int32_t scancode;  // where the key sits (QWERTY names)
+    uint16_t expected;
+  };
+  const Case cases[] = {
+      {"QWERTY", 'a', Scan('a'), 'A'},
+      {"QWERTY", 'z', Scan('z'), 'Z'},
+      {"AZERTY", 'a', Scan('q'), 'A'},  // the key in Q's place types a
+      {"AZERTY", 'q', Scan('a'), 'Q'},
+      {"AZERTY", 'z', Scan('w'), 'Z'},
+      {"QWERTZ", 'z', Scan('y'), 'Z'},
+      {"QWERTZ", 'y', Scan('z'), 'Y'},
+      {"Dvorak", 'o', Scan('s'), 'O'},
+      {"Dvorak", 'e', Scan('d'), 'E'},
+      // Cyrillic: the keys type no Latin letter; their place decides.
+      {"Cyrillic", 0x444 /* ф */, Scan('a'), 'A'},
+      {"Cyrillic", 0x44F /* я */, Scan('z'), 'Z'},
+      {"Cyrillic", 0x439 /* й */, Scan('q'), 'Q'},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(TranslateSdlKey(c.keycode, c.scancode), c.expected) << c.layout << " " << c.keycode;
+}
+
+TEST(KeyTranslation, DigitsControlKeysKeypadAndFunctionKeys) {
+  EXPECT_EQ(TranslateSdlKey('0', 39), '0');
+  EXPECT_EQ(TranslateSdlKey('7', 36), '7');
+  // A layout whose number row types other characters (AZERTY: & for 1).
+  EXPECT_EQ(TranslateSdlKey(0xE9 /* é */, 31), '2');
+  EXPECT_EQ(TranslateSdlKey('\r', 40), vk::Return);
+  EXPECT_EQ(TranslateSdlKey(Key(88), 88), vk::Return);  // keypad Enter
+  EXPECT_EQ(TranslateSdlKey('\x1B', 41), vk::Escape);
+  EXPECT_EQ(TranslateSdlKey(' ', 44), vk::Space);
+  EXPECT_EQ(TranslateSdlKey('\b', 42), vk::Back);
+  EXPECT_EQ(TranslateSdlKey('\x7F', 76), vk::Delete);
+  EXPECT_EQ(TranslateSdlKey(Key(80), 80), vk::Left);
+  EXPECT_EQ(TranslateSdlKey(Key(82), 82), vk::Up);
+  EXPECT_EQ(TranslateSdlKey(Key(79), 79), vk::Right);
+  EXPECT_EQ(TranslateSdlKey(Key(81), 81), vk::Down);
+  // Keypad digits send the main digits: the classic keypad codes 96-105
+  // would read as lower-case letters to the words.
+  EXPECT_EQ(TranslateSdlKey(Key(89), 89), '1');
+  EXPECT_EQ(TranslateSdlKey(Key(98), 98), '0');
+  EXPECT_EQ(TranslateSdlKey(Key(58), 58), 112);  // F1
+  EXPECT_EQ(TranslateSdlKey(Key(69), 69), 123);  // F12
+  EXPECT_EQ(TranslateSdlKey(Key(72), 72), 19);   // Pause
+}
+
+TEST(DesktopKeys, PauseMuteAndFullscreenAreThePlatforms) {
+  EXPECT_EQ(DesktopActionFor(19, false), TDesktopAction::Pause);
+  EXPECT_EQ(DesktopActionFor(121, false), TDesktopAction::Pause);  // F10
+  EXPECT_EQ(DesktopActionFor(119, false), TDesktopAction::Mute);   // F8
+  EXPECT_EQ(DesktopActionFor(122, false), TDesktopAction::Fullscreen);
+  EXPECT_EQ(DesktopActionFor(vk::Return, true), TDesktopAction::Fullscreen);
+  EXPECT_EQ(DesktopActionFor(vk::Return, false), TDesktopAction::None);
+  EXPECT_EQ(DesktopActionFor('A', false), TDesktopAction::None);
+}
+
+using PauseTest = GameFixture;
+
+TEST_F(PauseTest, NothingMovesWhilePausedAndTimersContinueAfter) {
+  StartGame();
+  PlayFor(2500);  // past the wave's opening pause: a word is on its way
+  ASSERT_GT(form->AttackWords->Count(), 0);
+  TPoint before = form->AttackWords->Items(0)->Position;
+  uint32_t gameTime = form->GameTime;
+  uint32_t messageAge = form->MsSince(form->MessageStamp);
+  // F10 pauses; F10 again resumes five virtual seconds later. Neither key
+  // reaches the game.
+  platform->KeyAt(Now(), 121);
+  platform->KeyAt(Now() + 5000, 121);
+  platform->ShowWindow();
+  PlayFrame();
+  // At most the frame's own step before the pause began.
+  EXPECT_GE(form->AttackWords->Items(0)->Position.X, before.X - 4);
+  EXPECT_GE(Now(), gameTime + 5000);
+  // Only the one frame's time reached the game.
+  EXPECT_LE(form->GameTime - gameTime, 2 * platform->FrameMs);
+  EXPECT_LE(form->MsSince(form->MessageStamp) - messageAge, 2 * platform->FrameMs);
+  EXPECT_EQ(form->LastKey, 0);
+  EXPECT_FALSE(platform->Paused());
+  // And the game goes on: the word moves again.
+  PlayFor(500);
+  EXPECT_LT(form->AttackWords->Items(0)->Position.X, before.X);
+}
+
+TEST_F(PauseTest, MuteSilencesTheDeviceAndNotTheGame) {
+  StartGame();
+  platform->PressKey(119);
+  PlayFrame();
+  EXPECT_TRUE(platform->WaveOut().Muted());
+  EXPECT_EQ(form->LastKey, 0);
+  platform->PressKey(119);
+  PlayFrame();
+  EXPECT_FALSE(platform->WaveOut().Muted());
+}
