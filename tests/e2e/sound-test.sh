@@ -26,6 +26,12 @@ xdotool key space
 sleep 1.5
 xdotool key Escape
 sleep 0.5
+# Escape again quits from the menu; if the score asked for a name, it stores
+# the name instead, and Space then leaves the table for the menu.
+xdotool key Escape
+sleep 0.5
+xdotool key space
+sleep 0.5
 xdotool key Escape
 for i in 1 2 3 4 5 6 7 8 9 10; do kill -0 \$PID 2>/dev/null || break; sleep 0.5; done
 kill -0 \$PID 2>/dev/null && { kill \$PID; echo "still running"; exit 1; }

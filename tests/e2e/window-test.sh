@@ -24,6 +24,11 @@ xdotool key Escape
 sleep 1
 import -window root "$OUT/menu.png"
 xdotool key Escape
+sleep 0.5
+# Had the score asked for a name, Escape stored it: Space leaves the table.
+xdotool key space
+sleep 0.5
+xdotool key Escape
 for i in 1 2 3 4 5 6 7 8 9 10; do kill -0 \$PID 2>/dev/null || break; sleep 0.5; done
 if kill -0 \$PID 2>/dev/null; then echo "still running after Escape on the menu"; kill \$PID; exit 1; fi
 wait \$PID

@@ -172,6 +172,8 @@ class TRandomBot : public TBot {
       else
         key = static_cast<uint16_t>(std::uniform_int_distribution<int>(0, 65535)(rng_));
       if ((onMenu || showingTable) && key == vk::Escape) continue;
+      // Pause would hold the game still with no frame to unpause it from.
+      if (DesktopActionFor(key, false) == TDesktopAction::Pause) continue;
       // The arrows of this same batch may move the choice to QUIT before the
       // Enter arrives, so Enter goes only first in a batch.
       if (onMenu && key == vk::Return && (i > 0 || (form.Menu && form.Menu->Selected == MenuQuit))) continue;
