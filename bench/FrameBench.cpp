@@ -38,7 +38,7 @@ void BM_FrameMenu(benchmark::State& state) {
 BENCHMARK(BM_FrameMenu);
 
 template <class W>
-TSpriteWord* AddWord(TGlyphfallForm& f, const char* text, int x, int row, uint8_t tier = 1) {
+W* AddWord(TGlyphfallForm& f, const char* text, int x, int row, uint8_t tier = 1) {
   auto* w = new W;
   w->CreateFromText(text, tier, DirLeft, nullptr);
   w->PlaceAt({x, f.CastleTop() + 16 * row});
