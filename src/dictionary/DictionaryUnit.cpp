@@ -14,6 +14,22 @@ namespace {
 
 bool IsAsciiLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
+unsigned char LowerAscii(unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c; }
+
+// FNV-1a over the lower-cased bytes.
+size_t HashIgnoringCase(std::string_view text) {
+  uint64_t h = 1469598103934665603ull;
+  for (char c : text) h = (h ^ LowerAscii(static_cast<unsigned char>(c))) * 1099511628211ull;
+  return static_cast<size_t>(h);
+}
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (LowerAscii(static_cast<unsigned char>(a[i])) != LowerAscii(static_cast<unsigned char>(b[i]))) return false;
+  return true;
+}
+
 // The file as the user would look for it: its full path where that can be
 // worked out, else the name as given.
 std::string DisplayName(const std::string& fileName) {
@@ -40,8 +56,33 @@ TDictionary::TDictionary(const std::string& fileName) {
   AddSingleLetters();
 }
 
+int TDictionary::FindIndex(std::string_view text, size_t hash) const {
+  if (slots_.empty()) return -1;
+  size_t mask = slots_.size() - 1;
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    int32_t index = slots_[i];
+    if (index < 0) return -1;
+    if (EqualIgnoringCase(Items(index)->Text, text)) return index;
+  }
+}
+
+void TDictionary::InsertIndex(int index, size_t hash) {
+  size_t mask = slots_.size() - 1;
+  size_t i = hash & mask;
+  while (slots_[i] >= 0) i = (i + 1) & mask;
+  slots_[i] = index;
+}
+
+void TDictionary::Grow() {
+  // Kept at most half full, so probes stay short.
+  size_t size = std::max<size_t>(64, slots_.size() * 2);
+  slots_.assign(size, -1);
+  for (int i = 0; i < Count(); ++i) InsertIndex(i, HashIgnoringCase(Items(i)->Text));
+}
+
 bool TDictionary::Contains(std::string_view text) const {
-  return keys_.count(LowerCaseAscii(Trim(text))) != 0;
+  std::string trimmed = Trim(text);
+  return FindIndex(trimmed, HashIgnoringCase(trimmed)) >= 0;
 }
 
 bool TDictionary::AddWord(std::string_view text) {
@@ -51,8 +92,11 @@ bool TDictionary::AddWord(std::string_view text) {
   if (text.empty()) return false;
   for (char c : text)
     if (!IsAsciiLetter(static_cast<unsigned char>(c))) return false;
-  if (!keys_.insert(LowerCaseAscii(text)).second) return false;
+  size_t hash = HashIgnoringCase(text);
+  if (FindIndex(text, hash) >= 0) return false;
+  if (static_cast<size_t>(Count() + 1) * 2 > slots_.size()) Grow();
   AddObject(new TWord(std::string(text)));
+  InsertIndex(Count() - 1, hash);
   return true;
 }
 
@@ -68,10 +112,13 @@ void TDictionary::LoadFromFile(const std::string& fileName) {
   errno = 0;
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
   if (!file) Fail("Cannot open file", fileName, errno);
-  // Room for about one word per eight bytes, so the set rarely regrows.
-  if (std::fseek(file.get(), 0, SEEK_END) == 0) {
+  // Room for about one word per eight bytes, so the table rarely regrows.
+  if (Count() == 0 && std::fseek(file.get(), 0, SEEK_END) == 0) {
     long size = std::ftell(file.get());
-    if (size > 0) keys_.reserve(std::min<size_t>(static_cast<size_t>(size) / 8, MaxFileWords));
+    size_t expected = std::min<size_t>(static_cast<size_t>(std::max(size, 0L)) / 8, MaxFileWords);
+    size_t slots = 64;
+    while (slots < expected * 2) slots *= 2;
+    slots_.assign(slots, -1);
     std::rewind(file.get());
   }
 
