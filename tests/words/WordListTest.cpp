@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
+
+#include <unistd.h>
 
 #include "dictionary/DictionaryUnit.h"
 #include "words/WordFixture.h"
@@ -146,7 +149,8 @@ class SpawnTest : public WordListTest {
  protected:
   void SetUp() override {
     WordListTest::SetUp();
-    std::string path = testing::TempDir() + "glyphfall-spawn-words.txt";
+    // Named per process: ctest runs each case in its own process, side by side.
+    std::string path = testing::TempDir() + "glyphfall-spawn-words-" + std::to_string(::getpid()) + ".txt";
     FILE* f = std::fopen(path.c_str(), "wb");
     std::fputs("alpha\nbravo\ncharlie\ndelta\necho\n", f);
     std::fclose(f);
