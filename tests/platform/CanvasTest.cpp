@@ -53,6 +53,21 @@ TEST(Canvas, FillRectClipsToTheBitmapAndExcludesRightAndBottom) {
   EXPECT_EQ(n.Outside, 0);
 }
 
+// Full-width bands are filled as one run; black takes a faster path of its own.
+TEST(Canvas, FullWidthBandsStopAtTheirRows) {
+  for (TColor colour : {TColor{0}, Paint}) {
+    TBitmap b;
+    Fill(b, 10, 8);
+    TCanvas& c = b.Canvas();
+    c.Brush.Color = colour;
+    c.FillRect(Rect(-3, 2, 20, 5));
+    TCount n = CountColour(b, colour, Rect(0, 2, 10, 5));
+    EXPECT_EQ(n.Inside, 30);
+    EXPECT_EQ(n.Outside, 0);
+    EXPECT_EQ(CountColour(b, Back, Rect(0, 0, 10, 8)).Inside, 50);
+  }
+}
+
 TEST(Canvas, FillRectWithExtremeOrSwappedEdges) {
   TBitmap b;
   Fill(b, 4, 4);
