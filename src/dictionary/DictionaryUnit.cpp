@@ -59,24 +59,26 @@ TDictionary::TDictionary(const std::string& fileName) {
 int TDictionary::FindIndex(std::string_view text, size_t hash) const {
   if (slots_.empty()) return -1;
   size_t mask = slots_.size() - 1;
+  const uint32_t tag = TagOf(hash);
   for (size_t i = hash & mask;; i = (i + 1) & mask) {
-    int32_t index = slots_[i];
-    if (index < 0) return -1;
-    if (EqualIgnoringCase(Items(index)->Text, text)) return index;
+    const TSlot& slot = slots_[i];
+    if (slot.Index < 0) return -1;
+    // The tag settles almost every mismatch without touching the entry.
+    if (slot.Tag == tag && EqualIgnoringCase(Items(slot.Index)->Text, text)) return slot.Index;
   }
 }
 
 void TDictionary::InsertIndex(int index, size_t hash) {
   size_t mask = slots_.size() - 1;
   size_t i = hash & mask;
-  while (slots_[i] >= 0) i = (i + 1) & mask;
-  slots_[i] = index;
+  while (slots_[i].Index >= 0) i = (i + 1) & mask;
+  slots_[i] = TSlot{index, TagOf(hash)};
 }
 
 void TDictionary::Grow() {
   // Kept at most half full, so probes stay short.
   size_t size = std::max<size_t>(64, slots_.size() * 2);
-  slots_.assign(size, -1);
+  slots_.assign(size, TSlot{});
   for (int i = 0; i < Count(); ++i) InsertIndex(i, HashIgnoringCase(Items(i)->Text));
 }
 
@@ -118,7 +120,7 @@ void TDictionary::LoadFromFile(const std::string& fileName) {
     size_t expected = std::min<size_t>(static_cast<size_t>(std::max(size, 0L)) / 8, MaxFileWords);
     size_t slots = 64;
     while (slots < expected * 2) slots *= 2;
-    slots_.assign(slots, -1);
+    slots_.assign(slots, TSlot{});
     std::rewind(file.get());
   }
 

@@ -2,6 +2,7 @@
 // loaded once from the word list beside the program.
 #pragma once
 #include <stdexcept>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,5 +61,10 @@ class TDictionary : public TCustomObjectList<TWord> {
   int FindIndex(std::string_view text, size_t hash) const;
   void InsertIndex(int index, size_t hash);
   void Grow();
-  std::vector<int32_t> slots_;  // -1: empty
+  struct TSlot {
+    int32_t Index = -1;  // -1: empty
+    uint32_t Tag = 0;    // the upper half of the entry's hash
+  };
+  static uint32_t TagOf(size_t hash) { return static_cast<uint32_t>(static_cast<uint64_t>(hash) >> 32); }
+  std::vector<TSlot> slots_;
 };
