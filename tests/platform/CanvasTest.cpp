@@ -150,6 +150,29 @@ TEST(Canvas, DrawTransparentLeavesOutTheKeyColour) {
   EXPECT_EQ(CountColour(dst, 0x00FF00, Rect(0, 0, 3, 3)).Inside, 2);
 }
 
+// Rows wider than a few pixels take the four-at-a-time path; its tail and
+// the bits above the colour must behave exactly as the single-pixel path.
+TEST(Canvas, DrawTransparentOnWideRows) {
+  const TColor key = 0x00FF00;
+  TBitmap dst, pic;
+  Fill(dst, 13, 2);
+  pic.SetSize(11, 2);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 11; ++x) pic.Scanline(y)[x] = (x * 7 + y) % 3 == 0 ? key : 0x010000u * x + y;
+  pic.Scanline(0)[5] = 0xFF000000u | key;  // a key colour with stray high bits is still the key
+  pic.Scanline(1)[9] = 0xFF000000u | 0x0000FFu;  // painted without its high bits
+  pic.SetTransparentColor(key);
+  pic.Transparent = true;
+  dst.Canvas().Draw(1, 0, pic);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 11; ++x) {
+      uint32_t s = pic.Scanline(y)[x] & 0xFFFFFF;
+      EXPECT_EQ(dst.Canvas().GetPixel(x + 1, y), s == key ? Back : s) << x << "," << y;
+    }
+  EXPECT_EQ(dst.Canvas().GetPixel(0, 0), Back);
+  EXPECT_EQ(dst.Canvas().GetPixel(12, 1), Back);
+}
+
 TEST(Canvas, DrawClipsAtEveryEdge) {
   TBitmap dst, pic;
   Fill(pic, 3, 3, 0x0000FF);
