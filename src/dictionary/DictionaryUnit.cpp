@@ -124,8 +124,17 @@ void TDictionary::LoadFromFile(const std::string& fileName) {
     std::rewind(file.get());
   }
 
+  // A line is usually taken straight from the read buffer; only one that
+  // runs across two reads is gathered in `line`.
   std::string line;
   bool tooLong = false;
+  auto addPiece = [&](const char* from, size_t length) {
+    if (tooLong) return;
+    if (line.size() + length > MaxWordLength)
+      tooLong = true;
+    else
+      line.append(from, length);
+  };
   auto endLine = [&] {
     if (!tooLong) AddWord(line);
     line.clear();
@@ -143,20 +152,25 @@ void TDictionary::LoadFromFile(const std::string& fileName) {
       break;
     }
     total += got;
-    for (size_t i = 0; i < got && Count() < MaxFileWords; ++i) {
-      char c = buffer[i];
-      if (c == '\0') {
+    size_t i = 0;
+    while (i < got && Count() < MaxFileWords) {
+      size_t end = i;
+      while (end < got && buffer[end] != '\n' && buffer[end] != '\r' && buffer[end] != '\0') ++end;
+      if (end == got) {  // the line goes on in the next read
+        addPiece(buffer + i, end - i);
+        break;
+      }
+      if (line.empty() && !tooLong) {
+        if (end - i <= MaxWordLength) AddWord(std::string_view(buffer + i, end - i));
+      } else {
+        addPiece(buffer + i, end - i);
+        endLine();
+      }
+      if (buffer[end] == '\0') {
         ended = true;
         break;
       }
-      if (c == '\r' || c == '\n') {
-        endLine();
-      } else if (!tooLong) {
-        if (line.size() < MaxWordLength)
-          line.push_back(c);
-        else
-          tooLong = true;
-      }
+      i = end + 1;
     }
   }
   // A final line without a line break counts too.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -88,6 +89,35 @@ TEST_F(DictionaryTest, OverlongLinesAreDroppedAndReadingGoesOn) {
   std::string longest(TDictionary::MaxWordLength, 'x');
   std::string tooLong(TDictionary::MaxWordLength + 1, 'y');
   EXPECT_EQ(Load(longest + "\n" + tooLong + "\n" + std::string(3 << 20, 'z') + "\nafter"), (Words{longest, "after"}));
+}
+
+// The file is read in blocks of 64 KiB: a line cut by a block's end must
+// come out exactly as an uncut one.
+TEST_F(DictionaryTest, LinesCutByTheReadBlockAreWhole) {
+  constexpr size_t Block = 1 << 16;
+  // n bytes of short lines: "ab", then "cc", "ccc" or empty lines to make up
+  // the length (never a single letter, which would keep its capital out).
+  auto pad = [](size_t n) {
+    std::string s;
+    while (n - s.size() > 4) s += "ab\n";
+    size_t rest = n - s.size();
+    return s + (rest == 2 ? std::string("\n\n") : std::string(rest - 1, 'c') + "\n");
+  };
+  auto has = [](const Words& w, const std::string& x) { return std::find(w.begin(), w.end(), x) != w.end(); };
+  const std::string longest(TDictionary::MaxWordLength, 'x');
+  const std::string tooLong = std::string(40, 'y') + std::string(TDictionary::MaxWordLength - 39, 'z');
+
+  Words w = Load(pad(Block - 30) + longest + "\nend\n");
+  EXPECT_TRUE(has(w, longest));
+  EXPECT_TRUE(has(w, "end"));
+  w = Load(pad(Block - 40) + tooLong + "\nend\n");  // each piece alone would fit
+  EXPECT_EQ(w.back(), "end");
+  EXPECT_FALSE(has(w, tooLong));
+  EXPECT_FALSE(has(w, tooLong.substr(0, 40)));
+  w = Load(pad(Block - 5) + "cat\r\ndog\n");  // CR ends one block, LF starts the next
+  ASSERT_GE(w.size(), 2u);
+  EXPECT_EQ(w[w.size() - 2], "cat");
+  EXPECT_EQ(w.back(), "dog");
 }
 
 TEST_F(DictionaryTest, ALargeFileLoadsFastWithTheSameResultAsAPlainScan) {
