@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int32_t BaseFontSize = 14;
 constexpr int32_t RowHeight = 16;         // one castle row per unit of Scale
 constexpr int32_t VerticalPitch = 17;     // a brick's height and a pixel between stacked letters
 constexpr int32_t PlayfieldRight = 800;   // a word is fully on screen left of this
