@@ -88,13 +88,20 @@ bool TDictionary::Contains(std::string_view text) const {
 }
 
 bool TDictionary::AddWord(std::string_view text) {
-  // The three tests (not empty, not yet present, letters only) decide
-  // together, so the cheap ones go first. A text of letters only has nothing
-  // to trim, and one look-up both tests and records it.
+  return IsWordText(text) && AddHashed(text, HashIgnoringCase(text));
+}
+
+// The three tests (not empty, letters only, not yet present) decide together,
+// so the cheap ones go first: a text of letters only has nothing to trim, and
+// one look-up both tests and records it.
+bool TDictionary::IsWordText(std::string_view text) {
   if (text.empty()) return false;
   for (char c : text)
     if (!IsAsciiLetter(static_cast<unsigned char>(c))) return false;
-  size_t hash = HashIgnoringCase(text);
+  return true;
+}
+
+bool TDictionary::AddHashed(std::string_view text, size_t hash) {
   if (FindIndex(text, hash) >= 0) return false;
   if (static_cast<size_t>(Count() + 1) * 2 > slots_.size()) Grow();
   AddObject(new TWord(std::string(text)));
@@ -135,8 +142,34 @@ void TDictionary::LoadFromFile(const std::string& fileName) {
     else
       line.append(from, length);
   };
+
+  // Lines taken from the buffer wait in a small batch: their table slots are
+  // asked for together, so that the cache misses of a large list overlap
+  // instead of coming one line at a time. They are added in file order.
+  struct TPending {
+    std::string_view Text;
+    size_t Hash;
+  };
+  constexpr size_t BatchSize = 32;
+  TPending batch[BatchSize];
+  size_t pending = 0;
+  auto flush = [&] {
+    for (size_t k = 0; k < pending; ++k) {
+      TPending& p = batch[k];
+      if (!IsWordText(p.Text)) {
+        p.Text = {};
+        continue;
+      }
+      p.Hash = HashIgnoringCase(p.Text);
+      if (!slots_.empty()) __builtin_prefetch(&slots_[p.Hash & (slots_.size() - 1)]);
+    }
+    for (size_t k = 0; k < pending && Count() < MaxFileWords; ++k)
+      if (!batch[k].Text.empty()) AddHashed(batch[k].Text, batch[k].Hash);
+    pending = 0;
+  };
   auto endLine = [&] {
-    if (!tooLong) AddWord(line);
+    flush();  // everything before this line goes first
+    if (!tooLong && Count() < MaxFileWords) AddWord(line);
     line.clear();
     tooLong = false;
   };
@@ -153,7 +186,7 @@ void TDictionary::LoadFromFile(const std::string& fileName) {
     }
     total += got;
     size_t i = 0;
-    while (i < got && Count() < MaxFileWords) {
+    while (i < got) {
       size_t end = i;
       while (end < got && buffer[end] != '\n' && buffer[end] != '\r' && buffer[end] != '\0') ++end;
       if (end == got) {  // the line goes on in the next read
@@ -161,7 +194,10 @@ void TDictionary::LoadFromFile(const std::string& fileName) {
         break;
       }
       if (line.empty() && !tooLong) {
-        if (end - i <= MaxWordLength) AddWord(std::string_view(buffer + i, end - i));
+        if (end - i <= MaxWordLength) {
+          batch[pending++] = TPending{std::string_view(buffer + i, end - i), 0};
+          if (pending == BatchSize) flush();
+        }
       } else {
         addPiece(buffer + i, end - i);
         endLine();
@@ -172,6 +208,7 @@ void TDictionary::LoadFromFile(const std::string& fileName) {
       }
       i = end + 1;
     }
+    flush();  // the batch points into the buffer, which the next read overwrites
   }
   // A final line without a line break counts too.
   if (Count() < MaxFileWords) endLine();

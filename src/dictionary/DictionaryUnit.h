@@ -53,6 +53,9 @@ class TDictionary : public TCustomObjectList<TWord> {
 
  private:
   void LoadFromFile(const std::string& fileName);
+  static bool IsWordText(std::string_view text);
+  // Adds text, already known to be letters only, unless it is present.
+  bool AddHashed(std::string_view text, size_t hash);
   void AddSingleLetters();
 
   // The duplicate test: an open-addressed table of entry indices, hashed by

@@ -91,6 +91,23 @@ TEST_F(DictionaryTest, OverlongLinesAreDroppedAndReadingGoesOn) {
   EXPECT_EQ(Load(longest + "\n" + tooLong + "\n" + std::string(3 << 20, 'z') + "\nafter"), (Words{longest, "after"}));
 }
 
+// Words past the cap are ignored, whichever way their lines were read.
+TEST_F(DictionaryTest, NoMoreThanTheCapOfWordsIsKept) {
+  auto word = [](int n) {  // distinct, and never a single letter
+    std::string w = "q";
+    for (++n; n; n /= 26) w += static_cast<char>('a' + n % 26);
+    return w;
+  };
+  std::string text;
+  for (int i = 0; i < TDictionary::MaxFileWords + 50; ++i) text += word(i) + "\n";
+  std::string path = (dir_ / "many.txt").string();
+  std::ofstream(path, std::ios::binary) << text;
+  TDictionary d(path);
+  ASSERT_EQ(d.Count(), TDictionary::MaxFileWords + 26);
+  EXPECT_EQ(d.Items(TDictionary::MaxFileWords - 1)->Text, word(TDictionary::MaxFileWords - 1));
+  EXPECT_EQ(d.Items(TDictionary::MaxFileWords)->Text, "A");
+}
+
 // The file is read in blocks of 64 KiB: a line cut by a block's end must
 // come out exactly as an uncut one.
 TEST_F(DictionaryTest, LinesCutByTheReadBlockAreWhole) {
