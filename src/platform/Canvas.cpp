@@ -130,19 +130,19 @@ void PrefetchBox(TBitmap& target, const TBox& box) {
 void FillBox(TBitmap& target, const TBox& box, uint32_t colour) {
   if (box.Empty()) return;
   // Every frame starts with a full-width black fill: rows lie end to end, so
-  // one run covers them, and a colour of four equal bytes (black among them)
-  // goes through memset, which writes far faster than a store loop.
+  // one run covers them, and black goes through memset, which writes far
+  // faster than a store loop. (Colours carry no top byte, so black is the
+  // only one memset could write.)
   int64_t rows = box.Bottom - box.Top;
   int64_t run = box.Right - box.Left;
   if (box.Left == 0 && box.Right == target.Width()) {
     run *= rows;
     rows = 1;
   }
-  const bool bytewise = (colour & 0xFF) * 0x01010101u == colour;
   for (int64_t i = 0; i < rows; ++i) {
     uint32_t* start = target.Scanline(static_cast<int>(box.Top + i)) + box.Left;
-    if (bytewise)
-      std::memset(start, static_cast<int>(colour & 0xFF), static_cast<size_t>(run) * sizeof(uint32_t));
+    if (colour == 0)
+      std::memset(start, 0, static_cast<size_t>(run) * sizeof(uint32_t));
     else
       std::fill(start, start + run, colour);
   }
