@@ -106,7 +106,8 @@ int main(int argc, char** argv) {
   row("Frame: menu", t("BM_FrameMenu") / 1e6, "frame_ratio_menu", "within 2x the floor");
   row("Frame: busy wave", t("BM_FrameBusyWave") / 1e6, "frame_ratio_busy", "within 2x the floor");
   row("Frame: worst case", t("BM_FrameWorstCase") / 1e6, "frame_ratio_worst", "within 6x the floor");
-  std::snprintf(line, sizeof line, "| Text: HUD and 20 words, our canvas | %.3f ms | %.2fx faster than SDL_ttf (%.3f ms) | 3x |\n",
+  std::snprintf(line, sizeof line,
+                "| Text: HUD and 20 words, our canvas | %.3f ms | %.2fx faster than SDL_ttf (%.3f ms) | 3x |\n",
                 t("BM_TextCanvas") / 1e6, r["text_speedup_vs_sdl_ttf"], t("BM_TextSdlTtf") / 1e6);
   md << line;
   row("Dictionary: load 100 000 lines", t("BM_DictionaryLoad") / 1e6, "dict_ratio", "within 4x a plain line read");

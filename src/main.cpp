@@ -55,8 +55,7 @@ int main(int argc, char** argv) {
   // player's data folder instead.
   const char* xdg = std::getenv("XDG_DATA_HOME");
   const char* home = std::getenv("HOME");
-  std::filesystem::path scores =
-      ResolveScoreFolder(folder, FolderIsWritable(folder), xdg ? xdg : "", home ? home : "");
+  std::filesystem::path scores = ResolveScoreFolder(folder, FolderIsWritable(folder), xdg ? xdg : "", home ? home : "");
   if (scores != folder) HiScoreFolder = scores.string();
 
   try {

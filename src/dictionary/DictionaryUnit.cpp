@@ -87,9 +87,7 @@ bool TDictionary::Contains(std::string_view text) const {
   return FindIndex(trimmed, HashIgnoringCase(trimmed)) >= 0;
 }
 
-bool TDictionary::AddWord(std::string_view text) {
-  return IsWordText(text) && AddHashed(text, HashIgnoringCase(text));
-}
+bool TDictionary::AddWord(std::string_view text) { return IsWordText(text) && AddHashed(text, HashIgnoringCase(text)); }
 
 // The three tests (not empty, letters only, not yet present) decide together,
 // so the cheap ones go first: a text of letters only has nothing to trim, and

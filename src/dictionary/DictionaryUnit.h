@@ -1,8 +1,8 @@
 // The word dictionary: the pool every ordinary attacking word is drawn from,
 // loaded once from the word list beside the program.
 #pragma once
-#include <stdexcept>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>

@@ -24,9 +24,7 @@ class TCustomObjectList {
     return object;
   }
   T* Add(std::unique_ptr<T> object) { return AddObject(object.release()); }
-  void Insert(int index, T* object) {
-    items_.insert(items_.begin() + index, std::unique_ptr<T>(object));
-  }
+  void Insert(int index, T* object) { items_.insert(items_.begin() + index, std::unique_ptr<T>(object)); }
   // Destroys the element at index.
   void Delete(int index) { items_.erase(items_.begin() + index); }
   // Destroys object if the list holds it; returns its former index or -1.

@@ -67,8 +67,7 @@ void THiScoreList::LoadHiScores() {
     std::error_code ec;
     std::filesystem::rename(path, bad, ec);
     Report(std::string("The high-score file is damaged: ") + e.what() + ". " +
-           (ec ? "It could not be kept as " + bad + " (" + ec.message() + ")"
-               : "It was kept as " + bad) +
+           (ec ? "It could not be kept as " + bad + " (" + ec.message() + ")" : "It was kept as " + bad) +
            "; the default high scores are used.");
   } catch (const std::exception& e) {
     Clear();

@@ -29,15 +29,15 @@ struct TRowStyle {
   TColor Colour;
 };
 constexpr std::array<TRowStyle, HiScoreRows> RowStyles{{{"1st", 0x00FFFF},
-                                                         {"2nd", 0x00FFFF},
-                                                         {"3rd", 0x00FFFF},
-                                                         {"4th", 0xF7DE00},
-                                                         {"5th", 0xF7DE00},
-                                                         {"6th", 0xF7DE00},
-                                                         {"7th", 0xF70097},
-                                                         {"8th", 0xF70097},
-                                                         {"9th", 0xF70097},
-                                                         {"10th", 0xF70097}}};
+                                                        {"2nd", 0x00FFFF},
+                                                        {"3rd", 0x00FFFF},
+                                                        {"4th", 0xF7DE00},
+                                                        {"5th", 0xF7DE00},
+                                                        {"6th", 0xF7DE00},
+                                                        {"7th", 0xF70097},
+                                                        {"8th", 0xF70097},
+                                                        {"9th", 0xF70097},
+                                                        {"10th", 0xF70097}}};
 
 void DrawCentred(TGlyphfallForm& form, int y, const std::string& text, TColor colour) {
   TCanvas& canvas = form.Canvas();

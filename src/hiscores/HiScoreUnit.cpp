@@ -30,8 +30,8 @@ bool ParseScore(std::string_view text, int32_t& value) {
   if (b < e && (text[b] == '+' || text[b] == '-')) negative = text[b++] == '-';
   if (b == e) return false;
   // Accumulate the magnitude in 64 bits and stop as soon as it cannot fit.
-  const int64_t limit = negative ? -static_cast<int64_t>(std::numeric_limits<int32_t>::min())
-                                 : std::numeric_limits<int32_t>::max();
+  const int64_t limit =
+      negative ? -static_cast<int64_t>(std::numeric_limits<int32_t>::min()) : std::numeric_limits<int32_t>::max();
   int64_t magnitude = 0;
   for (size_t i = b; i < e; ++i) {
     if (text[i] < '0' || text[i] > '9') return false;

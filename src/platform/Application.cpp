@@ -42,8 +42,7 @@ void TComponent::Remove(TComponent* c) {
 
 void TComponent::FreeNotification(TComponent* c) {
   if (!c || c == this) return;
-  if (std::find(freeNotifies_.begin(), freeNotifies_.end(), c) == freeNotifies_.end())
-    freeNotifies_.push_back(c);
+  if (std::find(freeNotifies_.begin(), freeNotifies_.end(), c) == freeNotifies_.end()) freeNotifies_.push_back(c);
   if (std::find(c->freeNotifies_.begin(), c->freeNotifies_.end(), this) == c->freeNotifies_.end())
     c->freeNotifies_.push_back(this);
 }
@@ -54,9 +53,7 @@ void TComponent::RemoveFreeNotification(TComponent* c) {
 
 void TComponent::Notification(TComponent*, TOperation) {}
 
-TApplication::TApplication(TPlatform& platform) : TComponent(nullptr), platform_(platform) {
-  Application = this;
-}
+TApplication::TApplication(TPlatform& platform) : TComponent(nullptr), platform_(platform) { Application = this; }
 
 TApplication::~TApplication() {
   BeginDestroy();

@@ -250,8 +250,8 @@ void TCanvas::FillRect(const TRect& r) {
 
 void TCanvas::Draw(int x, int y, const TBitmap& src) {
   if (src.Width() == 0) return;
-  TBox box = Intersect(BoundsOf(target_), TBox{x, y, static_cast<int64_t>(x) + src.Width(),
-                                               static_cast<int64_t>(y) + src.Height()});
+  TBox box = Intersect(BoundsOf(target_),
+                       TBox{x, y, static_cast<int64_t>(x) + src.Width(), static_cast<int64_t>(y) + src.Height()});
   if (box.Empty()) return;
   TBitmap copy;
   const TBitmap* from = &src;
@@ -356,7 +356,8 @@ void DrawTextIn(TCanvas& canvas, const TBox& clip, int x, int y, std::string_vie
   // Rotated: the whole line turns about (x, y), counter-clockwise on screen.
   const double radians = font.Key().Angle * 3.14159265358979323846 / 1800.0;
   const double cs = std::cos(radians), sn = std::sin(radians);
-  if (canvas.Brush.Style == TBrushStyle::Solid) FillRotatedCell(canvas, clip, x, y, font.TextWidth(text), cellHeight, cs, sn);
+  if (canvas.Brush.Style == TBrushStyle::Solid)
+    FillRotatedCell(canvas, clip, x, y, font.TextWidth(text), cellHeight, cs, sn);
   // The baseline's start: ascent pixels "down" in the turned text's frame.
   const double originX = x + ascent * sn, originY = y + ascent * cs;
   int64_t advanced = 0;
@@ -384,4 +385,3 @@ void TCanvas::TextRect(const TRect& clip, int x, int y, std::string_view text) {
   TBox box = Intersect(BoundsOf(target_), BoxOf(clip));
   DrawTextIn(*this, box, x, y, text);
 }
-

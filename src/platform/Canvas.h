@@ -17,7 +17,7 @@ class TBitmap;
 // FreeType face through the shared glyph cache each time it draws or measures.
 struct TFont {
   std::string Name = "Comic sans MS";
-  int Size = 10;        // points at 96 dots per inch
+  int Size = 10;  // points at 96 dots per inch
   bool Bold = false;
   TColor Color = clBlack;
   int Angle = 0;        // escapement in tenths of a degree, counter-clockwise

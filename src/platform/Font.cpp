@@ -20,14 +20,12 @@ constexpr const char* FontAsset = "fonts/ComicNeue-Bold.otf";
 constexpr size_t MaxCachedInstances = 512;
 
 // Windows-1252 characters 0x80 … 0x9F; the rest of the code page is Latin-1.
-constexpr uint16_t Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr uint16_t Cp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-FT_ULong CodePoint(unsigned char c) {
-  return (c >= 0x80 && c < 0xA0) ? Cp1252High[c - 0x80] : c;
-}
+FT_ULong CodePoint(unsigned char c) { return (c >= 0x80 && c < 0xA0) ? Cp1252High[c - 0x80] : c; }
 
 // The FreeType library and the one embedded face, opened on first use.
 class TFaceLibrary {
@@ -43,8 +41,8 @@ class TFaceLibrary {
       library_ = nullptr;
       return;
     }
-    if (FT_New_Memory_Face(library_, reinterpret_cast<const FT_Byte*>(data.data()),
-                           static_cast<FT_Long>(data.size()), 0, &face_) != 0) {
+    if (FT_New_Memory_Face(library_, reinterpret_cast<const FT_Byte*>(data.data()), static_cast<FT_Long>(data.size()),
+                           0, &face_) != 0) {
       std::fprintf(stderr, "glyphfall: the font %s cannot be read; text is not drawn\n", FontAsset);
       face_ = nullptr;
     }

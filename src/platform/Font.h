@@ -33,17 +33,17 @@ struct TGlyph {
   int Top = 0;
   int Width = 0;
   int Height = 0;
-  int Advance = 0;             // whole pixels along the baseline
-  std::vector<uint8_t> Mask;   // Width * Height coverage values, 0 … 255
+  int Advance = 0;                // whole pixels along the baseline
+  std::vector<uint8_t> Mask;      // Width * Height coverage values, 0 … 255
   std::vector<TGlyphSpan> Spans;  // the mask's runs, top row first
 };
 
 struct TFontKey {
-  int Face = 0;          // index of the resolved face
-  int PixelHeight = 0;   // em size in pixels
+  int Face = 0;         // index of the resolved face
+  int PixelHeight = 0;  // em size in pixels
   bool Bold = false;
   bool Smooth = false;
-  int Angle = 0;         // tenths of a degree, 0 … 3599
+  int Angle = 0;  // tenths of a degree, 0 … 3599
   friend bool operator==(const TFontKey&, const TFontKey&) = default;
 };
 

@@ -28,15 +28,13 @@ uint32_t TVoiceWaveOutDevice::PositionUnit(uint32_t requested) {
   switch (requested) {
     case TIME_MS:
     case TIME_SAMPLES:
-    case TIME_BYTES:
-      return requested;
-    default:
-      return TIME_BYTES;
+    case TIME_BYTES: return requested;
+    default: return TIME_BYTES;
   }
 }
 
-TMMResult TVoiceWaveOutDevice::Open(THWaveOut* handle, int32_t deviceId, const TWaveFormatEx* format,
-                                    THandle notify, uint32_t flags) {
+TMMResult TVoiceWaveOutDevice::Open(THWaveOut* handle, int32_t deviceId, const TWaveFormatEx* format, THandle notify,
+                                    uint32_t flags) {
   const bool query = flags & WAVE_FORMAT_QUERY;
   if (TMMResult r = BeforeCall(query ? TWaveCall::Query : TWaveCall::Open)) return r;
   if (!format) return MMSYSERR_INVALPARAM;
@@ -154,12 +152,8 @@ TMMResult TVoiceWaveOutDevice::GetPosition(THWaveOut h, TMMTime& time) {
   time = TMMTime{};
   time.wType = PositionUnit(time.wType);
   switch (time.wType) {
-    case TIME_MS:
-      time.Value = static_cast<uint32_t>(ms);
-      break;
-    case TIME_SAMPLES:
-      time.Value = static_cast<uint32_t>(samples);
-      break;
+    case TIME_MS: time.Value = static_cast<uint32_t>(ms); break;
+    case TIME_SAMPLES: time.Value = static_cast<uint32_t>(samples); break;
     case TIME_SMPTE: {
       const uint64_t s = ms / 1000;
       time.smpte.hour = static_cast<uint8_t>(s / 3600);

@@ -131,17 +131,14 @@ TColor ParseColour(std::string_view value) {
     const char* Name;
     TColor Colour;
   };
-  static constexpr TNamed Names[] = {{"none", 0},           {"black", 0},         {"white", 0xFFFFFF},
-                                     {"red", 0x0000FF},     {"green", 0x00FF00},  {"blue", 0xFF0000},
-                                     {"yellow", 0x00FFFF}};
+  static constexpr TNamed Names[] = {{"none", 0},         {"black", 0},       {"white", 0xFFFFFF}, {"red", 0x0000FF},
+                                     {"green", 0x00FF00}, {"blue", 0xFF0000}, {"yellow", 0x00FFFF}};
   for (const TNamed& n : Names)
     if (EqualsNoCase(value, n.Name)) return n.Colour;
   throw TXpmError{"unknown colour name " + std::string(value)};
 }
 
-bool IsKey(std::string_view word) {
-  return word == "c" || word == "m" || word == "s" || word == "g" || word == "g4";
-}
+bool IsKey(std::string_view word) { return word == "c" || word == "m" || word == "s" || word == "g" || word == "g4"; }
 
 // The colour of a colour line's "c" key (the part after the pixel characters).
 TColor ColourOfLine(std::string_view rest, const std::string& what) {

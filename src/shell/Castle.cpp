@@ -114,6 +114,6 @@ void TGlyphfallForm::ExplodeCastle() {
       if (cell.State == 0 || cell.State == 5) continue;
       cell.State = 0;
       ExplodeItems->Add(std::make_unique<TExplodeItem>(TPoint{c * BrickSize, CastleTop() + r * BrickSize},
-                                                        TSize{BrickImage->Width(), BrickImage->Height()}, 8, colours));
+                                                       TSize{BrickImage->Width(), BrickImage->Height()}, 8, colours));
     }
 }

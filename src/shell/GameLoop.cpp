@@ -120,11 +120,8 @@ void TGlyphfallForm::Run() {
         Screen = TScreen::HiScores;
         HiScores->ShowHiScores(-1);
         break;
-      case MenuQuit:
-        Platform.CloseWindow();
-        break;
-      default:
-        break;
+      case MenuQuit: Platform.CloseWindow(); break;
+      default: break;
     }
   }
   Screen = TScreen::Ended;
@@ -193,9 +190,7 @@ void TGlyphfallForm::NewGame() {
   StartWave();
 }
 
-bool TGlyphfallForm::GameOverDone() const {
-  return GameOverStamp != 0 && HasElapsed(GameOverStamp, GameOverDuration);
-}
+bool TGlyphfallForm::GameOverDone() const { return GameOverStamp != 0 && HasElapsed(GameOverStamp, GameOverDuration); }
 
 void TGlyphfallForm::StartWave() {
   CurrentWave.reset();
@@ -278,9 +273,7 @@ void TGlyphfallForm::KeyDown(uint16_t key, TShiftState) {
     HiScores->NameEntryKey(key);
   } else {
     switch (key) {
-      case vk::Return:
-        MenuActive = false;
-        break;
+      case vk::Return: MenuActive = false; break;
       case vk::Escape:
         if (Playing)
           Playing = false;

@@ -102,8 +102,8 @@ void TGlyphfallForm::AwardScore(TPoint position, int32_t points, const std::stri
     NextBombScore += BombScoreStep;
     if (Bombs < MaxBombs) {
       ++Bombs;
-      ZoomItems->Add(std::make_unique<TZoomItem>(
-          TPoint{BombsRight - BombImage->Width() * Bombs, HudValueY() + 6}, BombImage.get()));
+      ZoomItems->Add(std::make_unique<TZoomItem>(TPoint{BombsRight - BombImage->Width() * Bombs, HudValueY() + 6},
+                                                 BombImage.get()));
     }
   }
 }

@@ -45,26 +45,13 @@ void TWaveAudioIO::WindowProc(TMessage& message) {
   // playback may have destroyed it.
   try {
     switch (message.Msg) {
-      case MM_WOM_OPEN:
-        HandleOutOpen();
-        break;
-      case MM_WOM_CLOSE:
-        HandleOutClose();
-        break;
-      case MM_WOM_DONE:
-        HandleOutDone(reinterpret_cast<TWaveHdr*>(message.LParam));
-        break;
-      case MM_WIM_OPEN:
-        HandleInOpen();
-        break;
-      case MM_WIM_CLOSE:
-        HandleInClose();
-        break;
-      case MM_WIM_DATA:
-        HandleInData(reinterpret_cast<TWaveHdr*>(message.LParam));
-        break;
-      default:
-        break;
+      case MM_WOM_OPEN: HandleOutOpen(); break;
+      case MM_WOM_CLOSE: HandleOutClose(); break;
+      case MM_WOM_DONE: HandleOutDone(reinterpret_cast<TWaveHdr*>(message.LParam)); break;
+      case MM_WIM_OPEN: HandleInOpen(); break;
+      case MM_WIM_CLOSE: HandleInClose(); break;
+      case MM_WIM_DATA: HandleInData(reinterpret_cast<TWaveHdr*>(message.LParam)); break;
+      default: break;
     }
   } catch (const std::exception& e) {
     if (Application) Application->ShowException(e);

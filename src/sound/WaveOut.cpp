@@ -104,16 +104,11 @@ uint32_t TWaveAudioOut::Position() {
   if (device_.GetPosition(handle_, time) != MMSYSERR_NOERROR) return 0;
   const uint64_t v = time.Value;
   switch (time.wType) {
-    case TIME_MS:
-      return time.Value;
-    case TIME_SAMPLES:
-      return format_.nSamplesPerSec ? static_cast<uint32_t>(v * 1000 / format_.nSamplesPerSec) : 0;
-    case TIME_BYTES:
-      return format_.nAvgBytesPerSec ? static_cast<uint32_t>(v * 1000 / format_.nAvgBytesPerSec) : 0;
-    case TIME_SMPTE:
-      return ((time.smpte.hour * 60u + time.smpte.min) * 60u + time.smpte.sec) * 1000u;
-    default:
-      return 0;
+    case TIME_MS: return time.Value;
+    case TIME_SAMPLES: return format_.nSamplesPerSec ? static_cast<uint32_t>(v * 1000 / format_.nSamplesPerSec) : 0;
+    case TIME_BYTES: return format_.nAvgBytesPerSec ? static_cast<uint32_t>(v * 1000 / format_.nAvgBytesPerSec) : 0;
+    case TIME_SMPTE: return ((time.smpte.hour * 60u + time.smpte.min) * 60u + time.smpte.sec) * 1000u;
+    default: return 0;
   }
 }
 
@@ -335,7 +330,7 @@ uint32_t TWaveAudioOut::BufferBytes() {
 
 bool TWaveAudioOut::SetRecordSize(TWaveHdr* record, uint32_t size) {
   if (record->dwUser != reinterpret_cast<uintptr_t>(this)) record->lpData = nullptr;  // not ours to resize
-  if (size == 0) size = 1;  // keep a valid block
+  if (size == 0) size = 1;                                                            // keep a valid block
   void* block = std::realloc(record->lpData, size);
   if (!block) return false;
   record->lpData = static_cast<uint8_t*>(block);
@@ -415,9 +410,7 @@ void TWaveAudioOut::HandleOutDone(TWaveHdr* record) {
 
   bool destroy = false;
   if (Closing() && HeaderList.empty() && IsActive() && !closeIssued_) {
-    steps.Run([&] {
-      closeIssued_ = CheckResult(device_.Close(handle_));
-    });
+    steps.Run([&] { closeIssued_ = CheckResult(device_.Close(handle_)); });
     // Inside Close's wait, or while being destroyed, the component's life
     // is someone else's business.
     destroy = FreeWhenDone() && !waiting_ && !Destroying();

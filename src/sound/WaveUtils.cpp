@@ -78,7 +78,7 @@ int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
 int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
   const int64_t base = origin == TSeekOrigin::Beginning ? 0
                        : origin == TSeekOrigin::Current ? pos_
-                                                         : static_cast<int64_t>(data_.size());
+                                                        : static_cast<int64_t>(data_.size());
   const int64_t to = base + offset;
   if (to < 0) throw EStreamError("Seek before the start of the stream");
   pos_ = to;
@@ -256,8 +256,7 @@ bool ReadWaveHeader(TRiffReader& reader, std::vector<uint8_t>& format, uint32_t&
       reader.Descend(fmt, &riff, TRiffFind::Chunk) && fmt.Size >= MinFormatChunk && fmt.Size <= MaxFormatChunk) {
     block.assign(std::max(fmt.Size, FormatBlockMin), 0);
     ok = reader.Read(block.data(), fmt.Size) == fmt.Size && reader.Ascend(fmt) &&
-         reader.Descend(data, &riff, TRiffFind::Chunk) &&
-         data.DataOffset <= std::numeric_limits<uint32_t>::max();
+         reader.Descend(data, &riff, TRiffFind::Chunk) && data.DataOffset <= std::numeric_limits<uint32_t>::max();
   }
   if (saved >= 0) reader.Seek(saved, TSeekOrigin::Beginning);
   if (!ok) return false;

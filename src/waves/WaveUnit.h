@@ -62,8 +62,7 @@ class TWave {
   void SetTierLimits(int32_t t1, int32_t t2, int32_t t3, int32_t t4);
   void SetWordsLeft(int32_t n) { WordsLeft = n; }
   void RestartStageClock();
-  void StartSalvo(const std::vector<std::string>& words, const TWordKind* wordClass, int32_t count,
-                  int32_t maxWords);
+  void StartSalvo(const std::vector<std::string>& words, const TWordKind* wordClass, int32_t count, int32_t maxWords);
   void Update();
   bool IsComplete() const;
   void UpdateBonuses();

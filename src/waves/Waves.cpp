@@ -165,16 +165,13 @@ TWaveOf<N>::TWaveOf() {
 template <int N>
 void TWaveOf<N>::StageSetup() {
   switch (Stage) {
-    case 0:
-      SetWordsLeft(Params[N - 1].Stage0Words);
-      break;
+    case 0: SetWordsLeft(Params[N - 1].Stage0Words); break;
     case 1: {
       const TSalvoRow& salvo = SalvoTable()[N - 1];
       StartSalvo(salvo.Words, &salvo.Kind(), salvo.Count, salvo.MaxWords);
       break;
     }
-    default:
-      break;  // past the salvo: WordsLeft stays 0 and the wave is over
+    default: break;  // past the salvo: WordsLeft stays 0 and the wave is over
   }
 }
 

@@ -50,10 +50,10 @@ void SetFontAngle(TCanvas& canvas, int32_t angle) {
 
 // ---- Class references ----
 
-#define DEFINE_WORD_KIND(W)                                                  \
-  const TWordKind& W::ClassRef() {                                           \
-    static const TWordKindOf<W> kind(#W, &TSpriteWord::ClassRef());          \
-    return kind;                                                             \
+#define DEFINE_WORD_KIND(W)                                         \
+  const TWordKind& W::ClassRef() {                                  \
+    static const TWordKindOf<W> kind(#W, &TSpriteWord::ClassRef()); \
+    return kind;                                                    \
   }
 
 DEFINE_WORD_KIND(TCannonWord)

@@ -11,14 +11,14 @@
 
 namespace {
 
-constexpr int32_t RowHeight = 16;         // one castle row per unit of Scale
-constexpr int32_t VerticalPitch = 17;     // a brick's height and a pixel between stacked letters
-constexpr int32_t PlayfieldRight = 800;   // a word is fully on screen left of this
-constexpr int32_t SpinBandTop = 6;        // rows of the "?" left out above the spin band
+constexpr int32_t RowHeight = 16;        // one castle row per unit of Scale
+constexpr int32_t VerticalPitch = 17;    // a brick's height and a pixel between stacked letters
+constexpr int32_t PlayfieldRight = 800;  // a word is fully on screen left of this
+constexpr int32_t SpinBandTop = 6;       // rows of the "?" left out above the spin band
 constexpr int32_t SpinFastestPeriod = 20;
 constexpr int32_t SpinSlowestPeriod = 80;
 constexpr int32_t PointsPerLetter = 10;
-constexpr uint8_t FastestWaveTier = 3;    // the speed-up interval stops here
+constexpr uint8_t FastestWaveTier = 3;  // the speed-up interval stops here
 const char* const WordFace = "Comic sans MS";
 
 constexpr TColor TierColours[SpeedTiers] = {clGreen, clBlue, clYellow, clRed, clWhite, clWhite};
@@ -291,8 +291,7 @@ void TSpriteWord::DrawHiddenLetter(int x, int y) {
   tc.Brush.Style = TBrushStyle::Solid;
   tc.Brush.Color = clBlack;
   tc.FillRect(TRect{0, 0, w, h - SpinBandTop});
-  tc.CopyRect(TRect{inset, SpinBandTop, w - inset, h - SpinBandTop}, glyph,
-              TRect{0, SpinBandTop, w, h - SpinBandTop});
+  tc.CopyRect(TRect{inset, SpinBandTop, w - inset, h - SpinBandTop}, glyph, TRect{0, SpinBandTop, w, h - SpinBandTop});
   turned.Transparent = true;
   turned.SetTransparentColor(clBlack);
   form.Canvas().Draw(x, y, turned);

@@ -72,9 +72,9 @@ class TWordKindOf : public TWordKind {
   }
 };
 
-#define DECLARE_WORD_KIND                                   \
- public:                                                    \
-  static const TWordKind& ClassRef();                       \
+#define DECLARE_WORD_KIND             \
+ public:                              \
+  static const TWordKind& ClassRef(); \
   const TWordKind& Kind() const override { return ClassRef(); }
 
 class TSpriteWord : public TWord {

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "dictionary/DictionaryUnit.h"
@@ -44,8 +44,8 @@ TEST_F(DictionaryTest, AcceptsLettersOnlyAndKeepsTheFirstWrittenForm) {
   EXPECT_EQ(Load(" dog\ndog's\ndog \nd-og\ndo9\nd\xC3\xB6g\ndog\n"), (Words{"dog"}));
   EXPECT_EQ(Load(""), Words{});
   // A one-letter line stands for its letter: 25 letters follow, not 26.
-  EXPECT_EQ(Load("a\n"), (Words{"a", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L", "M", "N", "O", "P", "Q",
-                                "R", "S", "T", "U", "V", "W", "X", "Y", "Z"}));
+  EXPECT_EQ(Load("a\n"), (Words{"a", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L", "M",
+                                "N", "O", "P", "Q", "R", "S", "T", "U", "V", "W", "X", "Y", "Z"}));
   EXPECT_EQ(Load("cat\nCat\nCAT\n"), (Words{"cat"}));
 
   TDictionary d((dir_ / "wordsenglish.txt").string());

@@ -76,11 +76,12 @@ TEST_F(HiScoreFile, NoFileOrAnEmptyRootGivesNoRows) {
 TEST_F(HiScoreFile, HandWrittenFileKeepsItsRowsOrderAndNumber) {
   // Declaration, indentation, any root and row names, SCORE before NAME, a
   // row without a NAME, and rows that are not in descending order.
-  Write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<scores>\n"
-        "  <first><NAME>LOW</NAME><SCORE>100</SCORE></first>\n"
-        "  <RANK9>\n    <SCORE> 500 </SCORE>\n    <NAME>\n      HIGH\n    </NAME>\n  </RANK9>\n"
-        "  <RANK1><SCORE>300</SCORE></RANK1>\n"
-        "</scores>\n");
+  Write(
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<scores>\n"
+      "  <first><NAME>LOW</NAME><SCORE>100</SCORE></first>\n"
+      "  <RANK9>\n    <SCORE> 500 </SCORE>\n    <NAME>\n      HIGH\n    </NAME>\n  </RANK9>\n"
+      "  <RANK1><SCORE>300</SCORE></RANK1>\n"
+      "</scores>\n");
   THiScoreList list;
   EXPECT_EQ(Load(list), "");
   EXPECT_EQ(Scores(list), "100 500 300");
@@ -120,14 +121,14 @@ TEST_F(HiScoreFile, NamesAreCutToEightPrintableCharacters) {
 TEST_F(HiScoreFile, DamagedFileIsKeptAsBadAndReportedOnce) {
   const std::string good = Row(1, "OK", "900");
   const std::vector<std::string> damaged = {
-      "<root>" + good + "<RANK2><NAME>X</NAME></RANK2></root>",            // no SCORE
-      "<root>" + good + "<RANK2><NAME>X</NAME><SCORE/></RANK2></root>",    // empty SCORE
-      "<root>" + good + Row(2, "X", "12abc") + "</root>",                  // not a number
-      "<root>" + good + Row(2, "X", "4294967296") + "</root>",             // beyond 32 bits
-      "<root>" + good + "<RANK2><NAME>X</NAME><SCORE>1</SCORE>",           // cut off
-      "<root>" + good + "</root><root/>",                                  // two roots
-      "",                                                                  // empty file
-      "<root>" + good + std::string(70000, ' ') + "</root>",               // far too big
+      "<root>" + good + "<RANK2><NAME>X</NAME></RANK2></root>",          // no SCORE
+      "<root>" + good + "<RANK2><NAME>X</NAME><SCORE/></RANK2></root>",  // empty SCORE
+      "<root>" + good + Row(2, "X", "12abc") + "</root>",                // not a number
+      "<root>" + good + Row(2, "X", "4294967296") + "</root>",           // beyond 32 bits
+      "<root>" + good + "<RANK2><NAME>X</NAME><SCORE>1</SCORE>",         // cut off
+      "<root>" + good + "</root><root/>",                                // two roots
+      "",                                                                // empty file
+      "<root>" + good + std::string(70000, ' ') + "</root>",             // far too big
   };
   Write("older", "HISCORE.XML.bad");
   for (const std::string& text : damaged) {

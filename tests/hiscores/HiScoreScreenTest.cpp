@@ -236,13 +236,13 @@ TEST_F(HiScoreDrawing, EntryRowIsWhiteAndTheRestKeepTheirColours) {
   table.InsertScore(450, HiScoreEmptyName);
   table.EntryRow = 6;
   Draw();
-  EXPECT_GT(Count(0x0047FF, 60), 0);      // title
-  EXPECT_GT(Count(clWhite, 360), 0);      // row 6, being named
+  EXPECT_GT(Count(0x0047FF, 60), 0);  // title
+  EXPECT_GT(Count(clWhite, 360), 0);  // row 6, being named
   EXPECT_EQ(Count(0xF70097, 360), 0);
-  EXPECT_GT(Count(0xF70097, 400), 0);     // row 7
-  EXPECT_GT(Count(0x00FFFF, 120), 0);     // row 0
-  EXPECT_GT(Count(0xF7DE00, 240), 0);     // row 3
-  EXPECT_GT(Count(0xF7DE00, 560), 0);     // credit line
+  EXPECT_GT(Count(0xF70097, 400), 0);                               // row 7
+  EXPECT_GT(Count(0x00FFFF, 120), 0);                               // row 0
+  EXPECT_GT(Count(0xF7DE00, 240), 0);                               // row 3
+  EXPECT_GT(Count(0xF7DE00, 560), 0);                               // credit line
   EXPECT_EQ(Count(clWhite, 0, 360) + Count(clWhite, 400, 200), 0);  // no other row is white
   // Labels end at x 240 and scores start at 310: nothing lies between.
   for (int row = 0; row < 10; ++row) EXPECT_EQ(Count(0, 120 + 40 * row, 30, 242, 308), 66 * 30) << row;

@@ -135,8 +135,8 @@ TEST(HiScoreText, ScoresParseStrictlyWithin32Bits) {
   EXPECT_TRUE(ParseScore("2147483647", v));
   EXPECT_EQ(v, INT32_MAX);
   v = 7;
-  for (const char* bad : {"", " ", "-", "+", "2147483648", "-2147483649", "99999999999999999999", "12a", "1 2",
-                          "0x10", "$10", "1e3", "1.0", "--1", "abc"})
+  for (const char* bad : {"", " ", "-", "+", "2147483648", "-2147483649", "99999999999999999999", "12a", "1 2", "0x10",
+                          "$10", "1e3", "1.0", "--1", "abc"})
     EXPECT_FALSE(ParseScore(bad, v)) << bad;
   EXPECT_EQ(v, 7);
 }
@@ -145,7 +145,9 @@ TEST(HiScoreText, NamesFromTheFileStayShortPrintableAscii) {
   EXPECT_EQ(CleanName("  BOB \n"), "BOB");
   EXPECT_EQ(CleanName("ABCDEFGHIJKL"), "ABCDEFGH");
   EXPECT_EQ(CleanName("Jos\xC3\xA9!"), "Jos?!");
-  EXPECT_EQ(CleanName("A\x01" "B"), "A?B");
+  EXPECT_EQ(CleanName("A\x01"
+                      "B"),
+            "A?B");
   EXPECT_EQ(CleanName(""), "");
 }
 

@@ -159,7 +159,7 @@ TEST(Canvas, DrawTransparentOnWideRows) {
   pic.SetSize(11, 2);
   for (int y = 0; y < 2; ++y)
     for (int x = 0; x < 11; ++x) pic.Scanline(y)[x] = (x * 7 + y) % 3 == 0 ? key : 0x010000u * x + y;
-  pic.Scanline(0)[5] = 0xFF000000u | key;  // a key colour with stray high bits is still the key
+  pic.Scanline(0)[5] = 0xFF000000u | key;        // a key colour with stray high bits is still the key
   pic.Scanline(1)[9] = 0xFF000000u | 0x0000FFu;  // painted without its high bits
   pic.SetTransparentColor(key);
   pic.Transparent = true;

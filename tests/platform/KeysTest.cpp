@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/Platform.h"
-#include "platform/sdl/SdlPlatform.h"
 #include "platform/WaveDevice.h"
+#include "platform/sdl/SdlPlatform.h"
 #include "support/GameFixture.h"
 #include "words/WordUnit.h"
 

@@ -1,13 +1,13 @@
 // Screenshots: the PNG's structure and checksums, and a round trip of the
 // pixels through a small independent inflater.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
-#include <unistd.h>
 
 #include "platform/Canvas.h"
 #include "platform/Png.h"

@@ -93,7 +93,7 @@ TEST(Text, ClearBrushPaintsOnlyGlyphsInsideTheCell) {
   EXPECT_LT(p.Right, 20 + cell.cx);
   EXPECT_GE(p.Top, 10);
   EXPECT_LT(p.Bottom, 10 + cell.cy);
-  EXPECT_LT(p.Count, cell.cx * cell.cy / 2);  // the background shows between strokes
+  EXPECT_LT(p.Count, cell.cx * cell.cy / 2);                          // the background shows between strokes
   for (TColor px : b.Pixels()) ASSERT_TRUE(px == Back || px == Ink);  // monochrome
 
   // The baseline lies Ascent below the drawing point: that is where "H" ends.
@@ -237,7 +237,7 @@ TEST(Text, RotatedSolidBrushFillsTheTurnedCell) {
   EXPECT_NEAR(p.Right, 100 + cell.cy - 1, 1);
   EXPECT_NEAR(p.Top, 150 - cell.cx, 1);
   EXPECT_NEAR(p.Bottom, 149, 1);
-  EXPECT_EQ(c.GetPixel(100 + cell.cy / 2, 150 + 3), Back);  // below: untouched
+  EXPECT_EQ(c.GetPixel(100 + cell.cy / 2, 150 + 3), Back);            // below: untouched
   EXPECT_EQ(c.GetPixel(100 + cell.cx / 2, 150 + cell.cy / 2), Back);  // the upright cell stays clear
 }
 

@@ -1,5 +1,4 @@
 #include "support/GameFixture.h"
-
 #include "words/WordUnit.h"
 
 class CastleTest : public GameFixture {

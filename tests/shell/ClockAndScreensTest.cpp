@@ -1,5 +1,4 @@
 #include "support/GameFixture.h"
-
 #include "words/WordUnit.h"
 
 using Screens = GameFixture;

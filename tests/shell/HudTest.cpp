@@ -1,8 +1,7 @@
-#include "support/GameFixture.h"
-
 #include <algorithm>
 
 #include "hiscores/HiScoreUnit.h"
+#include "support/GameFixture.h"
 #include "words/WordUnit.h"
 
 class HudTest : public GameFixture {

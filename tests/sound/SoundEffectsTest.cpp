@@ -12,7 +12,7 @@
 
 namespace {
 
-const char* const SoundNames[] = {"letter",  "brick",   "explode", "detonatebomb", "bomb",      "castle",
+const char* const SoundNames[] = {"letter",   "brick",   "explode", "detonatebomb", "bomb",      "castle",
                                   "slowdown", "retreat", "speedup", "cannon",       "bossalert", "castledestroyed"};
 
 // Runs the test in a fresh folder of its own, as the program's folder.
@@ -20,9 +20,9 @@ class SoundEffects : public SoundRig {
  protected:
   void SetUp() override {
     home_ = std::filesystem::current_path();
-    folder_ = std::filesystem::temp_directory_path() /
-              ("glyphfall-sound-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder_ =
+        std::filesystem::temp_directory_path() / ("glyphfall-sound-" + std::to_string(::getpid()) + "-" +
+                                                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(folder_);
     std::filesystem::current_path(folder_);
   }

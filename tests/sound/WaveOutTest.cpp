@@ -339,8 +339,8 @@ TEST_F(Engine, DeviceQueries) {
   EXPECT_EQ(p->DeviceName(), "Simulated wave output");
   sim.SetFormats(WAVE_FORMAT_1M08 | WAVE_FORMAT_4S16);
   // 8000 Hz always, then 11025 Hz mono 8-bit and 44100 Hz stereo 16-bit.
-  EXPECT_EQ(p->DeviceFormats(), PcmFormatBit(1) | PcmFormatBit(2) | PcmFormatBit(3) | PcmFormatBit(4) |
-                                    PcmFormatBit(5) | PcmFormatBit(16));
+  EXPECT_EQ(p->DeviceFormats(),
+            PcmFormatBit(1) | PcmFormatBit(2) | PcmFormatBit(3) | PcmFormatBit(4) | PcmFormatBit(5) | PcmFormatBit(16));
   EXPECT_TRUE(p->IsPcmFormatSupported(20));
   EXPECT_FALSE(p->IsPcmFormatSupported(0));
   EXPECT_EQ(p->CheckDevice(), MMSYSERR_NOERROR);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "sound/WaveUtils.h"
 #include "sound/SoundRig.h"
+#include "sound/WaveUtils.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "support/GameFixture.h"
 #include "sprites/SpriteUnit.h"
+#include "support/GameFixture.h"
 
 namespace {
 

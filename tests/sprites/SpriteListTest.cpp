@@ -1,6 +1,5 @@
-#include "support/GameFixture.h"
-
 #include "sprites/SpriteUnit.h"
+#include "support/GameFixture.h"
 
 namespace {
 struct Log {
@@ -9,7 +8,8 @@ struct Log {
 
 class Probe : public TSprite {
  public:
-  Probe(Log& log, std::string name, int dieAfter = -1) : TSprite({0, 0}), log_(log), name_(std::move(name)), dieAfter_(dieAfter) {
+  Probe(Log& log, std::string name, int dieAfter = -1)
+      : TSprite({0, 0}), log_(log), name_(std::move(name)), dieAfter_(dieAfter) {
     StepInterval = 0;
   }
   void Step() override {

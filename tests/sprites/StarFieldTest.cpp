@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "support/GameFixture.h"
 #include "sprites/StarUnit.h"
+#include "support/GameFixture.h"
 
 namespace {
 

@@ -1,14 +1,12 @@
 // A form over the headless platform, for tests that need the running game.
 #pragma once
 #include <gtest/gtest.h>
-
-#include <memory>
-#include <string>
-#include <vector>
-
 #include <stdlib.h>
 
 #include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "framework/Utils.h"
 #include "hiscores/HiScoreUnit.h"

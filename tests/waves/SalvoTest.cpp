@@ -68,8 +68,7 @@ TEST_F(SalvoTest, EachPressHitsOnlyTheLeftmostWordSoWaveOneTakesSixtyFourPresses
     if (Attack().Words(i)->Position.X < leftmost->Position.X) leftmost = Attack().Words(i);
   Press('A');
   int presses = 1;
-  for (int i = 0; i < Attack().Count(); ++i)
-    EXPECT_EQ(Attack().Words(i)->Text.empty(), Attack().Words(i) == leftmost);
+  for (int i = 0; i < Attack().Count(); ++i) EXPECT_EQ(Attack().Words(i)->Text.empty(), Attack().Words(i) == leftmost);
 
   const uint32_t giveUp = Clock() + 60000;
   while (form->WaveNumber == 1 && Clock() < giveUp) {

@@ -82,8 +82,10 @@ TEST_F(ExplosionTest, AFragmentIsAPixelWithSidesAtAQuarterAndCornersAtAnEighth) 
   e.Debris.AddObject(new TDebris{0, 0, 1, 5, clWhite});  // half off the canvas
   e.Draw();
   EXPECT_EQ(c.GetPixel(100, 100), 0xFFFFFFu);
-  for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) EXPECT_EQ(c.GetPixel(100 + dx, 100 + dy), 0x404040u);
-  for (auto [dx, dy] : {std::pair{1, 1}, {-1, 1}, {1, -1}, {-1, -1}}) EXPECT_EQ(c.GetPixel(100 + dx, 100 + dy), 0x202020u);
+  for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
+    EXPECT_EQ(c.GetPixel(100 + dx, 100 + dy), 0x404040u);
+  for (auto [dx, dy] : {std::pair{1, 1}, {-1, 1}, {1, -1}, {-1, -1}})
+    EXPECT_EQ(c.GetPixel(100 + dx, 100 + dy), 0x202020u);
   EXPECT_EQ(c.GetPixel(102, 100), 0u);
   EXPECT_EQ(c.GetPixel(201, 100), 0x000040u);
   EXPECT_EQ(c.GetPixel(201, 101), 0x000020u);

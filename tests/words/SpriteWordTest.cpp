@@ -237,7 +237,8 @@ TEST_F(WordDrawingTest, TheHiddenLetterTurnsAboutItsUprightAxis) {
   int ink = 0, edgeInk = 0;
   for (size_t i = 0; i < upright.size(); ++i) {
     size_t row = i / static_cast<size_t>(qw), col = i % static_cast<size_t>(qw);
-    EXPECT_EQ(upright[i], mirrored[row * static_cast<size_t>(qw) + static_cast<size_t>(qw) - 1 - col]) << row << "," << col;
+    EXPECT_EQ(upright[i], mirrored[row * static_cast<size_t>(qw) + static_cast<size_t>(qw) - 1 - col])
+        << row << "," << col;
     ink += upright[i] != 0;
     edgeInk += edgeOn[i] != 0;
   }

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
-
-#include <unistd.h>
 
 #include "dictionary/DictionaryUnit.h"
 #include "words/WordFixture.h"

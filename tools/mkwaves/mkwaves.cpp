@@ -104,7 +104,8 @@ class TOscillator {
   double Triangle(double freq) {
     const double p = Step(freq);
     double s = 0;
-    for (int k = 1, sign = 1; k <= 9 && k * freq < Rate * 0.45; k += 2, sign = -sign) s += Fade(k * freq) * sign * std::sin(k * p) / (k * k);
+    for (int k = 1, sign = 1; k <= 9 && k * freq < Rate * 0.45; k += 2, sign = -sign)
+      s += Fade(k * freq) * sign * std::sin(k * p) / (k * k);
     return s * 8 / (Pi * Pi);
   }
   // Band-limited sawtooth from its first harmonics.
@@ -458,10 +459,12 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::pair<const char*, std::function<TSamples()>> sounds[] = {
-      {"letter.wav", Letter},           {"brick.wav", Brick},       {"explode.wav", Explode},
-      {"detonatebomb.wav", DetonateBomb}, {"bomb.wav", Bomb},         {"castle.wav", Castle},
-      {"slowdown.wav", SlowDown},       {"retreat.wav", Retreat},   {"speedup.wav", SpeedUp},
-      {"cannon.wav", Cannon},           {"bossalert.wav", BossAlert}, {"castledestroyed.wav", CastleDestroyed},
+      {"letter.wav", Letter},       {"brick.wav", Brick},
+      {"explode.wav", Explode},     {"detonatebomb.wav", DetonateBomb},
+      {"bomb.wav", Bomb},           {"castle.wav", Castle},
+      {"slowdown.wav", SlowDown},   {"retreat.wav", Retreat},
+      {"speedup.wav", SpeedUp},     {"cannon.wav", Cannon},
+      {"bossalert.wav", BossAlert}, {"castledestroyed.wav", CastleDestroyed},
   };
   for (const auto& [name, make] : sounds) {
     if (!WriteWave(folder / name, make())) {

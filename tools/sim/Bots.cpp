@@ -158,10 +158,9 @@ class TRandomBot : public TBot {
     // Now and then it rests during play, so that words get through, games
     // end in GAME OVER and the name entry comes up.
     if (form.Playing && (platform.GetTickCount() / 1000) % 60 >= 30) return;
-    static const uint16_t special[] = {vk::Return, vk::Escape, vk::Space, vk::Left, vk::Up, vk::Right,
-                                       vk::Down,   vk::Back,   vk::Delete, 9,       16,    17,
-                                       18,         112,        123,        189,     222,   0,
-                                       255,        256,        65535,      '2',     '0',   '9'};
+    static const uint16_t special[] = {
+        vk::Return, vk::Escape, vk::Space, vk::Left, vk::Up, vk::Right, vk::Down, vk::Back, vk::Delete, 9,   16,  17,
+        18,         112,        123,       189,      222,    0,         255,      256,      65535,      '2', '0', '9'};
     for (int i = 0; i < PerFrame; ++i) {
       uint16_t key;
       int pick = std::uniform_int_distribution<int>(0, 99)(rng_);

@@ -88,33 +88,58 @@ int main(int argc, char** argv) {
       }
       return argv[++i];
     };
-    if (a == "--seed") seed = static_cast<uint32_t>(std::stoul(next()));
-    else if (a == "--frame-ms") frameMs = static_cast<uint32_t>(std::max(1ul, std::stoul(next())));
-    else if (a == "--until") until = static_cast<uint32_t>(std::stoul(next()));
-    else if (a == "--stop-after-waves") stopAfterWaves = std::stoll(next());
-    else if (a == "--games") stopAfterGames = std::stoll(next());
+    if (a == "--seed")
+      seed = static_cast<uint32_t>(std::stoul(next()));
+    else if (a == "--frame-ms")
+      frameMs = static_cast<uint32_t>(std::max(1ul, std::stoul(next())));
+    else if (a == "--until")
+      until = static_cast<uint32_t>(std::stoul(next()));
+    else if (a == "--stop-after-waves")
+      stopAfterWaves = std::stoll(next());
+    else if (a == "--games")
+      stopAfterGames = std::stoll(next());
     else if (a == "--key") {
       std::string v = next();
       size_t c = v.find(':');
-      if (c == std::string::npos) { Usage(); return 2; }
-      keys.emplace_back(static_cast<uint32_t>(std::stoul(v.substr(0, c))), static_cast<uint16_t>(std::stoul(v.substr(c + 1))));
+      if (c == std::string::npos) {
+        Usage();
+        return 2;
+      }
+      keys.emplace_back(static_cast<uint32_t>(std::stoul(v.substr(0, c))),
+                        static_cast<uint16_t>(std::stoul(v.substr(c + 1))));
     } else if (a == "--click") {
       std::string v = next();
       size_t c1 = v.find(':'), c2 = v.find(':', c1 + 1);
-      if (c1 == std::string::npos || c2 == std::string::npos) { Usage(); return 2; }
+      if (c1 == std::string::npos || c2 == std::string::npos) {
+        Usage();
+        return 2;
+      }
       clicks.emplace_back(static_cast<uint32_t>(std::stoul(v.substr(0, c1))), std::stoi(v.substr(c1 + 1, c2 - c1 - 1)),
                           std::stoi(v.substr(c2 + 1)));
     } else if (a == "--shot") {
       std::string v = next();
       size_t c = v.find(':');
-      if (c == std::string::npos) { Usage(); return 2; }
+      if (c == std::string::npos) {
+        Usage();
+        return 2;
+      }
       shots.emplace(static_cast<uint32_t>(std::stoul(v.substr(0, c))), v.substr(c + 1));
-    } else if (a == "--home") home = next();
-    else if (a == "--bot") botName = next();
-    else if (a == "--name") playerName = next();
-    else if (a == "--help" || a == "-h") { Usage(); return 0; }
-    else if (!a.empty() && a[0] == '/') switches.push_back(a);
-    else { std::fprintf(stderr, "glyphfall-sim: unknown option %s\n", a.c_str()); Usage(); return 2; }
+    } else if (a == "--home")
+      home = next();
+    else if (a == "--bot")
+      botName = next();
+    else if (a == "--name")
+      playerName = next();
+    else if (a == "--help" || a == "-h") {
+      Usage();
+      return 0;
+    } else if (!a.empty() && a[0] == '/')
+      switches.push_back(a);
+    else {
+      std::fprintf(stderr, "glyphfall-sim: unknown option %s\n", a.c_str());
+      Usage();
+      return 2;
+    }
   }
 
   // Screenshots are written relative to where the simulator was started.
@@ -126,14 +151,18 @@ int main(int argc, char** argv) {
   std::error_code ec;
   std::filesystem::current_path(folder, ec);
   if (ec) {
-    std::fprintf(stderr, "glyphfall-sim: cannot use %s as the program's folder: %s\n", folder.c_str(), ec.message().c_str());
+    std::fprintf(stderr, "glyphfall-sim: cannot use %s as the program's folder: %s\n", folder.c_str(),
+                 ec.message().c_str());
     return 2;
   }
 
   std::unique_ptr<TBot> bot;
   if (!botName.empty()) {
     bot = MakeBot(botName, seed);
-    if (!bot) { std::fprintf(stderr, "glyphfall-sim: unknown bot %s\n", botName.c_str()); return 2; }
+    if (!bot) {
+      std::fprintf(stderr, "glyphfall-sim: unknown bot %s\n", botName.c_str());
+      return 2;
+    }
   }
 
   THeadlessPlatform platform(switches);

@@ -85,8 +85,8 @@ class TSimWaveOutDevice : public TVoiceWaveOutDevice {
 
   std::function<uint32_t()> clock_;
   uint32_t deviceCount_ = 1;
-  uint32_t support_ = WAVECAPS_VOLUME | WAVECAPS_LRVOLUME | WAVECAPS_PITCH | WAVECAPS_PLAYBACKRATE |
-                      WAVECAPS_SAMPLEACCURATE;
+  uint32_t support_ =
+      WAVECAPS_VOLUME | WAVECAPS_LRVOLUME | WAVECAPS_PITCH | WAVECAPS_PLAYBACKRATE | WAVECAPS_SAMPLEACCURATE;
   uint32_t formats_ = WAVE_FORMATS_STANDARD;
   uint32_t positionUnit_ = 0;
   std::map<THWaveOut, TSimVoice> voices_;

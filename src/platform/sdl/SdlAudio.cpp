@@ -80,7 +80,7 @@ class TSdlWaveOutDevice final : public TVoiceWaveOutDevice {
     TWaveFormatEx Format;
     std::vector<uint8_t> Carry;  // the last frames of the previous buffers
     size_t CarryFrames = 0;
-    size_t HeldFrames = 0;       // of those, the ones not yet output
+    size_t HeldFrames = 0;  // of those, the ones not yet output
   };
   TMMResult Convert(TConverter& c, const uint8_t* data, uint32_t length, std::vector<int16_t>& out);
 
@@ -96,6 +96,7 @@ class TSdlWaveOutDevice final : public TVoiceWaveOutDevice {
    public:
     explicit TLock(SDL_AudioDeviceID dev) : dev_(dev) { SDL_LockAudioDevice(dev_); }
     ~TLock() { SDL_UnlockAudioDevice(dev_); }
+
    private:
     SDL_AudioDeviceID dev_;
   };

@@ -99,8 +99,8 @@ TSdlPlatform::TSdlPlatform(std::vector<std::string> args, std::string exeName)
   if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
   if (!renderer_) throw std::runtime_error(std::string("Cannot draw in the game's window: ") + SDL_GetError());
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING, ClientWidth,
-                               ClientHeight);
+  texture_ =
+      SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING, ClientWidth, ClientHeight);
   if (!texture_) throw std::runtime_error(std::string("Cannot draw in the game's window: ") + SDL_GetError());
   SetIcon();
   waveOut_ = CreateSdlWaveOutDevice(messages_);
@@ -193,7 +193,9 @@ TViewport TSdlPlatform::Viewport() {
   return FitPlayfield(w, h, ClientWidth, ClientHeight);
 }
 
-TPoint TSdlPlatform::ToPlayfield(int x, int y) { return WindowToPlayfield(Viewport(), x, y, ClientWidth, ClientHeight); }
+TPoint TSdlPlatform::ToPlayfield(int x, int y) {
+  return WindowToPlayfield(Viewport(), x, y, ClientWidth, ClientHeight);
+}
 
 void TSdlPlatform::PresentFrame(const TBitmap& frame) {
   SDL_UpdateTexture(texture_, nullptr, frame.Pixels().data(), frame.Width() * 4);
@@ -233,8 +235,8 @@ void TSdlPlatform::DrawBanner(const std::string& text) {
   c.TextOut(x + 2, y + 2, text);
   c.Font.Color = 0xFFFFFF;
   c.TextOut(x, y, text);
-  SDL_Texture* t = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STATIC, bmp.Width(),
-                                     bmp.Height());
+  SDL_Texture* t =
+      SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STATIC, bmp.Width(), bmp.Height());
   if (!t) return;
   SDL_UpdateTexture(t, nullptr, bmp.Pixels().data(), bmp.Width() * 4);
   int ow = ClientWidth, oh = ClientHeight;
@@ -280,7 +282,8 @@ void TSdlPlatform::ToggleFullscreen() {
     // fullscreen request does nothing, and a borderless window over the whole
     // display does the same job.
     int top = 0, left = 0, bottom = 0, right = 0;
-    bool managed = SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) == 0 && (top | left | bottom | right);
+    bool managed =
+        SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) == 0 && (top | left | bottom | right);
     if (managed) {
       SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
     } else {
@@ -316,9 +319,7 @@ void TSdlPlatform::PumpEvents() {
 
 void TSdlPlatform::HandleEvent(const SDL_Event& e) {
   switch (e.type) {
-    case SDL_QUIT:
-      CloseWindow();
-      break;
+    case SDL_QUIT: CloseWindow(); break;
     case SDL_WINDOWEVENT:
       switch (e.window.event) {
         case SDL_WINDOWEVENT_CLOSE: CloseWindow(); break;
@@ -357,8 +358,7 @@ void TSdlPlatform::HandleEvent(const SDL_Event& e) {
         sink_->MouseMove(ShiftFrom(static_cast<uint16_t>(SDL_GetModState())), p.X, p.Y);
       }
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
