@@ -149,20 +149,30 @@ uint32_t LittleEndian32(const uint8_t* p) {
 
 TRiffReader::TRiffReader(TStream& stream) : stream_(stream) { stream_.Seek(0, TSeekOrigin::Beginning); }
 
+int64_t TRiffReader::Ahead(int64_t at, int64_t count) {
+  if (at < aheadStart_ || at + count > aheadStart_ + static_cast<int64_t>(ahead_.size())) {
+    stream_.Seek(at, TSeekOrigin::Beginning);
+    ahead_.resize(ReadAheadBytes);
+    ahead_.resize(static_cast<size_t>(stream_.Read(ahead_.data(), static_cast<int64_t>(ahead_.size()))));
+    aheadStart_ = at;
+  }
+  return std::clamp<int64_t>(aheadStart_ + static_cast<int64_t>(ahead_.size()) - at, 0, count);
+}
+
+bool TRiffReader::Have(int64_t at, int64_t count) {
+  try {
+    return Ahead(at, count) == count;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
 int64_t TRiffReader::Read(void* buffer, int64_t count) {
   if (count <= 0) return 0;
   try {
-    const bool small = count <= static_cast<int64_t>(ReadAheadBytes);
-    const int64_t aheadEnd = aheadStart_ + static_cast<int64_t>(ahead_.size());
-    if (small && (pos_ < aheadStart_ || pos_ + count > aheadEnd)) {
-      stream_.Seek(pos_, TSeekOrigin::Beginning);
-      ahead_.resize(ReadAheadBytes);
-      ahead_.resize(static_cast<size_t>(stream_.Read(ahead_.data(), static_cast<int64_t>(ahead_.size()))));
-      aheadStart_ = pos_;
-    }
-    if (small) {
-      const int64_t n = std::min(count, aheadStart_ + static_cast<int64_t>(ahead_.size()) - pos_);
-      std::memcpy(buffer, ahead_.data() + (pos_ - aheadStart_), static_cast<size_t>(n));
+    if (count <= static_cast<int64_t>(ReadAheadBytes)) {
+      const int64_t n = Ahead(pos_, count);
+      if (n > 0) std::memcpy(buffer, AheadAt(pos_), static_cast<size_t>(n));
       pos_ += n;
       return n;
     }
@@ -215,20 +225,19 @@ bool TRiffReader::Descend(TRiffChunk& chunk, const TRiffChunk* parent, TRiffFind
     if (end < 0 || Seek(here, TSeekOrigin::Beginning) < 0) return false;
   }
   int64_t at = pos_;
-  // Every step moves on by at least eight bytes inside a finite range.
+  // Every step moves on by at least eight bytes inside a finite range. The
+  // headers are read in place from the read-ahead block.
   for (int searched = 0; at + 8 <= end && searched < MaxChunksSearched; ++searched) {
-    uint8_t head[8];
-    if (Seek(at, TSeekOrigin::Beginning) != at || Read(head, 8) != 8) return false;
-    const uint32_t id = LittleEndian32(head);
-    const uint32_t size = LittleEndian32(head + 4);
+    if (!Have(at, 8)) return false;
+    const uint32_t id = LittleEndian32(AheadAt(at));
+    const uint32_t size = LittleEndian32(AheadAt(at) + 4);
     const int64_t data = at + 8;
     if (data + size > end) return false;  // claims more than there is
     const bool hasForm = id == RiffId || id == ListId;
     uint32_t form = 0;
     if (hasForm) {
-      uint8_t f[4];
-      if (size < 4 || Read(f, 4) != 4) return false;
-      form = LittleEndian32(f);
+      if (size < 4 || !Have(data, 4)) return false;
+      form = LittleEndian32(AheadAt(data));
     }
     const bool match = find == TRiffFind::Riff ? (id == RiffId && form == chunk.FormType) : id == chunk.Id;
     if (match) {

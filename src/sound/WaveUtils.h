@@ -129,6 +129,14 @@ class TRiffReader {
   bool Ascend(const TRiffChunk& chunk);
 
  private:
+  // Makes the bytes [at, at + count) ready in the read-ahead block, reading
+  // a new block from at when they are not all there; returns how many of
+  // them the stream has. Stream errors pass on.
+  int64_t Ahead(int64_t at, int64_t count);
+  const uint8_t* AheadAt(int64_t at) const { return ahead_.data() + (at - aheadStart_); }
+  // Whether all of [at, at + count) is ready; stream errors answer false.
+  bool Have(int64_t at, int64_t count);
+
   TStream& stream_;
   int64_t pos_ = 0;
   std::vector<uint8_t> ahead_;  // the stream's bytes from aheadStart_ on
