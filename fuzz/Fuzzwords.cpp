@@ -59,7 +59,8 @@ void RemoveWordFile() { std::remove(WordFile().c_str()); }
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const bool ready = [] { return std::atexit(RemoveWordFile) == 0; }();
+  // The name first: it must outlive the handler that removes the file.
+  static const bool ready = [] { return !WordFile().empty() && std::atexit(RemoveWordFile) == 0; }();
   (void)ready;
   const std::string& path = WordFile();
   FILE* f = std::fopen(path.c_str(), "wb");
