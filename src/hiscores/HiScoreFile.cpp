@@ -113,7 +113,10 @@ void THiScoreList::SaveHiScores() {
       onDisk.ReadTable(path);
     } catch (const EXmlParseError& e) {
       onDisk.Clear();
-      Report(std::string("The high-score file is damaged: ") + e.what() + ". " + SetAside(path, setAside) +
+      const std::string aside = SetAside(path, setAside);
+      // What could not be kept aside is not overwritten either.
+      if (!setAside) throw EXmlError(std::string(e.what()) + ". " + aside);
+      Report(std::string("The high-score file is damaged: ") + e.what() + ". " + aside +
              "; this game's table replaces it.");
     }
     MergeInto(onDisk);

@@ -199,6 +199,15 @@ TEST_F(HiScoreFile, DamagedTableIsReplacedByTheNextSave) {
   EXPECT_EQ(again.Count(), 10);
   EXPECT_EQ(again[0]->Name, "W");
   EXPECT_EQ(Read("HISCORE.XML.bad"), "<root>" + Row(1, "A", "x") + "</root>");
+
+  // Damaged after start (by someone else): kept aside at the save as well.
+  Write("<root>");
+  list.InsertScore(6000, "V");
+  EXPECT_NE(Save(list).find("damaged"), std::string::npos);
+  EXPECT_EQ(Read("HISCORE.XML.bad"), "<root>");
+  THiScoreList last;
+  EXPECT_EQ(Load(last), "");
+  EXPECT_EQ(Names(last).substr(0, 4), "V|W|");
 }
 
 // The save once wrote through a fixed temporary name. In a folder other users
