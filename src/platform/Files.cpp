@@ -61,6 +61,8 @@ constexpr size_t TempSuffixLength = 12;
 constexpr char TempAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 // A save takes milliseconds; a temporary file this old is a crash's leftover.
 constexpr time_t LeftoverAgeSeconds = 10 * 60;
+// A chain of links longer than this is a loop, or not the player's doing.
+constexpr int MaxLinksFollowed = 8;
 // Name collisions are astronomically rare; only a folder full of planted
 // names could use these up.
 constexpr int TempNameAttempts = 16;
@@ -105,14 +107,16 @@ std::string ResolveTarget(const std::string& path, int& mode) {
     Fail("Could not save", path, errno);
   }
   std::string target = path;
-  if (S_ISLNK(st.st_mode)) {
+  for (int depth = 0; S_ISLNK(st.st_mode); ++depth) {
     if (st.st_uid != ::geteuid())
       throw EFileError("Could not save " + path + ": it is a link made by another user, which is not followed");
+    if (depth == MaxLinksFollowed) Fail("Could not save", path, ELOOP);
     std::error_code ec;
-    target = std::filesystem::weakly_canonical(path, ec).string();
+    const std::filesystem::path to = std::filesystem::read_symlink(target, ec);
     if (ec) Fail("Could not save", path, ec.value());
+    target = (to.is_absolute() ? to : std::filesystem::path(target).parent_path() / to).string();
     if (::lstat(target.c_str(), &st) != 0) {
-      if (errno == ENOENT) return target;
+      if (errno == ENOENT) return target;  // a link to a file still to be made
       Fail("Could not save", target, errno);
     }
   }
