@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "BenchForm.h"
 #include "dictionary/DictionaryUnit.h"
 #include "sound/SoundEffects.h"
+#include "sound/WaveUtils.h"
 
 namespace {
 const std::string& WordFile() {
@@ -63,4 +65,40 @@ void BM_SoundBurst50(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SoundBurst50)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// Reading a sound file's header from disk: a normal file against one crafted
+// with 100 000 empty chunks before its format (800 KB of chunk headers).
+std::string WaveFileOnDisk(int emptyChunks) {
+  std::string path =
+      "/tmp/glyphfall-bench-wave-" + std::to_string(::getpid()) + "-" + std::to_string(emptyChunks) + ".wav";
+  std::string body = "WAVE";
+  auto add32 = [&](uint32_t v) {
+    for (int i = 0; i < 4; ++i) body += static_cast<char>(v >> (8 * i));
+  };
+  for (int i = 0; i < emptyChunks; ++i) body += "junk", add32(0);
+  body += "fmt ", add32(16);
+  add32(1 | 1 << 16), add32(22050), add32(44100), add32(2 | 16 << 16);  // PCM mono 16-bit
+  body += "data", add32(44100), body += std::string(44100, '\0');
+  std::ofstream out(path, std::ios::binary);
+  out << "RIFF";
+  for (int i = 0; i < 4; ++i) out << static_cast<char>(body.size() >> (8 * i));
+  out << body;
+  return path;
+}
+
+void ReadHeaders(benchmark::State& state, int emptyChunks) {
+  const std::string path = WaveFileOnDisk(emptyChunks);
+  for (auto _ : state) {
+    TFileStream stream(path);
+    TRiffReader reader(stream);
+    std::vector<uint8_t> format;
+    uint32_t size = 0, offset = 0;
+    benchmark::DoNotOptimize(ReadWaveHeader(reader, format, size, offset));
+  }
+  std::remove(path.c_str());
+}
+void BM_WaveHeaderNormal(benchmark::State& state) { ReadHeaders(state, 0); }
+void BM_WaveHeaderCrafted(benchmark::State& state) { ReadHeaders(state, 100000); }
+BENCHMARK(BM_WaveHeaderNormal)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WaveHeaderCrafted)->Unit(benchmark::kMicrosecond);
 }  // namespace

@@ -4,18 +4,32 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "hiscores/HiScoreUnit.h"
 #include "hiscores/XMLUnit.h"
+#include "platform/Application.h"
+#include "platform/headless/HeadlessPlatform.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+namespace {
+const std::filesystem::path& Folder() {
   static const std::filesystem::path folder =
       std::filesystem::temp_directory_path() / ("glyphfall-fuzz-hiscores-" + std::to_string(::getpid()));
+  return folder;
+}
+void RemoveFolder() {
+  std::error_code ec;
+  std::filesystem::remove_all(Folder(), ec);
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static bool ready = [] {
-    std::filesystem::create_directories(folder);
-    HiScoreFolder = folder.string();
+    std::filesystem::create_directories(Folder());
+    std::atexit(RemoveFolder);
+    HiScoreFolder = Folder().string();
     DefaultXMLFolder.clear();
     return true;
   }();
@@ -25,6 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!f) return 0;
   std::fwrite(data, 1, size, f);
   std::fclose(f);
+  // Most inputs are damaged files, each reported: the reports go to a quiet
+  // platform that lives for this one input, not to the log.
+  THeadlessPlatform platform;
+  platform.QuietErrors = true;
+  TApplication application(platform);
   THiScoreList list;
   list.LoadHiScores();
   if (list.Count() > HiScoreRows) __builtin_trap();

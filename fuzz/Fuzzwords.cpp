@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -46,10 +48,21 @@ std::vector<std::string> Expected(const uint8_t* data, size_t size) {
   for (char c = 'A'; c <= 'Z'; ++c) take(std::string(1, c));
   return words;
 }
+
+const std::string& WordFile() {
+  static const std::string path =
+      (std::filesystem::temp_directory_path() / ("glyphfall-fuzz-words-" + std::to_string(::getpid()) + ".txt"))
+          .string();
+  return path;
+}
+void RemoveWordFile() { std::remove(WordFile().c_str()); }
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string path = "/tmp/glyphfall-fuzz-words-" + std::to_string(::getpid()) + ".txt";
+  // The name first: it must outlive the handler that removes the file.
+  static const bool ready = [] { return !WordFile().empty() && std::atexit(RemoveWordFile) == 0; }();
+  (void)ready;
+  const std::string& path = WordFile();
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return 0;
   std::fwrite(data, 1, size, f);

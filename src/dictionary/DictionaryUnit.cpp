@@ -1,14 +1,12 @@
 #include "dictionary/DictionaryUnit.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 
 #include "framework/Utils.h"
+#include "platform/Files.h"
 
 namespace {
 
@@ -38,14 +36,7 @@ std::string DisplayName(const std::string& fileName) {
   return ec ? fileName : p.string();
 }
 
-[[noreturn]] void Fail(const std::string& what, const std::string& fileName, int err) {
-  std::string reason = err ? std::strerror(err) : "unknown error";
-  throw EFOpenError(what + " \"" + DisplayName(fileName) + "\": " + reason);
-}
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
+[[noreturn]] void Fail(const EFileError& e) { throw EFOpenError(e.what()); }
 
 }  // namespace
 
@@ -116,17 +107,20 @@ void TDictionary::AddSingleLetters() {
 // Lines end at CR, at LF or at CR LF; the empty "line" between CR and LF is
 // dropped like any empty line. A NUL ends the text.
 void TDictionary::LoadFromFile(const std::string& fileName) {
-  errno = 0;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
-  if (!file) Fail("Cannot open file", fileName, errno);
+  // Opened by its full path, so that a message names the file where the
+  // player can find it. A FIFO or a device in its place is refused at once.
+  std::unique_ptr<TReadFile> file;
+  try {
+    file = std::make_unique<TReadFile>(DisplayName(fileName));
+  } catch (const EFileError& e) {
+    Fail(e);
+  }
   // Room for about one word per eight bytes, so the table rarely regrows.
-  if (Count() == 0 && std::fseek(file.get(), 0, SEEK_END) == 0) {
-    long size = std::ftell(file.get());
-    size_t expected = std::min<size_t>(static_cast<size_t>(std::max(size, 0L)) / 8, MaxFileWords);
+  if (Count() == 0) {
+    size_t expected = std::min<size_t>(static_cast<size_t>(std::max<int64_t>(file->Size(), 0)) / 8, MaxFileWords);
     size_t slots = 64;
     while (slots < expected * 2) slots *= 2;
     slots_.assign(slots, TSlot{});
-    std::rewind(file.get());
   }
 
   // A line is usually taken straight from the read buffer; only one that
@@ -177,11 +171,13 @@ void TDictionary::LoadFromFile(const std::string& fileName) {
   bool ended = false;
   while (!ended && total < MaxFileBytes && Count() < MaxFileWords) {
     size_t want = std::min(sizeof buffer, MaxFileBytes - total);
-    size_t got = std::fread(buffer, 1, want, file.get());
-    if (got == 0) {
-      if (std::ferror(file.get())) Fail("Cannot read file", fileName, errno);
-      break;
+    size_t got = 0;
+    try {
+      got = file->Read(buffer, want);
+    } catch (const EFileError& e) {
+      Fail(e);
     }
+    if (got == 0) break;
     total += got;
     size_t i = 0;
     while (i < got) {

@@ -1,5 +1,6 @@
 // HISCORE.XML: a root element "root" holding one element per row (RANK1 ...
 // RANK10), each with a NAME and then a SCORE element, and no attributes.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -8,6 +9,7 @@
 #include "hiscores/HiScoreUnit.h"
 #include "hiscores/XMLUnit.h"
 #include "platform/Application.h"
+#include "platform/Files.h"
 
 std::string HiScoreFolder;
 
@@ -28,6 +30,15 @@ void Report(const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
 }
 
+// Keeps a damaged file as path.bad for whoever wants to mend it, and says so.
+std::string SetAside(const std::string& path, bool& kept) {
+  const std::string bad = path + ".bad";
+  std::error_code ec;
+  std::filesystem::rename(path, bad, ec);
+  kept = !ec;
+  return ec ? "It could not be kept as " + bad + " (" + ec.message() + ")" : "It was kept as " + bad;
+}
+
 // Keeps the text of a damaged element short enough for a message box.
 std::string Quoted(const std::string& text) {
   constexpr size_t Shown = 24;
@@ -35,6 +46,23 @@ std::string Quoted(const std::string& text) {
 }
 
 }  // namespace
+
+void THiScoreList::ReadTable(const std::string& path) {
+  std::unique_ptr<TXML> xml = OpenXML(path, MaxHiScoreFileSize);
+  TXmlNode root = xml->DocumentElement();
+  int rowNumber = 0;
+  for (TXmlNode row = root.FirstChild(); row && Count() < HiScoreRows; row = row.NextSibling()) {
+    if (!row.IsElement()) continue;  // stray text between the rows
+    ++rowNumber;
+    TXmlNode score = row.ChildElement("SCORE");
+    int32_t value = 0;
+    if (!score) throw EXmlParseError(path + ": row " + std::to_string(rowNumber) + " has no SCORE");
+    if (!ParseScore(score.Text(), value))
+      throw EXmlParseError(path + ": the SCORE of row " + std::to_string(rowNumber) + ", " + Quoted(score.Text()) +
+                           ", is not a whole number");
+    AddObject(new THiScore(value, CleanName(row.ChildElement("NAME").Text())));
+  }
+}
 
 // A damaged file (not well-formed, too big, or a row whose SCORE is missing or
 // not a whole number) must not cost the player the game: it is reported once,
@@ -47,27 +75,11 @@ void THiScoreList::LoadHiScores() {
   std::string path = fileName;
   try {
     path = XMLPath(fileName);
-    std::unique_ptr<TXML> xml = OpenXML(path, MaxHiScoreFileSize);
-    TXmlNode root = xml->DocumentElement();
-    int rowNumber = 0;
-    for (TXmlNode row = root.FirstChild(); row && Count() < HiScoreRows; row = row.NextSibling()) {
-      if (!row.IsElement()) continue;  // stray text between the rows
-      ++rowNumber;
-      TXmlNode score = row.ChildElement("SCORE");
-      int32_t value = 0;
-      if (!score) throw EXmlParseError(path + ": row " + std::to_string(rowNumber) + " has no SCORE");
-      if (!ParseScore(score.Text(), value))
-        throw EXmlParseError(path + ": the SCORE of row " + std::to_string(rowNumber) + ", " + Quoted(score.Text()) +
-                             ", is not a whole number");
-      AddObject(new THiScore(value, CleanName(row.ChildElement("NAME").Text())));
-    }
+    ReadTable(path);
   } catch (const EXmlParseError& e) {
     Clear();
-    const std::string bad = path + ".bad";
-    std::error_code ec;
-    std::filesystem::rename(path, bad, ec);
-    Report(std::string("The high-score file is damaged: ") + e.what() + ". " +
-           (ec ? "It could not be kept as " + bad + " (" + ec.message() + ")" : "It was kept as " + bad) +
+    bool kept = false;
+    Report(std::string("The high-score file is damaged: ") + e.what() + ". " + SetAside(path, kept) +
            "; the default high scores are used.");
   } catch (const std::exception& e) {
     Clear();
@@ -75,20 +87,58 @@ void THiScoreList::LoadHiScores() {
   }
 }
 
+void THiScoreList::MergeInto(THiScoreList& onDisk) const {
+  // No rows in the file (none there yet): this table is the whole story.
+  if (onDisk.Count() == 0) {
+    for (int i = 0; i < Count(); ++i) onDisk.AddObject(new THiScore(*Items(i)));
+    return;
+  }
+  for (int i = 0; i < Count(); ++i)
+    if (Items(i)->Unsaved) onDisk.InsertScore(Items(i)->Score, Items(i)->Name);
+}
+
 // The new table is written beside the old file and then renamed over it, so a
 // failure at any point (a full disk, a read-only folder, a crash) leaves the
-// old HISCORE.XML exactly as it was. The table in memory is unaffected.
+// old HISCORE.XML exactly as it was. A file that cannot be read is never
+// replaced, since its rows could not be kept; a damaged one is kept aside as
+// at start. After a failure the table in memory is as it was, its unsaved
+// rows waiting for the next save.
 void THiScoreList::SaveHiScores() {
+  bool setAside = false;
   try {
+    const std::string path = XMLPath(HiScoreFilePath());
+    TFileLock lock(path + HiScoreLockSuffix);
+    THiScoreList onDisk;
+    try {
+      onDisk.ReadTable(path);
+    } catch (const EXmlParseError& e) {
+      onDisk.Clear();
+      const std::string aside = SetAside(path, setAside);
+      // What could not be kept aside is not overwritten either.
+      if (!setAside) throw EXmlError(std::string(e.what()) + ". " + aside);
+      Report(std::string("The high-score file is damaged: ") + e.what() + ". " + aside +
+             "; this game's table replaces it.");
+    }
+    MergeInto(onDisk);
+
     std::unique_ptr<TXML> xml = OpenXML("");
     TXmlNode root = xml->DocumentElement();
-    for (int i = 0; i < Count(); ++i) {
+    for (int i = 0; i < onDisk.Count(); ++i) {
       TXmlNode rank = root.AddChild("RANK" + std::to_string(i + 1));
-      rank.AddChild("NAME").SetText(Items(i)->Name);
-      rank.AddChild("SCORE").SetText(std::to_string(Items(i)->Score));
+      rank.AddChild("NAME").SetText(onDisk[i]->Name);
+      rank.AddChild("SCORE").SetText(std::to_string(onDisk[i]->Score));
     }
-    xml->SaveToFile(XMLPath(HiScoreFilePath()));
+    xml->SaveToFile(path);
+
+    // Saved: this copy now shows what the file holds.
+    Clear();
+    while (onDisk.Count() > 0) {
+      AddObject(onDisk.Extract(0).release());
+      Items(LastIndex())->Unsaved = false;
+    }
+    if (Count() > 0) HighScore = std::max(HighScore, Items(0)->Score);
   } catch (const std::exception& e) {
-    Report(std::string("Could not save the high scores: ") + e.what() + ". The previous high-score file is unchanged.");
+    Report(std::string("Could not save the high scores: ") + e.what() + "." +
+           (setAside ? "" : " The previous high-score file is unchanged."));
   }
 }

@@ -63,7 +63,9 @@ int THiScoreList::InsertScore(int32_t score, const std::string& name) {
   int row = QualifyingRow(score);
   if (row < 0) return -1;
   Delete(LastIndex());
-  Insert(row, new THiScore(score, name));
+  auto* entry = new THiScore(score, name);
+  entry->Unsaved = true;
+  Insert(row, entry);
   return row;
 }
 

@@ -9,6 +9,8 @@
 constexpr int HiScoreRows = 10;
 constexpr int HiScoreNameLength = 8;
 constexpr char HiScoreFileName[] = "HISCORE.XML";
+// Beside the file: the lock every copy of the game takes to save it.
+constexpr char HiScoreLockSuffix[] = ".lock";
 // What an empty name, and the free places of a name being typed, look like.
 constexpr char HiScoreEmptyName[] = "--------";
 
@@ -23,6 +25,9 @@ class THiScore {
   THiScore(int32_t score, const std::string& name) : Score(score), Name(name) {}
   int32_t Score;
   std::string Name;
+  // Entered in this copy of the game and not yet in the file: the next save
+  // puts it into the table as the file then holds it.
+  bool Unsaved = false;
 };
 
 class THiScoreList : public TCustomObjectList<THiScore> {
@@ -50,8 +55,20 @@ class THiScoreList : public TCustomObjectList<THiScore> {
   void DrawHiScores();
 
   void LoadHiScores();
-  // Writes the table; a failure is reported and leaves the old file intact.
+  // Writes the table. Another copy of the game may have saved meanwhile, so
+  // the file is read again first, under a lock that keeps other copies out
+  // until the new file is in place, and this copy's unsaved rows go into the
+  // table it holds: no copy's score is lost. The table then shows what the
+  // file holds. A failure is reported and leaves the old file intact.
   void SaveHiScores();
+
+ private:
+  // Appends the rows of the file at path; EXmlError when it cannot be read,
+  // EXmlParseError when it is damaged.
+  void ReadTable(const std::string& path);
+  // Puts this table's unsaved rows into the rows read from the file (all of
+  // this table when the file had none).
+  void MergeInto(THiScoreList& onDisk) const;
 };
 
 // Name entry accepts exactly the letter keys and the digit keys (key codes

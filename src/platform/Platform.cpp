@@ -25,10 +25,17 @@ TDesktopAction DesktopActionFor(uint16_t key, bool alt) {
   return TDesktopAction::None;
 }
 
-bool TPlatform::HandleDesktopAction(uint16_t key, bool alt, bool down) {
+bool TPlatform::HandleDesktopAction(uint16_t key, bool alt, bool down, bool repeat) {
   TDesktopAction action = DesktopActionFor(key, alt);
-  if (action == TDesktopAction::None) return false;
-  if (!down) return true;
+  if (action == TDesktopAction::None) {
+    // A paused game must not change: letters would still hit words, and
+    // Escape would end the game (and then the program) unasked.
+    if (!paused_ || !down) return false;
+    if (key == vk::Escape && !repeat) SetPaused(false);
+    return true;
+  }
+  // Auto-repeats of a held desktop key do nothing more.
+  if (!down || repeat) return true;
   switch (action) {
     case TDesktopAction::Pause: SetPaused(!paused_); break;
     case TDesktopAction::Mute: WaveOut().SetMuted(!WaveOut().Muted()); break;

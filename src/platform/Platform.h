@@ -28,7 +28,9 @@ constexpr uint16_t Delete = 46;
 
 // The desktop's own keys: the platform handles them and the game never sees
 // them. Pause or F10 pauses as an inactive window does, F8 mutes, F11 or
-// Alt+Enter switches fullscreen.
+// Alt+Enter switches fullscreen. While paused the game gets no key-downs and
+// no mouse input at all: Escape resumes, and only these keys and closing the
+// window act.
 enum class TDesktopAction { None, Pause, Mute, Fullscreen };
 TDesktopAction DesktopActionFor(uint16_t key, bool alt);
 
@@ -107,8 +109,12 @@ class TPlatform {
   // Fetch the OS's events and hand them to the sink.
   virtual void PumpEvents() = 0;
 
-  // Carries out a desktop key; false when key is none (it goes to the game).
-  bool HandleDesktopAction(uint16_t key, bool alt, bool down);
+  // Carries out a desktop key, and while paused holds back every other
+  // key-down (Escape resumes). True when the key must not reach the game.
+  // Key-ups always pass, so that no key stays held in the game's eyes.
+  bool HandleDesktopAction(uint16_t key, bool alt, bool down, bool repeat = false);
+  // While paused, clicks and pointer moves are held back too.
+  bool HoldsPointer() const { return paused_; }
   virtual void ToggleFullscreen() {}
 
   TInputSink* sink_ = nullptr;

@@ -1,50 +1,13 @@
 #include "platform/Xml.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <pugixml.hpp>
 #include <sstream>
+
+#include "platform/Files.h"
 
 namespace {
 
 pugi::xml_node Node(pugi::xml_node_struct* n) { return pugi::xml_node(n); }
-
-std::string ErrorText(const std::string& what, const std::string& path, int err) {
-  return what + " " + path + ": " + std::strerror(err);
-}
-
-// Closes the descriptor on every way out.
-struct TFd {
-  int fd = -1;
-  ~TFd() {
-    if (fd >= 0) ::close(fd);
-  }
-};
-
-void WriteAll(int fd, const std::string& text, const std::string& path) {
-  const char* p = text.data();
-  size_t left = text.size();
-  while (left > 0) {
-    ssize_t n = ::write(fd, p, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw EXmlError(ErrorText("Could not write", path, errno));
-    }
-    p += n;
-    left -= static_cast<size_t>(n);
-  }
-}
-
-std::string FolderOf(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
 
 }  // namespace
 
@@ -138,29 +101,14 @@ void TXmlDocument::LoadFromString(std::string_view text) {
 
 void TXmlDocument::LoadFromFile(const std::string& path) {
   Clear();
-  TFd f;
-  f.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (f.fd < 0) throw EXmlError(ErrorText("Could not open", path, errno));
-  struct stat st {};
-  if (::fstat(f.fd, &st) != 0) throw EXmlError(ErrorText("Could not read", path, errno));
-  if (!S_ISREG(st.st_mode)) throw EXmlError("Could not read " + path + ": not a regular file");
-  if (static_cast<uint64_t>(st.st_size) > MaxFileSize)
-    throw EXmlParseError(path + ": larger than " + std::to_string(MaxFileSize) + " bytes");
-
-  // Read at most one byte past the limit, in case the file grows meanwhile.
-  std::string text(MaxFileSize + 1, '\0');
-  size_t got = 0;
-  while (got < text.size()) {
-    ssize_t n = ::read(f.fd, text.data() + got, text.size() - got);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw EXmlError(ErrorText("Could not read", path, errno));
-    }
-    if (n == 0) break;
-    got += static_cast<size_t>(n);
+  std::string text;
+  bool fits = false;
+  try {
+    fits = ReadWholeFile(path, MaxFileSize, text);
+  } catch (const EFileError& e) {
+    throw EXmlError(e.what());
   }
-  if (got > MaxFileSize) throw EXmlParseError(path + ": larger than " + std::to_string(MaxFileSize) + " bytes");
-  text.resize(got);
+  if (!fits) throw EXmlParseError(path + ": larger than " + std::to_string(MaxFileSize) + " bytes");
   try {
     LoadFromString(text);
   } catch (const EXmlParseError& e) {
@@ -176,35 +124,10 @@ std::string TXmlDocument::SaveToString() const {
 }
 
 void TXmlDocument::SaveToFile(const std::string& path) {
-  const std::string text = SaveToString();
-  const std::string temp = path + ".tmp";
-  {
-    TFd f;
-    f.fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (f.fd < 0) throw EXmlError(ErrorText("Could not create", temp, errno));
-    try {
-      WriteAll(f.fd, text, temp);
-      if (::fsync(f.fd) != 0) throw EXmlError(ErrorText("Could not write", temp, errno));
-    } catch (...) {
-      ::unlink(temp.c_str());
-      throw;
-    }
-    int fd = f.fd;
-    f.fd = -1;
-    if (::close(fd) != 0) {
-      int err = errno;
-      ::unlink(temp.c_str());
-      throw EXmlError(ErrorText("Could not write", temp, err));
-    }
+  try {
+    WriteFileAtomically(path, SaveToString());
+  } catch (const EFileError& e) {
+    throw EXmlError(e.what());
   }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    int err = errno;
-    ::unlink(temp.c_str());
-    throw EXmlError(ErrorText("Could not replace", path, err));
-  }
-  // Make the rename itself durable; a failure here loses nothing already on disk.
-  TFd dir;
-  dir.fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir.fd >= 0) ::fsync(dir.fd);
   FileName = path;
 }

@@ -76,14 +76,13 @@ class TXmlDocument : public TComponent {
   std::string FileName;
 
   // Replaces the content with the file's. Throws EXmlError when the file
-  // cannot be read, EXmlParseError when it is not one well-formed document
+  // cannot be read (a FIFO, a device or a socket included), EXmlParseError when it is not one well-formed document
   // with exactly one root element.
   void LoadFromFile(const std::string& path);
   void LoadFromString(std::string_view text);
-  // Writes the document without declaration or indentation. The file is
-  // replaced in one step: the text goes to path + ".tmp", is flushed to the
-  // disk and then renamed over path, so on any failure (or a crash midway)
-  // the old file at path stays as it was.
+  // Writes the document without declaration or indentation, replacing the
+  // file in one step (WriteFileAtomically): on any failure, or a crash
+  // midway, the old file at path stays as it was.
   void SaveToFile(const std::string& path);
   std::string SaveToString() const;
 

@@ -1,9 +1,5 @@
 #include "sound/WaveUtils.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -18,44 +14,28 @@ int64_t TStream::Size() {
   return size;
 }
 
-TFileStream::TFileStream(const std::string& path) {
-  // Linux has no share modes; other writers are not locked out.
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd_ < 0) throw EStreamError("Cannot open file \"" + path + "\": " + std::strerror(errno));
-  struct stat st {};
-  if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd_);
-    fd_ = -1;
-    throw EStreamError("Cannot open file \"" + path + "\": not a regular file");
-  }
-}
+// Linux has no share modes; other writers are not locked out.
+TFileStream::TFileStream(const std::string& path) : file_(path) {}
 
-TFileStream::~TFileStream() {
-  if (fd_ >= 0) ::close(fd_);
-}
+TFileStream::~TFileStream() = default;
 
 int64_t TFileStream::Read(void* buffer, int64_t count) {
-  int64_t done = 0;
-  auto* p = static_cast<uint8_t*>(buffer);
-  while (done < count) {
-    ssize_t n = ::read(fd_, p + done, static_cast<size_t>(count - done));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw EStreamError(std::string("Read error: ") + std::strerror(errno));
-    }
-    if (n == 0) break;
-    done += n;
+  if (count <= 0) return 0;
+  try {
+    return static_cast<int64_t>(file_.Read(buffer, static_cast<size_t>(count)));
+  } catch (const EFileError& e) {
+    throw EStreamError(e.what());
   }
-  return done;
 }
 
 int64_t TFileStream::Write(const void*, int64_t) { throw EStreamError("Stream is read-only"); }
 
 int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
-  const int whence = origin == TSeekOrigin::Beginning ? SEEK_SET : origin == TSeekOrigin::Current ? SEEK_CUR : SEEK_END;
-  const off_t r = ::lseek(fd_, static_cast<off_t>(offset), whence);
-  if (r < 0) throw EStreamError(std::string("Seek error: ") + std::strerror(errno));
-  return r;
+  try {
+    return file_.Seek(offset, origin);
+  } catch (const EFileError& e) {
+    throw EStreamError(e.what());
+  }
 }
 
 int64_t TMemoryStream::Read(void* buffer, int64_t count) {
@@ -169,18 +149,45 @@ uint32_t LittleEndian32(const uint8_t* p) {
 
 TRiffReader::TRiffReader(TStream& stream) : stream_(stream) { stream_.Seek(0, TSeekOrigin::Beginning); }
 
-int64_t TRiffReader::Read(void* buffer, int64_t count) {
+int64_t TRiffReader::Ahead(int64_t at, int64_t count) {
+  if (at < aheadStart_ || at + count > aheadStart_ + static_cast<int64_t>(ahead_.size())) {
+    stream_.Seek(at, TSeekOrigin::Beginning);
+    ahead_.resize(ReadAheadBytes);
+    ahead_.resize(static_cast<size_t>(stream_.Read(ahead_.data(), static_cast<int64_t>(ahead_.size()))));
+    aheadStart_ = at;
+  }
+  return std::clamp<int64_t>(aheadStart_ + static_cast<int64_t>(ahead_.size()) - at, 0, count);
+}
+
+bool TRiffReader::Have(int64_t at, int64_t count) {
   try {
+    return Ahead(at, count) == count;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+int64_t TRiffReader::Read(void* buffer, int64_t count) {
+  if (count <= 0) return 0;
+  try {
+    if (count <= static_cast<int64_t>(ReadAheadBytes)) {
+      const int64_t n = Ahead(pos_, count);
+      if (n > 0) std::memcpy(buffer, AheadAt(pos_), static_cast<size_t>(n));
+      pos_ += n;
+      return n;
+    }
     stream_.Seek(pos_, TSeekOrigin::Beginning);
     const int64_t n = stream_.Read(buffer, count);
     pos_ = stream_.Position();
     return n;
   } catch (const std::exception&) {
+    ahead_.clear();
     return -1;
   }
 }
 
 int64_t TRiffReader::Write(const void* buffer, int64_t count) {
+  ahead_.clear();
   try {
     stream_.Seek(pos_, TSeekOrigin::Beginning);
     const int64_t n = stream_.Write(buffer, count);
@@ -192,8 +199,15 @@ int64_t TRiffReader::Write(const void* buffer, int64_t count) {
 }
 
 int64_t TRiffReader::Seek(int64_t offset, TSeekOrigin origin) {
+  // Moving from the start or from here only moves the kept position; the
+  // stream is moved when it is next read.
+  if (origin != TSeekOrigin::End) {
+    const int64_t to = (origin == TSeekOrigin::Current ? pos_ : 0) + offset;
+    if (to < 0) return -1;
+    pos_ = to;
+    return pos_;
+  }
   try {
-    if (origin == TSeekOrigin::Current) stream_.Seek(pos_, TSeekOrigin::Beginning);
     pos_ = stream_.Seek(offset, origin);
     return pos_;
   } catch (const std::exception&) {
@@ -211,20 +225,19 @@ bool TRiffReader::Descend(TRiffChunk& chunk, const TRiffChunk* parent, TRiffFind
     if (end < 0 || Seek(here, TSeekOrigin::Beginning) < 0) return false;
   }
   int64_t at = pos_;
-  // Every step moves on by at least eight bytes inside a finite range.
-  while (at + 8 <= end) {
-    uint8_t head[8];
-    if (Seek(at, TSeekOrigin::Beginning) != at || Read(head, 8) != 8) return false;
-    const uint32_t id = LittleEndian32(head);
-    const uint32_t size = LittleEndian32(head + 4);
+  // Every step moves on by at least eight bytes inside a finite range. The
+  // headers are read in place from the read-ahead block.
+  for (int searched = 0; at + 8 <= end && searched < MaxChunksSearched; ++searched) {
+    if (!Have(at, 8)) return false;
+    const uint32_t id = LittleEndian32(AheadAt(at));
+    const uint32_t size = LittleEndian32(AheadAt(at) + 4);
     const int64_t data = at + 8;
     if (data + size > end) return false;  // claims more than there is
     const bool hasForm = id == RiffId || id == ListId;
     uint32_t form = 0;
     if (hasForm) {
-      uint8_t f[4];
-      if (size < 4 || Read(f, 4) != 4) return false;
-      form = LittleEndian32(f);
+      if (size < 4 || !Have(data, 4)) return false;
+      form = LittleEndian32(AheadAt(data));
     }
     const bool match = find == TRiffFind::Riff ? (id == RiffId && form == chunk.FormType) : id == chunk.Id;
     if (match) {
@@ -278,5 +291,19 @@ TWaveFormatEx WaveFormatFromBlock(const std::vector<uint8_t>& block) {
   f.nBlockAlign = u16(12);
   f.wBitsPerSample = u16(14);
   f.cbSize = u16(16);
+  // The extensible layout appends valid bits (2 bytes), a channel mask (4) and
+  // a 16-byte subformat GUID, whose first two bytes are the plain format tag.
+  // The valid bits need no handling: samples fill their container from the top.
+  constexpr uint16_t ExtensibleTag = 0xFFFE;
+  constexpr uint16_t ExtensibleExtra = 22;
+  constexpr size_t SubFormatAt = FormatBlockMin + 6;
+  static constexpr uint8_t PcmGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                              0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+  if (f.wFormatTag == ExtensibleTag && f.cbSize >= ExtensibleExtra && block.size() >= SubFormatAt + 16 &&
+      block[SubFormatAt] == WAVE_FORMAT_PCM && block[SubFormatAt + 1] == 0 &&
+      std::memcmp(block.data() + SubFormatAt + 2, PcmGuidTail, sizeof PcmGuidTail) == 0) {
+    f.wFormatTag = WAVE_FORMAT_PCM;
+    f.cbSize = 0;
+  }
   return f;
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Files.h"
 #include "platform/WaveDevice.h"
 
 // ---- Streams ----
@@ -15,8 +16,6 @@ class EStreamError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
-
-enum class TSeekOrigin { Beginning, Current, End };
 
 // A byte stream. Read and Write return the bytes moved (fewer at the end);
 // failures raise EStreamError.
@@ -42,7 +41,7 @@ class TFileStream : public TStream {
   int64_t Seek(int64_t offset, TSeekOrigin origin) override;
 
  private:
-  int fd_ = -1;
+  TReadFile file_;
 };
 
 class TMemoryStream : public TStream {
@@ -102,9 +101,16 @@ enum class TRiffFind { Chunk, Riff };
 
 // The RIFF reader over a stream. Its input procedure is a stream adapter that
 // keeps its own position, so others may move the stream meanwhile; stream
-// errors become a result of -1.
+// errors become a result of -1. Small reads are served from one read-ahead
+// block, so walking the chunk headers costs a read per block, not per header.
 class TRiffReader {
  public:
+  static constexpr size_t ReadAheadBytes = 4096;
+  // A real sound file has a handful of chunks; a search that meets more than
+  // this many before its chunk gives up, so a file of countless empty chunks
+  // costs no more than a normal one.
+  static constexpr int MaxChunksSearched = 64;
+
   // Rewinds the stream; raises when it cannot.
   explicit TRiffReader(TStream& stream);
 
@@ -116,14 +122,25 @@ class TRiffReader {
   // RIFF chunk of form type chunk.FormType (Riff), inside parent or at the
   // top level. On success fills the chunk and stands at its data (after the
   // form type for RIFF and LIST). A chunk whose declared size runs past its
-  // parent or the stream ends the search unsuccessfully.
+  // parent or the stream ends the search unsuccessfully, and so does meeting
+  // more than MaxChunksSearched chunks.
   bool Descend(TRiffChunk& chunk, const TRiffChunk* parent, TRiffFind find);
   // Moves past the chunk's data and pad byte.
   bool Ascend(const TRiffChunk& chunk);
 
  private:
+  // Makes the bytes [at, at + count) ready in the read-ahead block, reading
+  // a new block from at when they are not all there; returns how many of
+  // them the stream has. Stream errors pass on.
+  int64_t Ahead(int64_t at, int64_t count);
+  const uint8_t* AheadAt(int64_t at) const { return ahead_.data() + (at - aheadStart_); }
+  // Whether all of [at, at + count) is ready; stream errors answer false.
+  bool Have(int64_t at, int64_t count);
+
   TStream& stream_;
   int64_t pos_ = 0;
+  std::vector<uint8_t> ahead_;  // the stream's bytes from aheadStart_ on
+  int64_t aheadStart_ = 0;
 };
 
 // The largest "fmt " chunk read: a real one is 16 to 40 bytes.
@@ -136,5 +153,6 @@ constexpr uint32_t FormatBlockMin = 18;
 // offset of the "data" chunk that follows it. The reader's position is kept.
 bool ReadWaveHeader(TRiffReader& reader, std::vector<uint8_t>& format, uint32_t& dataSize, uint32_t& dataOffset);
 
-// The format fields of a format block (missing bytes read as 0).
+// The format fields of a format block (missing bytes read as 0). A block in
+// the extensible layout whose subformat is plain PCM reads as plain PCM.
 TWaveFormatEx WaveFormatFromBlock(const std::vector<uint8_t>& block);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include "framework/Utils.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "shell/GlyphfallUnit.h"
+#include "support/FifoWatchdog.h"
 
 namespace fs = std::filesystem;
 
@@ -68,6 +70,18 @@ TEST_F(DictionaryTest, AnUnreadableFileIsAnErrorNamingTheFileAndTheReason) {
     EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos) << e.what();
   }
   EXPECT_THROW(TDictionary(dir_.string()), EFOpenError);  // a folder is not an empty list
+
+  // A FIFO once hung the program before its window opened.
+  const std::string fifo = (dir_ / "fifo.txt").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  TFifoWatchdog watchdog(fifo);
+  try {
+    TDictionary d(fifo);
+    FAIL() << "no error";
+  } catch (const EFOpenError& e) {
+    EXPECT_NE(std::string(e.what()).find("not a regular file"), std::string::npos) << e.what();
+  }
+  EXPECT_FALSE(watchdog.Fired());
 }
 
 // The game cannot start without its words: the form's creation stops with the

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 
 #include "HiScoreTestSupport.h"
+#include "support/FifoWatchdog.h"
 
 namespace {
 
@@ -32,11 +35,28 @@ class HiScoreFile : public hstest::ScratchFolder {
     FillDefaults(list);
     for (int i = 0; i < list.Count(); ++i) list[i]->Name = std::string(8, static_cast<char>('A' + i));
   }
+  // Whatever a save left in the folder besides the table, its lock and a
+  // damaged file kept aside.
+  std::string Litter() const {
+    std::string found;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+      const std::string name = entry.path().filename().string();
+      if (name != "HISCORE.XML" && name != "HISCORE.XML.lock" && name != "HISCORE.XML.bad") found += name + " ";
+    }
+    return found;
+  }
 };
 
 std::string Row(int n, const std::string& name, const std::string& score) {
   std::string tag = "RANK" + std::to_string(n);
   return "<" + tag + "><NAME>" + name + "</NAME><SCORE>" + score + "</SCORE></" + tag + ">";
+}
+
+// A full table another copy of the game might have written.
+std::string TenRows(const std::string& name) {
+  std::string text = "<root>";
+  for (int i = 1; i <= 10; ++i) text += Row(i, name, std::to_string(5000 - 100 * i));
+  return text + "</root>";
 }
 
 TEST_F(HiScoreFile, SavedTableIsWrittenInOrderAndReadsBack) {
@@ -54,7 +74,7 @@ TEST_F(HiScoreFile, SavedTableIsWrittenInOrderAndReadsBack) {
   }
   expected += "</root>";
   EXPECT_EQ(Read(), expected);
-  EXPECT_FALSE(Exists("HISCORE.XML.tmp"));
+  EXPECT_EQ(Litter(), "");
 
   THiScoreList loaded;
   EXPECT_EQ(Load(loaded), "");
@@ -71,6 +91,27 @@ TEST_F(HiScoreFile, NoFileOrAnEmptyRootGivesNoRows) {
   Write("<root></root>");
   EXPECT_EQ(Load(list), "");
   EXPECT_EQ(list.Count(), 0);
+}
+
+// A FIFO in place of the file once hung the program before its window opened.
+TEST_F(HiScoreFile, SpecialFileIsReportedAtOnceAndNeverReplaced) {
+  ASSERT_EQ(mkfifo(Path().c_str(), 0600), 0);
+  TFifoWatchdog watchdog(Path());
+  THiScoreList list;
+  const std::string report = Load(list);
+  EXPECT_FALSE(watchdog.Fired());
+  EXPECT_NE(report.find("not a regular file"), std::string::npos) << report;
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_FALSE(Exists("HISCORE.XML.bad"));
+
+  FillDefaults(list);
+  list.InsertScore(2000, "ME");
+  const std::string saveReport = Save(list);
+  EXPECT_NE(saveReport.find("is unchanged"), std::string::npos) << saveReport;
+  EXPECT_FALSE(watchdog.Fired());
+  struct stat st {};
+  ASSERT_EQ(lstat(Path().c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 TEST_F(HiScoreFile, HandWrittenFileKeepsItsRowsOrderAndNumber) {
@@ -158,19 +199,39 @@ TEST_F(HiScoreFile, DamagedTableIsReplacedByTheNextSave) {
   EXPECT_EQ(again.Count(), 10);
   EXPECT_EQ(again[0]->Name, "W");
   EXPECT_EQ(Read("HISCORE.XML.bad"), "<root>" + Row(1, "A", "x") + "</root>");
+
+  // Damaged after start (by someone else): kept aside at the save as well.
+  Write("<root>");
+  list.InsertScore(6000, "V");
+  EXPECT_NE(Save(list).find("damaged"), std::string::npos);
+  EXPECT_EQ(Read("HISCORE.XML.bad"), "<root>");
+  THiScoreList last;
+  EXPECT_EQ(Load(last), "");
+  EXPECT_EQ(Names(last).substr(0, 4), "V|W|");
 }
 
-// The old save deleted the file first, so any failure lost every score.
-TEST_F(HiScoreFile, SaveThatCannotCreateItsFileLeavesTheOldOne) {
-  const std::string old = "<root>" + Row(1, "KEEP", "777") + "</root>";
-  Write(old);
-  std::filesystem::create_directory(Path("HISCORE.XML.tmp"));  // blocks the new file
+// The save once wrote through a fixed temporary name. In a folder other users
+// can write to, a link planted there aimed the save at any file of the
+// player's (and became HISCORE.XML itself), and a FIFO froze the game.
+TEST_F(HiScoreFile, NothingPlantedAtATemporaryNameIsFollowedOrInTheWay) {
+  const std::string privateFile = Path("private");
+  Write("mine alone", "private");
+  std::filesystem::permissions(privateFile, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  std::filesystem::create_symlink(privateFile, Path("HISCORE.XML.tmp"));
   THiScoreList list;
   FillNamed(list);
-  const std::string report = Save(list);
-  EXPECT_NE(report.find("Could not save the high scores"), std::string::npos) << report;
-  EXPECT_EQ(Read(), old);
-  EXPECT_EQ(list.Count(), 10);
+  EXPECT_EQ(Save(list), "");
+  EXPECT_EQ(Read("private"), "mine alone");
+  EXPECT_FALSE(std::filesystem::is_symlink(Path()));
+  EXPECT_NE(Read().find("AAAAAAAA"), std::string::npos);
+
+  std::filesystem::remove(Path("HISCORE.XML.tmp"));
+  ASSERT_EQ(mkfifo(Path("HISCORE.XML.tmp").c_str(), 0600), 0);
+  TFifoWatchdog watchdog(Path("HISCORE.XML.tmp"));  // an old build would wait here for a reader
+  list.InsertScore(4000, "NEW");
+  EXPECT_EQ(Save(list), "");
+  EXPECT_FALSE(watchdog.Fired());
+  EXPECT_NE(Read().find("NEW"), std::string::npos);
 }
 
 TEST_F(HiScoreFile, SaveThatCannotReplaceThePathReportsAndLeavesNoLitter) {
@@ -179,8 +240,9 @@ TEST_F(HiScoreFile, SaveThatCannotReplaceThePathReportsAndLeavesNoLitter) {
   FillNamed(list);
   const std::string report = Save(list);
   EXPECT_NE(report.find("Could not save the high scores"), std::string::npos) << report;
+  EXPECT_NE(report.find("is unchanged"), std::string::npos) << report;
   EXPECT_TRUE(std::filesystem::is_directory(Path("HISCORE.XML/inside")));
-  EXPECT_FALSE(Exists("HISCORE.XML.tmp"));
+  EXPECT_EQ(Litter(), "");
 }
 
 TEST_F(HiScoreFile, SaveIntoReadOnlyFolderLeavesTheOldFile) {
@@ -209,7 +271,7 @@ struct FileSizeLimit {
 };
 
 TEST_F(HiScoreFile, WriteFailingMidwayLeavesTheOldFileByteForByte) {
-  const std::string old = "<root>" + Row(1, "KEEP", "777") + "</root>";
+  const std::string old = TenRows("KEEP");
   Write(old);
   THiScoreList list;
   FillNamed(list);
@@ -222,13 +284,13 @@ TEST_F(HiScoreFile, WriteFailingMidwayLeavesTheOldFileByteForByte) {
   signal(SIGXFSZ, oldHandler);
   EXPECT_NE(report.find("Could not save the high scores"), std::string::npos) << report;
   EXPECT_EQ(Read(), old);
-  EXPECT_FALSE(Exists("HISCORE.XML.tmp"));
-  EXPECT_EQ(list[0]->Name, "AAAAAAAA");
+  EXPECT_EQ(Litter(), "");
+  EXPECT_EQ(list[0]->Name, "AAAAAAAA");  // the table in memory is as it was
 }
 
 TEST_F(HiScoreFile, KilledWhileWritingStillLeavesAValidFile) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  const std::string old = "<root>" + Row(1, "KEEP", "777") + "</root>";
+  const std::string old = TenRows("KEEP");
   Write(old);
   THiScoreList list;
   FillNamed(list);
@@ -244,12 +306,70 @@ TEST_F(HiScoreFile, KilledWhileWritingStillLeavesAValidFile) {
   EXPECT_EQ(Read(), old);
   THiScoreList loaded;
   EXPECT_EQ(Load(loaded), "");
-  EXPECT_EQ(Names(loaded), "KEEP");
+  EXPECT_EQ(loaded[9]->Name, "KEEP");
   // The half-written temporary file does not get in the way of the next save.
+  list.InsertScore(9000, "NEW");
   EXPECT_EQ(Save(list), "");
   THiScoreList again;
   Load(again);
+  EXPECT_EQ(again[0]->Name, "NEW");
   EXPECT_EQ(Names(again), Names(list));
+}
+
+// Two copies of the game, each saving a new best score again and again while
+// the other does the same. Saving whole tables read at start, each copy wiped
+// out the other's scores, and the two writers shared one temporary file.
+TEST_F(HiScoreFile, TwoCopiesSavingAtOnceLoseNoScoreAndNeverShowAHalfFile) {
+  constexpr int Saves = 100;
+  constexpr int32_t Base = 10000;
+  auto copy = [](int parity) {
+    // As the game does: the table is read at start, and saved after each name.
+    THiScoreList list;
+    list.LoadHiScores();
+    if (list.Count() == 0) FillDefaults(list);
+    for (int i = 0; i < Saves; ++i) {
+      list.InsertScore(Base + 2 * i + parity, parity ? "ODD" : "EVEN");
+      list.SaveHiScores();
+    }
+    _exit(0);
+  };
+  pid_t copies[2];
+  for (int parity = 0; parity < 2; ++parity) {
+    copies[parity] = fork();
+    ASSERT_GE(copies[parity], 0);
+    if (copies[parity] == 0) copy(parity);
+  }
+
+  // Meanwhile every read of the file finds a whole table (or no file yet).
+  int reads = 0, broken = 0, running = 2;
+  while (running > 0) {
+    TXmlDocument doc(nullptr);
+    try {
+      doc.LoadFromFile(Path());
+      ++reads;
+    } catch (const EXmlParseError& e) {
+      ++broken;
+      ADD_FAILURE() << e.what();
+    } catch (const EXmlError&) {
+    }
+    for (pid_t& pid : copies) {
+      int status = 0;
+      if (pid > 0 && waitpid(pid, &status, WNOHANG) == pid) {
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        pid = 0;
+        --running;
+      }
+    }
+  }
+  EXPECT_EQ(broken, 0) << "of " << reads + broken << " reads";
+
+  // The best ten of all 200 scores, whichever copy saved them.
+  THiScoreList final;
+  EXPECT_EQ(Load(final), "");
+  std::string best;
+  for (int i = 0; i < 10; ++i) best += (i ? " " : "") + std::to_string(Base + 2 * Saves - 1 - i);
+  EXPECT_EQ(Scores(final), best);
+  EXPECT_EQ(Litter(), "");
 }
 
 }  // namespace

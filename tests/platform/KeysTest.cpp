@@ -3,6 +3,8 @@
 // and the platform's own keys.
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "platform/Platform.h"
 #include "platform/WaveDevice.h"
 #include "platform/sdl/SdlPlatform.h"
@@ -104,6 +106,34 @@ TEST_F(PauseTest, NothingMovesWhilePausedAndTimersContinueAfter) {
   // And the game goes on: the word moves again.
   PlayFor(500);
   EXPECT_LT(form->AttackWords->Items(0)->Position.X, before.X);
+}
+
+// Keys once reached a paused game: letters typed during a pause destroyed
+// words and scored, and two Escapes quit the program, losing the score.
+TEST_F(PauseTest, APausedGameTakesNoKeysAndEscapeResumesIt) {
+  StartGame();
+  platform->ShowWindow();
+  PlayFor(2500);
+  ASSERT_GT(form->AttackWords->Count(), 0);
+  const TSpriteWord* word = form->AttackWords->Words(0);
+  const std::string text = word->Text;
+  const int32_t score = form->Score;
+  uint32_t t = Now();
+  platform->KeyAt(t, 121);  // F10
+  for (char c : word->FullText)
+    platform->KeyAt(++t, static_cast<uint16_t>(std::toupper(static_cast<unsigned char>(c))));
+  for (uint16_t key : {vk::Space, vk::Left, vk::Return}) platform->KeyAt(++t, key);
+  platform->ClickAt(++t, 400, 300);
+  platform->KeyAt(t + 1000, vk::Escape);
+  platform->KeyAt(t + 1000, '5');  // after the Escape: the game has it again
+  platform->KeyAt(t + 5000, 121);  // only for a build whose pause Escape cannot end
+  PlayFrame();
+  EXPECT_FALSE(platform->Paused());
+  EXPECT_TRUE(form->Playing);
+  EXPECT_TRUE(platform->IsWindowVisible());
+  EXPECT_EQ(word->Text, text);
+  EXPECT_EQ(form->Score, score);
+  EXPECT_EQ(form->LastKey, 0);  // the key-up came through as well
 }
 
 TEST_F(PauseTest, MuteSilencesTheDeviceAndNotTheGame) {

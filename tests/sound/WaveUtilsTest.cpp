@@ -90,6 +90,62 @@ TEST(RiffReading, DeclaredSizesBeyondParentOrStreamAreRefused) {
   EXPECT_FALSE(Read(Riff({fmt, Chunk("LIST", Samples(8), 5000), Chunk("data", Samples(4))})).Ok);
 }
 
+// A file of countless empty chunks once cost a read for each of them, on
+// every sound: 100 000 of them stalled the game for most of a second.
+TEST(RiffReading, ChunkWalkIsBoundedAndReadsTheHeaderInOneGo) {
+  struct TCountingStream : TMemoryStream {
+    using TMemoryStream::TMemoryStream;
+    int64_t Read(void* buffer, int64_t count) override {
+      ++Reads;
+      return TMemoryStream::Read(buffer, count);
+    }
+    int Reads = 0;
+  };
+  auto read = [](const TBytes& file, int& reads) {
+    TCountingStream stream(file);
+    TRiffReader reader(stream);
+    TBytes format;
+    uint32_t size = 0, offset = 0;
+    const bool ok = ReadWaveHeader(reader, format, size, offset);
+    reads = stream.Reads;
+    return ok;
+  };
+  auto withEmptyChunks = [](int count) {
+    std::vector<TBytes> chunks(static_cast<size_t>(count), Chunk("junk", {}));
+    chunks.push_back(Chunk("fmt ", FmtData(22050, 1, 16)));
+    chunks.push_back(Chunk("data", Samples(5000)));
+    return Riff(chunks);
+  };
+  int normalReads = 0, fewReads = 0, craftedReads = 0;
+  EXPECT_TRUE(read(WaveFile(5000), normalReads));
+  EXPECT_TRUE(read(withEmptyChunks(20), fewReads));
+  EXPECT_FALSE(read(withEmptyChunks(100000), craftedReads));
+  EXPECT_LE(fewReads, normalReads);
+  EXPECT_LE(craftedReads, normalReads);
+}
+
+TEST(RiffReading, ExtensibleFormatWithPlainPcmReadsAsPcm) {
+  auto extensible = [](uint8_t subFormat) {
+    TBytes f = FmtData(22050, 2, 16);
+    f[0] = 0xFE, f[1] = 0xFF;
+    Append16(f, 22);         // extra bytes
+    Append16(f, 16);         // valid bits
+    Append32(f, 3);          // front left and right
+    f.push_back(subFormat);  // the subformat GUID: the plain tag, then a fixed tail
+    for (uint8_t b : {0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71})
+      f.push_back(b);
+    return Read(Riff({Chunk("fmt ", f), Chunk("data", Samples(8))}));
+  };
+  Header pcm = extensible(WAVE_FORMAT_PCM);
+  ASSERT_TRUE(pcm.Ok);
+  TWaveFormatEx f = WaveFormatFromBlock(pcm.Format);
+  EXPECT_EQ(f.wFormatTag, WAVE_FORMAT_PCM);
+  EXPECT_EQ(f.nChannels, 2);
+  EXPECT_EQ(GetPCMAudioFormat(f), 12);  // 22050 Hz stereo 16-bit
+  // Floating-point samples (subformat 3) stay what they are: not playable.
+  EXPECT_NE(WaveFormatFromBlock(extensible(3).Format).wFormatTag, WAVE_FORMAT_PCM);
+}
+
 TEST(RiffReading, StreamAdapterKeepsItsOwnPosition) {
   TMemoryStream stream(Samples(16));
   TRiffReader reader(stream);

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,29 @@ const char* ScreenName(TGlyphfallForm::TScreen s) {
   }
   return "ended";
 }
+
+// Frame times for the percentiles. A soak runs for millions of frames, so
+// past a point a uniform sample of them is kept (reservoir sampling) instead
+// of every one: memory stays bounded and the percentiles stay true.
+class TFrameTimes {
+ public:
+  static constexpr size_t Kept = 100000;
+  void Add(double ms) {
+    ++seen_;
+    if (kept_.size() < Kept) {
+      kept_.push_back(ms);
+      return;
+    }
+    uint64_t slot = std::uniform_int_distribution<uint64_t>(0, seen_ - 1)(rng_);
+    if (slot < Kept) kept_[slot] = ms;
+  }
+  const std::vector<double>& Sample() const { return kept_; }
+
+ private:
+  std::vector<double> kept_;
+  uint64_t seen_ = 0;
+  std::mt19937_64 rng_{1};
+};
 
 double Percentile(std::vector<double> v, double p) {
   if (v.empty()) return 0;
@@ -171,7 +195,7 @@ int main(int argc, char** argv) {
   TApplication application(platform);
 
   int status = 0;
-  std::vector<double> frameTimes;
+  TFrameTimes frameTimes;
   bool sawGameOver = false;
   int64_t nameKeys = 0;
   try {
@@ -187,7 +211,7 @@ int main(int argc, char** argv) {
     platform.OnFrame = [&] {
       auto now = std::chrono::steady_clock::now();
       if (startupMs < 0) startupMs = std::chrono::duration<double, std::milli>(now - processStart).count();
-      frameTimes.push_back(std::chrono::duration<double, std::milli>(now - last).count());
+      frameTimes.Add(std::chrono::duration<double, std::milli>(now - last).count());
       last = now;
       uint32_t t = platform.GetTickCount() - start;
       while (!shots.empty() && shots.begin()->first <= t) {
@@ -196,8 +220,11 @@ int main(int argc, char** argv) {
         shots.erase(shots.begin());
       }
       if (form.GameOverStamp != 0) sawGameOver = true;
-      bool entering = form.Screen == TGlyphfallForm::TScreen::HiScores && form.HiScores->EntryRow >= 0;
-      if (entering && !playerName.empty() && !nameTyped) {
+      const bool onTable = form.Screen == TGlyphfallForm::TScreen::HiScores;
+      const bool entering = onTable && form.HiScores->EntryRow >= 0;
+      const bool moreGames = stopAfterGames < 0 || form.Stats.GamesPlayed < stopAfterGames;
+      // Without --name, a game still to come (--games) needs the entry ended too.
+      if (entering && (!playerName.empty() || (stopAfterGames >= 0 && moreGames)) && !nameTyped) {
         for (char c : playerName) {
           platform.PressKey(static_cast<uint16_t>(static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c)));
           ++nameKeys;
@@ -205,14 +232,19 @@ int main(int argc, char** argv) {
         platform.PressKey(vk::Return);
         ++nameKeys;
         nameTyped = true;
+      } else if (onTable && !entering && nameTyped && moreGames) {
+        // The named table stays up until a key; no bot presses one there.
+        platform.PressKey(vk::Return);
+        ++nameKeys;
+        nameTyped = false;
       }
-      if (!entering) nameTyped = false;
+      if (!onTable) nameTyped = false;
       if (bot && !(entering && !playerName.empty())) bot->OnFrame(form, platform);
       if (stopAfterWaves >= 0 && form.Stats.WavesCompleted >= stopAfterWaves) platform.CloseWindow();
       // After the last game, wait for its name to be typed (with --name).
-      bool afterGames = form.Screen == TGlyphfallForm::TScreen::Menu ||
-                        (form.Screen == TGlyphfallForm::TScreen::HiScores && playerName.empty());
-      if (stopAfterGames >= 0 && form.Stats.GamesPlayed >= stopAfterGames && afterGames) platform.CloseWindow();
+      bool afterGames =
+          form.Screen == TGlyphfallForm::TScreen::Menu || (onTable && (playerName.empty() || (!entering && nameTyped)));
+      if (!moreGames && afterGames) platform.CloseWindow();
     };
     form.Run();
     platform.OnFrame = nullptr;
@@ -228,7 +260,8 @@ int main(int argc, char** argv) {
         form.WavesLooped ? "true" : "false", sawGameOver ? "true" : "false", static_cast<long long>(s.BricksLost),
         static_cast<long long>(s.WordsTyped), static_cast<long long>(s.LettersTyped),
         static_cast<long long>((bot ? bot->Keys : 0) + static_cast<int64_t>(keys.size()) + nameKeys),
-        static_cast<long long>(s.BombsUsed), Percentile(frameTimes, 50), Percentile(frameTimes, 99), startupMs);
+        static_cast<long long>(s.BombsUsed), Percentile(frameTimes.Sample(), 50), Percentile(frameTimes.Sample(), 99),
+        startupMs);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "glyphfall-sim: %s\n", e.what());
     status = 1;

@@ -60,7 +60,7 @@ void THeadlessPlatform::PumpEvents() {
           if ((e.Kind == TEventKind::KeyDown || e.Kind == TEventKind::KeyUp) &&
               HandleDesktopAction(e.Key, false, e.Kind == TEventKind::KeyDown))
             break;
-          if (!sink_) break;
+          if (!sink_ || (HoldsPointer() && (e.Kind == TEventKind::MouseDown || e.Kind == TEventKind::MouseMove))) break;
           if (e.Kind == TEventKind::KeyDown) sink_->KeyDown(e.Key, {});
           if (e.Kind == TEventKind::KeyUp) sink_->KeyUp(e.Key, {});
           if (e.Kind == TEventKind::MouseMove) {

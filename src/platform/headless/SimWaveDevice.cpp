@@ -52,6 +52,7 @@ TMMResult TSimWaveOutDevice::StartVoice(THWaveOut h, const TWaveFormatEx& format
   v.BytesPerSec = format.nAvgBytesPerSec;
   v.LastTick = clock_();
   opened_.push_back(format);
+  if (opened_.size() > RecordLimit) opened_.pop_front();
   return MMSYSERR_NOERROR;
 }
 
@@ -68,6 +69,8 @@ TMMResult TSimWaveOutDevice::SubmitBuffer(THWaveOut h, const TWaveHdr& hdr) {
   }
   v.Pending.push_back(hdr.dwBufferLength);
   writes_.push_back(TWrite{h, std::vector<uint8_t>(hdr.lpData, hdr.lpData + hdr.dwBufferLength)});
+  if (writes_.size() > RecordLimit) writes_.pop_front();
+  ++writeCount_;
   return MMSYSERR_NOERROR;
 }
 

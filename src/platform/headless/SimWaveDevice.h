@@ -7,6 +7,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -34,14 +35,20 @@ class TSimWaveOutDevice : public TVoiceWaveOutDevice {
   void ClearFailures();
 
   // ---- What it was given ----
+  // Only the latest RecordLimit writes and opens are kept, so that a long
+  // soak does not keep a copy of every sound it played.
+  static constexpr size_t RecordLimit = 256;
   struct TWrite {
     THWaveOut Handle = 0;
     std::vector<uint8_t> Data;
   };
-  const std::vector<TWrite>& Writes() const { return writes_; }
+  // The latest buffers written, oldest first.
+  const std::deque<TWrite>& Writes() const { return writes_; }
+  // Every buffer ever written, counted.
+  uint64_t WriteCount() const { return writeCount_; }
   int Calls(TWaveCall call) const { return calls_[static_cast<size_t>(call)]; }
-  // Formats of every successful open, in order.
-  const std::vector<TWaveFormatEx>& Opened() const { return opened_; }
+  // Formats of the latest successful opens, in order.
+  const std::deque<TWaveFormatEx>& Opened() const { return opened_; }
   // Last volume, pitch and rate set on a handle (open or closed), if any.
   bool VolumeSet(THWaveOut h, uint32_t& volume) const;
   bool PitchSet(THWaveOut h, uint32_t& pitch) const;
@@ -92,8 +99,9 @@ class TSimWaveOutDevice : public TVoiceWaveOutDevice {
   std::map<THWaveOut, TSimVoice> voices_;
   std::map<TWaveCall, TFailure> failures_;
   std::array<int, static_cast<size_t>(TWaveCall::Count)> calls_{};
-  std::vector<TWrite> writes_;
-  std::vector<TWaveFormatEx> opened_;
+  std::deque<TWrite> writes_;
+  uint64_t writeCount_ = 0;
+  std::deque<TWaveFormatEx> opened_;
   std::map<THWaveOut, uint32_t> volumes_, pitches_, rates_;
 };
 

@@ -260,8 +260,7 @@ bool TSdlPlatform::HandleDesktopKey(const SDL_Event& e) {
   uint16_t key = TranslateSdlKey(k.sym, k.scancode);
   bool alt = (k.mod & KMOD_ALT) != 0;
   bool muted = WaveOut().Muted();
-  // Auto-repeats of a held desktop key do nothing more.
-  if (!HandleDesktopAction(key, alt, e.type == SDL_KEYDOWN && !e.key.repeat)) return false;
+  if (!HandleDesktopAction(key, alt, e.type == SDL_KEYDOWN, e.key.repeat != 0)) return false;
   if (WaveOut().Muted() != muted) {
     banner_ = WaveOut().Muted() ? "SOUND OFF" : "SOUND ON";
     bannerUntil_ = GetTickCount() + BannerDuration;
@@ -344,7 +343,7 @@ void TSdlPlatform::HandleEvent(const SDL_Event& e) {
       break;
     }
     case SDL_MOUSEBUTTONDOWN:
-      if (sink_) {
+      if (sink_ && !HoldsPointer()) {
         TMouseButton b = e.button.button == SDL_BUTTON_RIGHT    ? TMouseButton::Right
                          : e.button.button == SDL_BUTTON_MIDDLE ? TMouseButton::Middle
                                                                 : TMouseButton::Left;
@@ -353,7 +352,7 @@ void TSdlPlatform::HandleEvent(const SDL_Event& e) {
       }
       break;
     case SDL_MOUSEMOTION:
-      if (sink_) {
+      if (sink_ && !HoldsPointer()) {
         TPoint p = ToPlayfield(e.motion.x, e.motion.y);
         sink_->MouseMove(ShiftFrom(static_cast<uint16_t>(SDL_GetModState())), p.X, p.Y);
       }

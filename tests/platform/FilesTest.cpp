@@ -1,0 +1,107 @@
+// Reading only regular files, replacing files in one step, and the save lock.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/Files.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Files : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "glyphfall-files-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  void Write(const std::string& name, const std::string& text) const { std::ofstream(Path(name)) << text; }
+  std::string Read(const std::string& name) const {
+    std::ostringstream s;
+    s << std::ifstream(Path(name)).rdbuf();
+    return s.str();
+  }
+  fs::path dir_;
+};
+
+TEST_F(Files, OnlyRegularFilesAreRead) {
+  for (const std::string& path : {std::string("/dev/null"), dir_.string()}) {
+    try {
+      TReadFile file(path);
+      ADD_FAILURE() << path << " was opened";
+    } catch (const EFileError& e) {
+      EXPECT_NE(std::string(e.what()).find("not a regular file"), std::string::npos) << e.what();
+    }
+  }
+  Write("ten", "0123456789");
+  std::string text;
+  EXPECT_TRUE(ReadWholeFile(Path("ten"), 10, text));
+  EXPECT_EQ(text, "0123456789");
+  EXPECT_FALSE(ReadWholeFile(Path("ten"), 9, text));
+  EXPECT_THROW(ReadWholeFile(Path("missing"), 9, text), EFileError);
+}
+
+TEST_F(Files, ReplacingKeepsTheModeAndFollowsOnlyThePlayersOwnLinks) {
+  Write("table", "old");
+  const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  fs::permissions(Path("table"), mode);
+  WriteFileAtomically(Path("table"), "new");
+  EXPECT_EQ(Read("table"), "new");
+  EXPECT_EQ(fs::status(Path("table")).permissions() & fs::perms::all, mode);
+
+  fs::create_directory(Path("synced"));
+  fs::create_symlink(Path("synced/real"), Path("link"));
+  WriteFileAtomically(Path("link"), "through");
+  EXPECT_TRUE(fs::is_symlink(Path("link")));
+  EXPECT_EQ(Read("synced/real"), "through");
+  // A link another user made in a shared folder could aim the save anywhere.
+  const uid_t other = geteuid() == 65534 ? 1 : 65534;
+  if (lchown(Path("link").c_str(), other, other) == 0) {  // only root may give a link away
+    EXPECT_THROW(WriteFileAtomically(Path("link"), "hijacked"), EFileError);
+    EXPECT_EQ(Read("synced/real"), "through");
+  }
+  EXPECT_THROW(WriteFileAtomically(Path("synced"), "x"), EFileError);
+}
+
+// Leftovers of a crash go at the next save, but only old ones of our naming:
+// a young one may belong to a save running in another copy.
+TEST_F(Files, OnlyOldLeftoversOfOurOwnNamingAreRemoved) {
+  const std::string prefix = std::string("table") + TempFileInfix;
+  for (const char* suffix : {"AAAAAAAAAAAA", "BBBBBBBBBBBB", "mine"}) Write(prefix + suffix, "left over");
+  const timespec hourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+  for (const char* suffix : {"AAAAAAAAAAAA", "mine"})
+    ASSERT_EQ(utimensat(AT_FDCWD, Path(prefix + suffix).c_str(), hourAgo, 0), 0);
+  WriteFileAtomically(Path("table"), "new");
+  EXPECT_FALSE(fs::exists(Path(prefix + "AAAAAAAAAAAA")));
+  EXPECT_TRUE(fs::exists(Path(prefix + "BBBBBBBBBBBB")));
+  EXPECT_TRUE(fs::exists(Path(prefix + "mine")));
+}
+
+TEST_F(Files, TheLockKeepsASecondHolderOut) {
+  auto lockable = [&](const std::string& name) {
+    try {
+      TFileLock lock(Path(name), 0);
+      return true;
+    } catch (const EFileError&) {
+      return false;
+    }
+  };
+  {
+    TFileLock first(Path("table.lock"));
+    EXPECT_FALSE(lockable("table.lock"));
+  }
+  EXPECT_TRUE(lockable("table.lock"));
+  fs::create_symlink(Path("elsewhere"), Path("planted.lock"));
+  EXPECT_FALSE(lockable("planted.lock"));
+  EXPECT_FALSE(fs::exists(Path("elsewhere")));
+}
+
+}  // namespace
