@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <array>
 
+#include "Product.h"
 #include "framework/Utils.h"
 #include "hiscores/HiScoreUnit.h"
 #include "shell/GlyphfallUnit.h"
@@ -70,7 +71,7 @@ void THiScoreList::ShowHiScores(int32_t row) {
 void THiScoreList::DrawHiScores() {
   TGlyphfallForm& form = *GlyphfallForm;
   TCanvas& canvas = form.Canvas();
-  canvas.Font.Name = "Comic sans MS";
+  canvas.Font.Name = GameFontFace;
   canvas.Font.Bold = true;
   canvas.Font.Size = TitleSize;
   form.UseSmoothFont(canvas);

@@ -27,7 +27,7 @@ TGlyphfallForm::TGlyphfallForm(TPlatform& platform) : Platform(platform) {
   Platform.SetInputSink(this);
   try {
     RandSeed(Platform.GetTickCount());
-    VersionText = "v1.01";
+    VersionText = GameVersion;
     DefaultXMLFolder.clear();
 
     OffscreenImage = std::make_unique<TBitmap>(PlayfieldWidth, PlayfieldHeight);
@@ -35,7 +35,7 @@ TGlyphfallForm::TGlyphfallForm(TPlatform& platform) : Platform(platform) {
     TSize area = Platform.WorkAreaSize();
     Platform.SetWindowPos((area.cx - (PlayfieldWidth + FrameAllowanceX)) / 2,
                           (area.cy - (PlayfieldHeight + FrameAllowanceY)) / 2);
-    Platform.SetCaption("Glyphfall!");
+    Platform.SetCaption(GameCaption);
 
     ExplodeItems = std::make_unique<TExplodeLetterList>();
     ScoreItems = std::make_unique<TScoreList>();
@@ -100,7 +100,7 @@ bool TGlyphfallForm::HasSwitch(std::string_view name) const { return ::HasSwitch
 
 void TGlyphfallForm::Run() {
   Platform.ShowWindow();
-  Platform.SetCaption("Glyphfall! " + VersionText);
+  Platform.SetCaption(std::string(GameCaption) + " " + VersionText);
   BuildMenu();
   if (HasSwitch("run")) PlayGame();
   if (!Closed) ShowTitle();

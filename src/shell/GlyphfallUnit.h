@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "Product.h"
 #include "framework/ObjectList.h"
 #include "platform/Canvas.h"
 #include "platform/Platform.h"
@@ -105,7 +106,7 @@ class TGlyphfallForm : public TInputSink {
   TPoint LastMousePos;
   uint32_t GameTime = 0;
   uint32_t PausedTime = 0;
-  std::string VersionText = "v1.01";
+  std::string VersionText = GameVersion;
   bool WavesLooped = false;
 
   // ---- Game clock ----

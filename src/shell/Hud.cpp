@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "Product.h"
 #include "framework/Utils.h"
 #include "hiscores/HiScoreUnit.h"
 #include "shell/GlyphfallUnit.h"
@@ -33,7 +34,7 @@ int32_t TGlyphfallForm::HudValueY() {
 
 void TGlyphfallForm::DrawHud() {
   TCanvas& canvas = Canvas();
-  canvas.Font.Name = "Comic sans MS";
+  canvas.Font.Name = GameFontFace;
   canvas.Font.Bold = true;
   int vy = HudValueY();
   canvas.Font.Size = HudFontSize;

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <string>
 
+#include "Product.h"
 #include "framework/Utils.h"
 #include "platform/Canvas.h"
 #include "shell/GlyphfallUnit.h"
@@ -19,7 +20,6 @@ constexpr int32_t SpinFastestPeriod = 20;
 constexpr int32_t SpinSlowestPeriod = 80;
 constexpr int32_t PointsPerLetter = 10;
 constexpr uint8_t FastestWaveTier = 3;  // the speed-up interval stops here
-const char* const WordFace = "Comic sans MS";
 
 constexpr TColor TierColours[SpeedTiers] = {clGreen, clBlue, clYellow, clRed, clWhite, clWhite};
 
@@ -30,7 +30,7 @@ TGlyphfallForm& Form() { return *GlyphfallForm; }
 
 // The font a word is measured in: the game's face, bold, at size.
 TSize MeasureAt(TCanvas& canvas, int32_t size, std::string_view text) {
-  canvas.Font.Name = WordFace;
+  canvas.Font.Name = GameFontFace;
   canvas.Font.Bold = true;
   return Form().TextExtentAt(canvas, size, text);
 }
@@ -214,7 +214,7 @@ TSpriteWord::TLayout TSpriteWord::TextLayout() const {
 
 void TSpriteWord::SetWordFont(TCanvas& canvas) const {
   canvas.Font.Color = TextColour();
-  canvas.Font.Name = WordFace;
+  canvas.Font.Name = GameFontFace;
   canvas.Font.Size = FontSize();
   canvas.Font.Bold = true;
   Form().UseSmoothFont(canvas);
