@@ -16,8 +16,8 @@
 #include "framework/Utils.h"
 #include "hiscores/HiScoreUnit.h"
 #include "platform/Application.h"
-#include "platform/Png.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "png/Png.h"
 #include "shell/GlyphfallUnit.h"
 
 namespace {

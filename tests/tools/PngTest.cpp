@@ -10,7 +10,7 @@
 #include <stdexcept>
 
 #include "platform/Canvas.h"
-#include "platform/Png.h"
+#include "png/Png.h"
 
 namespace {
 
