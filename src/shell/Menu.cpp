@@ -12,7 +12,7 @@ void TMenuList::AddItem(uint8_t id, const std::string& caption) {
   TCanvas& canvas = GlyphfallForm->Canvas();
   canvas.Font.Name = GameFontFace;
   canvas.Font.Bold = true;
-  int width = GlyphfallForm->TextExtentAt(canvas, MenuFontSize, caption).cx;
+  int width = TextExtentAt(canvas, MenuFontSize, caption).cx;
   auto item = std::make_unique<TMenuItem>();
   item->Id = id;
   item->Position = TPoint{(PlayfieldWidth - width) / 2, NextY};

@@ -68,8 +68,9 @@ TEST_F(Screens, EscapeDuringPlayEndsTheGameWithoutGameOver) {
   platform->OnFrame = [&] {
     if (form->Playing) ++playFrames;
   };
+  TPlayStats& seen = Watch();
   form->Run();
-  EXPECT_EQ(form->Stats.GamesPlayed, 1);
+  EXPECT_EQ(seen.GamesPlayed, 1);
   EXPECT_EQ(form->GameOverStamp, 0u);
   EXPECT_GT(playFrames, 0);
   EXPECT_LT(playFrames, 100);  // ended at the Escape, not 4 s after a game over
@@ -105,9 +106,10 @@ TEST_F(Screens, ArrowsOnOtherScreensNeverQuitUnasked) {
   platform->KeyAt(t0 + 4000, vk::Up);      // during play: START -> QUIT
   platform->KeyAt(t0 + 4100, vk::Escape);  // end the game
   platform->StopAt = t0 + 8000;
+  TPlayStats& seen = Watch();
   form->Run();
   EXPECT_TRUE(menuShown);
-  EXPECT_EQ(form->Stats.GamesPlayed, 1);
+  EXPECT_EQ(seen.GamesPlayed, 1);
   // The run went on to the menu after the game and ended only by StopAt.
   EXPECT_GE(Now(), t0 + 8000);
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Bots.h"
+#include "PlayStats.h"
 #include "framework/Utils.h"
 #include "hiscores/HiScoreUnit.h"
 #include "platform/Application.h"
@@ -172,10 +173,10 @@ int main(int argc, char** argv) {
 
   int status = 0;
   std::vector<double> frameTimes;
-  bool sawGameOver = false;
-  int64_t nameKeys = 0;
+  TPlayStats stats;
   try {
     TGlyphfallForm form(platform);
+    form.Events.Add(stats);
     RandSeed(seed);
     const uint32_t start = platform.GetTickCount();
     platform.StopAt = start + until;
@@ -195,39 +196,35 @@ int main(int argc, char** argv) {
           std::fprintf(stderr, "glyphfall-sim: cannot write %s\n", shots.begin()->second.c_str());
         shots.erase(shots.begin());
       }
-      if (form.GameOverStamp != 0) sawGameOver = true;
       bool entering = form.Screen == TGlyphfallForm::TScreen::HiScores && form.HiScores->EntryRow >= 0;
       if (entering && !playerName.empty() && !nameTyped) {
-        for (char c : playerName) {
+        for (char c : playerName)
           platform.PressKey(static_cast<uint16_t>(static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c)));
-          ++nameKeys;
-        }
         platform.PressKey(vk::Return);
-        ++nameKeys;
         nameTyped = true;
       }
       if (!entering) nameTyped = false;
       if (bot && !(entering && !playerName.empty())) bot->OnFrame(form, platform);
-      if (stopAfterWaves >= 0 && form.Stats.WavesCompleted >= stopAfterWaves) platform.CloseWindow();
+      if (stopAfterWaves >= 0 && stats.WavesCompleted >= stopAfterWaves) platform.CloseWindow();
       // After the last game, wait for its name to be typed (with --name).
       bool afterGames = form.Screen == TGlyphfallForm::TScreen::Menu ||
                         (form.Screen == TGlyphfallForm::TScreen::HiScores && playerName.empty());
-      if (stopAfterGames >= 0 && form.Stats.GamesPlayed >= stopAfterGames && afterGames) platform.CloseWindow();
+      if (stopAfterGames >= 0 && stats.GamesPlayed >= stopAfterGames && afterGames) platform.CloseWindow();
     };
     form.Run();
     platform.OnFrame = nullptr;
+    form.Events.Remove(stats);
 
-    const auto& s = form.Stats;
+    const TPlayStats& s = stats;
     std::printf(
         "{\"screen\":\"%s\",\"frames\":%lld,\"game_time\":%u,\"score\":%d,\"high_score\":%d,\"wave\":%d,"
         "\"waves_completed\":%lld,\"looped\":%s,\"game_over\":%s,\"bricks_lost\":%lld,\"words_typed\":%lld,"
         "\"letters_typed\":%lld,\"keys\":%lld,\"bombs_used\":%lld,\"frame_ms_p50\":%.3f,\"frame_ms_p99\":%.3f,"
         "\"startup_ms\":%.1f}\n",
-        ScreenName(form.Screen), static_cast<long long>(s.Frames), platform.GetTickCount() - start, form.Score,
-        form.HiScores->HighScore, form.WaveNumber, static_cast<long long>(s.WavesCompleted),
-        form.WavesLooped ? "true" : "false", sawGameOver ? "true" : "false", static_cast<long long>(s.BricksLost),
-        static_cast<long long>(s.WordsTyped), static_cast<long long>(s.LettersTyped),
-        static_cast<long long>((bot ? bot->Keys : 0) + static_cast<int64_t>(keys.size()) + nameKeys),
+        ScreenName(form.Screen), static_cast<long long>(platform.FramesPresented()), platform.GetTickCount() - start,
+        form.Score, form.HiScores->HighScore, form.WaveNumber, static_cast<long long>(s.WavesCompleted),
+        form.WavesLooped ? "true" : "false", s.SawGameOver ? "true" : "false", static_cast<long long>(s.BricksLost),
+        static_cast<long long>(s.WordsTyped), static_cast<long long>(s.LettersTyped), static_cast<long long>(s.Keys),
         static_cast<long long>(s.BombsUsed), Percentile(frameTimes, 50), Percentile(frameTimes, 99), startupMs);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "glyphfall-sim: %s\n", e.what());
