@@ -1,10 +1,13 @@
 // The form's life: creation, the screen loops, the frame and the game clock.
+#include <filesystem>
 #include <stdexcept>
+#include <system_error>
 
 #include "dictionary/DictionaryUnit.h"
 #include "framework/Utils.h"
 #include "hiscores/HiScoreUnit.h"
 #include "hiscores/XMLUnit.h"
+#include "platform/Paths.h"
 #include "shell/GlyphfallUnit.h"
 #include "sprites/StarUnit.h"
 #include "waves/WaveUnit.h"
@@ -84,6 +87,10 @@ bool TGlyphfallForm::HasSwitch(std::string_view name) const { return ::HasSwitch
 // ---- Screens ----
 
 void TGlyphfallForm::Run() {
+  // The game's files are found in the program's folder, from wherever the
+  // form was started.
+  std::error_code ignored;
+  std::filesystem::current_path(ResolveProgramFolder(std::filesystem::path(Platform.ExeName()).parent_path()), ignored);
   Platform.ShowWindow();
   // New stars are scattered over the window as it is shown.
   Stage.OuterSize = Platform.OuterSize();
