@@ -54,7 +54,8 @@ class TWordKind {
   const TWordKind* parent_;
 };
 
-// Defines the class reference of a word class W whose parent class is P.
+// The class reference of a word class W: makes words of W. (Which kind W
+// descends from is given to the constructor.)
 template <class W>
 class TWordKindOf : public TWordKind {
  public:
