@@ -12,6 +12,7 @@
 #include "framework/Utils.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "shell/GlyphfallUnit.h"
+#include "support/InFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -73,21 +74,13 @@ TEST_F(DictionaryTest, AnUnreadableFileIsAnErrorNamingTheFileAndTheReason) {
 // The game cannot start without its words: the form's creation stops with the
 // error and leaves nothing half-made behind.
 TEST_F(DictionaryTest, TheFormWillNotStartWithoutTheWordList) {
-  // The form reads its words in the current folder; a forked child goes to
-  // one without them, so this process keeps its own.
-  GTEST_FLAG_SET(death_test_style, "fast");
-  auto startWithoutWords = [this] {
-    fs::current_path(dir_);
+  InFolder(dir_, [] {
     THeadlessPlatform platform;
-    try {
-      TGlyphfallForm form(platform);
-      _exit(1);
-    } catch (const EFOpenError&) {
-    }
-    const bool nothingLeft = GlyphfallForm == nullptr && platform.InputSink() == nullptr && !platform.IsWindowVisible();
-    _exit(nothingLeft ? 0 : 2);
-  };
-  EXPECT_EXIT(startWithoutWords(), testing::ExitedWithCode(0), "");
+    EXPECT_THROW(TGlyphfallForm form(platform), EFOpenError);
+    EXPECT_EQ(GlyphfallForm, nullptr);
+    EXPECT_EQ(platform.InputSink(), nullptr);
+    EXPECT_FALSE(platform.IsWindowVisible());
+  });
 }
 
 // An absurd line must not become a word that takes the screen to draw, nor
