@@ -27,7 +27,7 @@ void BM_FrameMenu(benchmark::State& state) {
   TBenchForm b;
   TGlyphfallForm& f = *b.form;
   f.BuildMenu();
-  f.StarField->UpdateAll();
+  f.StarField->UpdateAll(f.Stage);
   for (auto _ : state) {
     f.DrawBackground();
     f.DrawHud();
@@ -71,7 +71,7 @@ void BM_FrameBusyWave(benchmark::State& state) {
   TGlyphfallForm& f = *b.form;
   f.BuildMenu();
   f.NewGame();
-  f.StarField->UpdateAll();
+  f.StarField->UpdateAll(f.Stage);
   const char* words[] = {"CASTLE", "TYPING", "ARCADE", "GLYPH", "FALLING", "WORDS", "QUICK", "BRICK", "STONE", "ZEBRA"};
   for (int i = 0; i < 10; ++i) {
     if (i == 3)
@@ -82,7 +82,7 @@ void BM_FrameBusyWave(benchmark::State& state) {
       AddWord<TSpriteWord>(f, words[i], 150 + i * 60, 2 + i * 2, static_cast<uint8_t>(i % 4));
   }
   AddExplosions(f, 300);
-  for (int i = 0; i < 5; ++i) f.ScoreItems->AddObject(new TScoreItem({200 + i * 90, 300}, "+60", nullptr));
+  for (int i = 0; i < 5; ++i) f.ScoreItems->AddObject(new TScoreItem(f.Canvas(), {200 + i * 90, 300}, "+60", nullptr));
   for (auto _ : state) {
     Compose(f);
     benchmark::ClobberMemory();
@@ -95,7 +95,7 @@ void BM_FrameWorstCase(benchmark::State& state) {
   TGlyphfallForm& f = *b.form;
   f.BuildMenu();
   f.NewGame();
-  f.StarField->UpdateAll();
+  f.StarField->UpdateAll(f.Stage);
   auto* big1 = AddWord<TSpriteWord>(f, "GIANT", 300, 2);
   big1->Scale = 10;
   auto* big2 = AddWord<TSpriteWord>(f, "HUGE", 200, 14);
@@ -110,7 +110,8 @@ void BM_FrameWorstCase(benchmark::State& state) {
     bullet->Angle = i * 600;
   }
   AddExplosions(f, 3000);
-  for (int i = 0; i < 20; ++i) f.ScoreItems->AddObject(new TScoreItem({100 + i * 30, 200 + i * 10}, "+120", nullptr));
+  for (int i = 0; i < 20; ++i)
+    f.ScoreItems->AddObject(new TScoreItem(f.Canvas(), {100 + i * 30, 200 + i * 10}, "+120", nullptr));
   for (auto _ : state) {
     Compose(f);
     benchmark::ClobberMemory();

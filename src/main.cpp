@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "Product.h"
 #include "hiscores/HiScoreUnit.h"
 #include "platform/Application.h"
 #include "platform/Paths.h"
@@ -30,7 +31,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   for (const std::string& a : args) {
     if (a == "--version") {
-      std::printf("Glyphfall! v1.01\n");
+      std::printf("%s %s\n", GameCaption, GameVersion);
       return 0;
     }
     if (a == "--help" || a == "-h") {
@@ -69,7 +70,7 @@ int main(int argc, char** argv) {
       return 1;
     }
   } catch (const std::exception& e) {
-    std::cerr << "Glyphfall!: " << e.what() << std::endl;
+    std::cerr << GameCaption << ": " << e.what() << std::endl;
     return 1;
   }
   return 0;

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <array>
 
+#include "Product.h"
 #include "framework/Utils.h"
 #include "hiscores/HiScoreUnit.h"
 #include "shell/GlyphfallUnit.h"
@@ -39,27 +40,26 @@ constexpr std::array<TRowStyle, HiScoreRows> RowStyles{{{"1st", 0x00FFFF},
                                                         {"9th", 0xF70097},
                                                         {"10th", 0xF70097}}};
 
-void DrawCentred(TGlyphfallForm& form, int y, const std::string& text, TColor colour) {
-  TCanvas& canvas = form.Canvas();
-  form.DrawText((canvas.Target().Width() - canvas.TextWidth(text)) / 2, y, text, colour, 0);
+void DrawCentred(int y, const std::string& text, TColor colour) {
+  TCanvas& canvas = GlyphfallForm->Canvas();
+  GlyphfallForm->DrawText((canvas.Target().Width() - canvas.TextWidth(text)) / 2, y, text, colour, 0);
 }
 
 }  // namespace
 
 void THiScoreList::ShowHiScores(int32_t row) {
-  TGlyphfallForm& form = *GlyphfallForm;
-  if (form.Menu) form.Menu->Selected = MenuHighScores;
+  if (GlyphfallForm->Menu) GlyphfallForm->Menu->Selected = MenuHighScores;
   // A click during play while HIGH SCORES was selected may have left this set,
   // which would end the screen before the player could type.
-  form.MenuActive = false;
-  form.Screen = TGlyphfallForm::TScreen::HiScores;
+  GlyphfallForm->MenuActive = false;
+  GlyphfallForm->Screen = TGlyphfallForm::TScreen::HiScores;
   EntryRow = row;
-  while (form.Visible() && !form.Closed && !form.MenuActive) {
-    form.StarField->UpdateAll();
-    form.DrawBackground();
-    form.DrawHud();
+  while (GlyphfallForm->Visible() && !GlyphfallForm->Closed && !GlyphfallForm->MenuActive) {
+    GlyphfallForm->StarField->UpdateAll(GlyphfallForm->Stage);
+    GlyphfallForm->DrawBackground();
+    GlyphfallForm->DrawHud();
     DrawHiScores();
-    form.PresentFrame();
+    GlyphfallForm->PresentFrame();
   }
   // A click or the window closing ends the screen as well: the name typed so
   // far is kept and saved just as Enter would, rather than left half-typed
@@ -68,13 +68,12 @@ void THiScoreList::ShowHiScores(int32_t row) {
 }
 
 void THiScoreList::DrawHiScores() {
-  TGlyphfallForm& form = *GlyphfallForm;
-  TCanvas& canvas = form.Canvas();
-  canvas.Font.Name = "Comic sans MS";
+  TCanvas& canvas = GlyphfallForm->Canvas();
+  canvas.Font.Name = GameFontFace;
   canvas.Font.Bold = true;
   canvas.Font.Size = TitleSize;
-  form.UseSmoothFont(canvas);
-  DrawCentred(form, TitleY, EntryRow < 0 ? "- HIGH SCORES -" : "PLEASE ENTER NAME", TitleColour);
+  UseSmoothFont(canvas);
+  DrawCentred(TitleY, EntryRow < 0 ? "- HIGH SCORES -" : "PLEASE ENTER NAME", TitleColour);
 
   const int rows = std::min(Count(), HiScoreRows);
   for (int i = 0; i < rows; ++i) {
@@ -82,13 +81,13 @@ void THiScoreList::DrawHiScores() {
     const int y = FirstRowY + RowHeight * i;
     const TColor colour = i == EntryRow ? EntryColour : RowStyles[i].Colour;
     const std::string label = RowStyles[i].Label;
-    form.DrawText(LabelRight - canvas.TextWidth(label), y, label, colour, 0);
-    form.DrawText(ScoreX, y, ZeroPad(entry->Score, ScoreDigits), colour, 0);
+    GlyphfallForm->DrawText(LabelRight - canvas.TextWidth(label), y, label, colour, 0);
+    GlyphfallForm->DrawText(ScoreX, y, ZeroPad(entry->Score, ScoreDigits), colour, 0);
     if (entry->Name.empty()) entry->Name = HiScoreEmptyName;
-    form.DrawText(NameX, y, entry->Name, colour, 0);
+    GlyphfallForm->DrawText(NameX, y, entry->Name, colour, 0);
   }
 
   canvas.Font.Size = CreditSize;
-  form.UseSmoothFont(canvas);
-  DrawCentred(form, CreditY, CreditText, CreditColour);
+  UseSmoothFont(canvas);
+  DrawCentred(CreditY, CreditText, CreditColour);
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "Product.h"
+
 class TPlatform;
 
 enum class TOperation { Insert, Remove };
@@ -54,7 +56,7 @@ class TApplication : public TComponent {
   void ShowException(const std::exception& e);
   void ShowError(const std::string& text);
   std::string ExeName();
-  std::string Title = "Glyphfall!";
+  std::string Title = GameCaption;
 
  private:
   TPlatform& platform_;

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Product.h"
 #include "platform/Types.h"
 
 class TBitmap;
@@ -16,7 +17,7 @@ class TBitmap;
 // Font definition as the game sets it on a canvas. The canvas resolves it to a
 // FreeType face through the shared glyph cache each time it draws or measures.
 struct TFont {
-  std::string Name = "Comic sans MS";
+  std::string Name = GameFontFace;
   int Size = 10;  // points at 96 dots per inch
   bool Bold = false;
   TColor Color = clBlack;

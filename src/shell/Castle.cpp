@@ -1,11 +1,18 @@
-// The castle: a 6 x 29 grid of bricks standing on the ground strip.
+// The castle: building, drawing, blows, repairs and the burst at game over.
+#include "shell/Castle.h"
+
+#include <memory>
+#include <vector>
+
+#include "platform/Canvas.h"
 #include "shell/GlyphfallUnit.h"
 #include "sound/SoundEffects.h"
+#include "sprites/SpriteUnit.h"
 #include "words/WordUnit.h"
 
 namespace {
-constexpr int BrickSize = 16;
 constexpr int BuiltColumns = 5;
+constexpr int32_t BurstBase = 8;
 using TLayoutRow = std::array<uint8_t, BuiltColumns>;
 
 // 1 brick, 2 arch brick, 0 empty; column 5 is never built.
@@ -24,96 +31,100 @@ TLayoutRow CastleLayout(int row) {
   }
 }
 
-bool Standing(uint8_t state) { return state >= 1 && state <= 4; }
+bool Standing(TBrickState state) { return state != TBrickState::Empty && state != TBrickState::Destroyed; }
 }  // namespace
 
-void TGlyphfallForm::BuildCastle() {
-  for (auto& column : Castle)
-    for (auto& cell : column) cell.State = 0;
-  for (int r = 0; r < CastleRows; ++r) BuildCastleRow(r, CastleLayout(r));
-  for (auto& column : Castle)
-    for (auto& cell : column) cell.Picture = BrickImage.get();
+void TCastle::Build(TBitmap* brickPicture) {
+  for (TColumn& column : cells_)
+    for (BrickCell& cell : column) cell.State = TBrickState::Empty;
+  for (int r = 0; r < CastleRows; ++r) BuildRow(r, CastleLayout(r));
+  for (TColumn& column : cells_)
+    for (BrickCell& cell : column) cell.Picture = brickPicture;
 }
 
-void TGlyphfallForm::BuildCastleRow(int row, const std::array<uint8_t, 5>& values) {
+void TCastle::BuildRow(int row, const std::array<uint8_t, 5>& values) {
   for (int c = 0; c < BuiltColumns; ++c)
-    if (values[c] == 1 || values[c] == 2) Castle[c][row].State = values[c];
+    if (values[c] == 1 || values[c] == 2) (*this)[c][row].State = static_cast<TBrickState>(values[c]);
 }
 
-int32_t TGlyphfallForm::CastleTop() const {
-  return OffscreenImage->Height() - CastleRows * BrickImage->Height() - GroundImage->Height();
-}
-
-void TGlyphfallForm::DrawCastle() {
-  TCanvas& canvas = Canvas();
+void TCastle::Draw(TCanvas& canvas) const {
   for (int c = 0; c < CastleColumns; ++c)
     for (int r = 0; r < CastleRows; ++r) {
-      const BrickCell& cell = Castle[c][r];
+      const BrickCell& cell = (*this)[c][r];
       const TBitmap* picture = nullptr;
       switch (cell.State) {
-        case 1: picture = cell.Picture; break;
-        case 2: picture = BrickArchImage.get(); break;
-        case 3: picture = Damaged1Image.get(); break;
-        case 4: picture = Damaged2Image.get(); break;
+        case TBrickState::Brick: picture = cell.Picture; break;
+        case TBrickState::Arch: picture = ArchPicture; break;
+        case TBrickState::Damaged1: picture = Damaged1Picture; break;
+        case TBrickState::Damaged2: picture = Damaged2Picture; break;
         default: break;
       }
-      if (picture) canvas.Draw(c * BrickSize, CastleTop() + r * BrickSize, *picture);
+      if (picture) canvas.Draw(c * BrickSize, Top + r * BrickSize, *picture);
     }
 }
 
-int32_t TGlyphfallForm::BrickRowAt(int32_t y) const { return (y - CastleTop()) / BrickSize; }
+int32_t TCastle::RowAt(int32_t y) const { return (y - Top) / BrickSize; }
 
-TPoint TGlyphfallForm::BrickCellAt(int32_t x, int32_t y) const {
+TPoint TCastle::CellAt(int32_t x, int32_t y) const {
   int32_t c = x / BrickSize;
   if (c < 0) c = 0;
-  int32_t r = BrickRowAt(y);
-  if (c >= 0 && c < CastleColumns && r >= 0 && r < CastleRows && Standing(Castle[c][r].State)) return TPoint{c, r};
+  int32_t r = RowAt(y);
+  if (c < CastleColumns && r >= 0 && r < CastleRows && Standing((*this)[c][r].State)) return TPoint{c, r};
   return TPoint{-1, -1};
 }
 
-void TGlyphfallForm::HitBrick(TPoint cell) {
+bool TCastle::Hit(TPoint cell) {
   // A cell outside the grid is no brick at all.
-  if (cell.X < 0 || cell.X >= CastleColumns || cell.Y < 0 || cell.Y >= CastleRows) return;
-  BrickCell& b = Castle[cell.X][cell.Y];
-  if (b.State != 0 && b.State != 5) {
-    ++b.State;
-    PlaySoundFile("wave\\explode.wav");
-    if (b.State == 5) ++Stats.BricksLost;
-  }
-  if (b.State == 2) b.State = 3;
+  if (cell.X < 0 || cell.X >= CastleColumns || cell.Y < 0 || cell.Y >= CastleRows) return false;
+  BrickCell& b = (*this)[cell.X][cell.Y];
+  if (!Standing(b.State)) return false;
+  // A brick and an arch both go straight to damaged once.
+  b.State =
+      b.State == TBrickState::Brick ? TBrickState::Damaged1 : static_cast<TBrickState>(static_cast<int>(b.State) + 1);
+  PlaySoundFile("wave\\explode.wav");
+  return true;
 }
 
-bool TGlyphfallForm::IsBrickDamaged(int column, int row) const {
-  uint8_t s = Castle[column][row].State;
-  return s >= 3 && s <= 5;
+bool TCastle::IsDamaged(int column, int row) const {
+  TBrickState s = (*this)[column][row].State;
+  return s == TBrickState::Damaged1 || s == TBrickState::Damaged2 || s == TBrickState::Destroyed;
 }
 
-bool TGlyphfallForm::AnyBrickDamaged() const {
+bool TCastle::AnyDamaged() const {
   for (int c = 0; c < CastleColumns; ++c)
     for (int r = 0; r < CastleRows; ++r)
-      if (IsBrickDamaged(c, r)) return true;
+      if (IsDamaged(c, r)) return true;
   return false;
 }
 
-TPoint TGlyphfallForm::RepairBricks(bool all) {
+TPoint TCastle::Repair(bool all) {
   for (int c = 0; c < CastleColumns; ++c)
     for (int r = 0; r < CastleRows; ++r)
-      if (IsBrickDamaged(c, r)) {
-        Castle[c][r].State = 1;
-        if (!all) return TPoint{c * BrickSize, CastleTop() + r * BrickSize};
+      if (IsDamaged(c, r)) {
+        (*this)[c][r].State = TBrickState::Brick;
+        if (!all) return TPoint{c * BrickSize, Top + r * BrickSize};
       }
   return TPoint{-1, -1};
 }
 
-void TGlyphfallForm::ExplodeCastle() {
+void TCastle::Explode(TSpriteList& explosions) {
   PlaySoundFile("wave\\castledestroyed.wav");
   const std::vector<TColor> colours = {clBlue, clRed, clYellow};
   for (int c = 0; c < CastleColumns; ++c)
     for (int r = 0; r < CastleRows; ++r) {
-      BrickCell& cell = Castle[c][r];
-      if (cell.State == 0 || cell.State == 5) continue;
-      cell.State = 0;
-      ExplodeItems->Add(std::make_unique<TExplodeItem>(TPoint{c * BrickSize, CastleTop() + r * BrickSize},
-                                                       TSize{BrickImage->Width(), BrickImage->Height()}, 8, colours));
+      BrickCell& cell = (*this)[c][r];
+      if (!Standing(cell.State)) continue;
+      cell.State = TBrickState::Empty;
+      explosions.Add(std::make_unique<TExplodeItem>(TPoint{c * BrickSize, Top + r * BrickSize},
+                                                    TSize{BrickSize, BrickSize}, BurstBase, colours));
     }
 }
+
+// ---- The form's castle operations that do more than forward ----
+
+void TGlyphfallForm::HitBrick(TPoint cell) {
+  if (Castle.Hit(cell) && Castle[cell.X][cell.Y].State == TBrickState::Destroyed)
+    Events.BrickLost({GameTime, cell.X, cell.Y});
+}
+
+void TGlyphfallForm::ExplodeCastle() { Castle.Explode(*ExplodeItems); }

@@ -1,10 +1,13 @@
 // The form's life: creation, the screen loops, the frame and the game clock.
+#include <filesystem>
 #include <stdexcept>
+#include <system_error>
 
 #include "dictionary/DictionaryUnit.h"
 #include "framework/Utils.h"
 #include "hiscores/HiScoreUnit.h"
 #include "hiscores/XMLUnit.h"
+#include "platform/Paths.h"
 #include "shell/GlyphfallUnit.h"
 #include "sprites/StarUnit.h"
 #include "waves/WaveUnit.h"
@@ -27,15 +30,19 @@ TGlyphfallForm::TGlyphfallForm(TPlatform& platform) : Platform(platform) {
   Platform.SetInputSink(this);
   try {
     RandSeed(Platform.GetTickCount());
-    VersionText = "v1.01";
+    VersionText = GameVersion;
     DefaultXMLFolder.clear();
 
-    OffscreenImage = std::make_unique<TBitmap>(PlayfieldWidth, PlayfieldHeight);
     LoadPictures();
+    Castle.ArchPicture = BrickArchImage.get();
+    Castle.Damaged1Picture = Damaged1Image.get();
+    Castle.Damaged2Picture = Damaged2Image.get();
+    Castle.Top = OffscreenImage->Height() - CastleRows * BrickImage->Height() - GroundImage->Height();
+    Stage.OuterSize = Platform.OuterSize();
     TSize area = Platform.WorkAreaSize();
     Platform.SetWindowPos((area.cx - (PlayfieldWidth + FrameAllowanceX)) / 2,
                           (area.cy - (PlayfieldHeight + FrameAllowanceY)) / 2);
-    Platform.SetCaption("Glyphfall!");
+    Platform.SetCaption(GameCaption);
 
     ExplodeItems = std::make_unique<TExplodeLetterList>();
     ScoreItems = std::make_unique<TScoreList>();
@@ -51,8 +58,7 @@ TGlyphfallForm::TGlyphfallForm(TPlatform& platform) : Platform(platform) {
       for (int score = 1000; score >= 100; score -= 100) HiScores->Add(std::make_unique<THiScore>(score, ""));
     HiScores->HighScore = HiScores->Items(0)->Score;
 
-    GameTime = Platform.GetTickCount();
-    PausedTime = 0;
+    Clock.Reset(Platform.GetTickCount());
   } catch (...) {
     // A half-made form must not stay reachable.
     Platform.SetInputSink(nullptr);
@@ -76,31 +82,19 @@ TGlyphfallForm::~TGlyphfallForm() {
   if (GlyphfallForm == this) GlyphfallForm = nullptr;
 }
 
-// ---- Game clock ----
-
-uint32_t TGlyphfallForm::MsSince(uint32_t stamp) const {
-  if (stamp == 0) return 0;
-  if (stamp > GameTime) return (UINT32_MAX - stamp) + GameTime;  // the counter has wrapped
-  return GameTime - stamp;
-}
-
-bool TGlyphfallForm::HasElapsed(uint32_t stamp, uint32_t interval) const {
-  return stamp == 0 || MsSince(stamp) >= interval;
-}
-
-bool TGlyphfallForm::TickEvery(uint32_t& stamp, uint32_t interval) const {
-  if (!HasElapsed(stamp, interval)) return false;
-  stamp = GameTime;
-  return true;
-}
-
 bool TGlyphfallForm::HasSwitch(std::string_view name) const { return ::HasSwitch(Platform.Args(), name); }
 
 // ---- Screens ----
 
 void TGlyphfallForm::Run() {
+  // The game's files are found in the program's folder, from wherever the
+  // form was started.
+  std::error_code ignored;
+  std::filesystem::current_path(ResolveProgramFolder(std::filesystem::path(Platform.ExeName()).parent_path()), ignored);
   Platform.ShowWindow();
-  Platform.SetCaption("Glyphfall! " + VersionText);
+  // New stars are scattered over the window as it is shown.
+  Stage.OuterSize = Platform.OuterSize();
+  Platform.SetCaption(std::string(GameCaption) + " " + VersionText);
   BuildMenu();
   if (HasSwitch("run")) PlayGame();
   if (!Closed) ShowTitle();
@@ -132,7 +126,7 @@ void TGlyphfallForm::ShowTitle() {
   uint32_t start = GameTime;
   SetCentreMessage("Glyphfall!", clBlue);
   do {
-    StarField->UpdateAll();
+    StarField->UpdateAll(Stage);
     DrawBackground();
     DrawHud();
     DrawCentreMessage();
@@ -149,7 +143,7 @@ void TGlyphfallForm::RunMenu() {
   LastMousePos = Platform.ScreenToClient(Platform.CursorPos());
   MenuActive = true;
   while (Visible() && !Closed && MenuActive) {
-    StarField->UpdateAll();
+    StarField->UpdateAll(Stage);
     DrawBackground();
     DrawHud();
     DrawMenu();
@@ -166,12 +160,13 @@ void TGlyphfallForm::PlayGame() {
     DrawFrame();
   } while (Playing && !GameOverDone() && !Closed);
   Playing = false;
+  TGameEnd how = GameOverStamp != 0 ? TGameEnd::Lost : Closed ? TGameEnd::Closed : TGameEnd::Quit;
+  Events.GameEnded({GameTime, Score, how});
   AttackWords->RemoveAll();
   BonusWords->RemoveAll();
   ScoreItems->RemoveAll();
   ExplodeItems->RemoveAll();
   ZoomItems->RemoveAll();
-  ++Stats.GamesPlayed;
 }
 
 void TGlyphfallForm::NewGame() {
@@ -184,9 +179,9 @@ void TGlyphfallForm::NewGame() {
   Bombs = 0;
   PressSpaceHints = 0;
   WaveNumber = 1;
-  GameTime = Platform.GetTickCount();
-  PausedTime = 0;
+  Clock.Reset(Platform.GetTickCount());
   WavesLooped = false;
+  Events.GameStarted({GameTime, ClassicRules, RandSeedValue(), WaveNumber});
   StartWave();
 }
 
@@ -196,6 +191,7 @@ void TGlyphfallForm::StartWave() {
   CurrentWave.reset();
   if (WaveNumber >= 1 && WaveNumber <= WaveCount) {
     CurrentWave = CreateWave(WaveNumber);
+    Events.WaveStarted({GameTime, WaveNumber, WavesLooped});
     if (CurrentWave) CurrentWave->NextStage();
     return;
   }
@@ -205,12 +201,12 @@ void TGlyphfallForm::StartWave() {
 }
 
 void TGlyphfallForm::UpdateSprites() {
-  AttackWords->UpdateAll();
-  BonusWords->UpdateAll();
-  ExplodeItems->UpdateAll();
-  ScoreItems->UpdateAll();
-  ZoomItems->UpdateAll();
-  StarField->UpdateAll();
+  AttackWords->UpdateAll(Stage);
+  BonusWords->UpdateAll(Stage);
+  ExplodeItems->UpdateAll(Stage);
+  ScoreItems->UpdateAll(Stage);
+  ZoomItems->UpdateAll(Stage);
+  StarField->UpdateAll(Stage);
 }
 
 void TGlyphfallForm::UpdateWave() {
@@ -218,8 +214,8 @@ void TGlyphfallForm::UpdateWave() {
   CurrentWave->Update();
   // After the game is over no wave ends or begins: "GAME OVER" stays.
   if (GameOverStamp == 0 && CurrentWave->IsComplete()) {
+    Events.WaveCompleted({GameTime, WaveNumber, WavesLooped});
     ++WaveNumber;
-    ++Stats.WavesCompleted;
     StartWave();
   } else {
     CurrentWave->UpdateBonuses();
@@ -241,16 +237,16 @@ void TGlyphfallForm::DrawBackground() {
   canvas.Brush.Style = TBrushStyle::Solid;
   canvas.Brush.Color = clBlack;
   canvas.FillRect(TRect{0, 0, OffscreenImage->Width(), OffscreenImage->Height()});
-  StarField->DrawAll();
+  StarField->DrawAll(Stage);
   if (Playing) canvas.Draw(0, PlayfieldHeight - GroundImage->Height(), *GroundImage);
 }
 
 void TGlyphfallForm::DrawSprites() {
-  AttackWords->DrawAll();
-  BonusWords->DrawAll();
-  ExplodeItems->DrawAll();
-  ScoreItems->DrawAll();
-  ZoomItems->DrawAll();
+  AttackWords->DrawAll(Stage);
+  BonusWords->DrawAll(Stage);
+  ExplodeItems->DrawAll(Stage);
+  ScoreItems->DrawAll(Stage);
+  ZoomItems->DrawAll(Stage);
 }
 
 void TGlyphfallForm::PresentFrame() {
@@ -261,9 +257,8 @@ void TGlyphfallForm::PresentFrame() {
     Platform.ProcessMessages();
     Platform.Sleep(InactivePoll);
   }
-  PausedTime += Platform.GetTickCount() - t0;
-  GameTime = Platform.GetTickCount() - PausedTime;
-  ++Stats.Frames;
+  uint32_t now = Platform.GetTickCount();
+  Clock.Advance(now, now - t0);
 }
 
 // ---- Input ----
@@ -297,10 +292,14 @@ void TGlyphfallForm::KeyDown(uint16_t key, TShiftState) {
       default:
         if (Playing && GameOverStamp == 0) {
           if (key == vk::Space) {
+            int32_t bombsBefore = Bombs;
             DetonateBomb();
+            Events.BombKey(GameTime, key, Bombs < bombsBefore);
           } else if (key != LastKey) {
+            Events.BeginKey();
             BonusWords->KeyPressed(key);
             AttackWords->KeyPressed(key);
+            Events.EndKey(GameTime, key);
           }
         }
         break;

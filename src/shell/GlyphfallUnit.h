@@ -7,10 +7,16 @@
 #include <string>
 #include <string_view>
 
+#include "Product.h"
+#include "framework/GameClock.h"
+#include "framework/GameEvents.h"
 #include "framework/ObjectList.h"
+#include "framework/Stage.h"
+#include "framework/TextUtils.h"
 #include "platform/Canvas.h"
 #include "platform/Platform.h"
 #include "platform/Types.h"
+#include "shell/Castle.h"
 
 class TExplodeLetterList;
 class TScoreList;
@@ -27,10 +33,11 @@ constexpr uint8_t MenuStart = 0;
 constexpr uint8_t MenuHighScores = 2;
 constexpr uint8_t MenuQuit = 4;
 
+// The rules of the game as first built.
+constexpr char ClassicRules[] = "Classic";
+
 constexpr int PlayfieldWidth = 800;
 constexpr int PlayfieldHeight = 600;
-constexpr int CastleColumns = 6;
-constexpr int CastleRows = 29;
 constexpr int TitleDuration = 3000;
 constexpr int GameOverDuration = 4000;
 constexpr int MessageDuration = 2000;
@@ -55,11 +62,6 @@ class TMenuList : public TCustomObjectList<TMenuItem> {
   void SelectNext();
 };
 
-struct BrickCell {
-  TBitmap* Picture = nullptr;  // the form's picture for state 1
-  uint8_t State = 0;           // 0 empty, 1 brick, 2 arch, 3/4 damaged, 5 destroyed
-};
-
 class TGlyphfallForm : public TInputSink {
  public:
   // Form creation (its create handler). Loads the word list and the scores.
@@ -68,11 +70,24 @@ class TGlyphfallForm : public TInputSink {
 
   TPlatform& Platform;
 
+  // ---- Game clock (GameTime and PausedTime read as the form's own) ----
+  TGameClock Clock;
+  uint32_t& GameTime = Clock.GameTime;
+  uint32_t& PausedTime = Clock.PausedTime;
+  uint32_t MsSince(uint32_t stamp) const { return Clock.MsSince(stamp); }
+  bool HasElapsed(uint32_t stamp, uint32_t interval) const { return Clock.HasElapsed(stamp, interval); }
+  bool TickEvery(uint32_t& stamp, uint32_t interval) const { return Clock.TickEvery(stamp, interval); }
+
   // ---- Pictures (shared, never owned by sprites) ----
-  std::unique_ptr<TBitmap> OffscreenImage;
+  std::unique_ptr<TBitmap> OffscreenImage = std::make_unique<TBitmap>(PlayfieldWidth, PlayfieldHeight);
   std::unique_ptr<TBitmap> BrickImage, BrickArchImage, Damaged1Image, Damaged2Image, GroundImage, BombImage,
       GoldBrickImage, ClockImage, CannonImage, BackImage, ShieldImage, RotateImage, OffscreenRotateImage;
   TCanvas& Canvas() { return OffscreenImage->Canvas(); }
+  // What the sprite lists are updated and drawn with.
+  TStage Stage{Clock, *OffscreenImage, TSize{}};
+
+  // What happens in play, for whoever watches it.
+  TGameEvents Events;
 
   // ---- Owned objects ----
   std::unique_ptr<TWordList> BonusWords;
@@ -91,7 +106,7 @@ class TGlyphfallForm : public TInputSink {
   int32_t Score = 0;
   int32_t NextBombScore = BombScoreStep;
   int32_t Bombs = 0;
-  std::array<std::array<BrickCell, CastleRows>, CastleColumns> Castle{};  // [column][row]
+  TCastle Castle;
   std::string MessageText;
   TColor MessageFlashColour = clRed, MessageColour = 0, MessageShownColour = 0;
   uint32_t MessageStamp = 0, MessageFlashStamp = 0;
@@ -103,15 +118,8 @@ class TGlyphfallForm : public TInputSink {
   bool Playing = false;
   uint16_t LastKey = 0;
   TPoint LastMousePos;
-  uint32_t GameTime = 0;
-  uint32_t PausedTime = 0;
-  std::string VersionText = "v1.01";
+  std::string VersionText = GameVersion;
   bool WavesLooped = false;
-
-  // ---- Game clock ----
-  uint32_t MsSince(uint32_t stamp) const;
-  bool HasElapsed(uint32_t stamp, uint32_t interval) const;
-  bool TickEvery(uint32_t& stamp, uint32_t interval) const;
 
   // ---- Screens and frames ----
   void Run();
@@ -139,17 +147,15 @@ class TGlyphfallForm : public TInputSink {
   void MouseMove(TShiftState shift, int x, int y) override;
   void Close() override;
 
-  // ---- Castle ----
-  void BuildCastle();
-  void BuildCastleRow(int row, const std::array<uint8_t, 5>& values);
-  void DrawCastle();
-  int32_t CastleTop() const;
-  int32_t BrickRowAt(int32_t y) const;
-  TPoint BrickCellAt(int32_t x, int32_t y) const;
+  // ---- Castle (what the game units call; the grid is Castle's) ----
+  void BuildCastle() { Castle.Build(BrickImage.get()); }
+  void DrawCastle() { Castle.Draw(Canvas()); }
+  int32_t CastleTop() const { return Castle.Top; }
+  int32_t BrickRowAt(int32_t y) const { return Castle.RowAt(y); }
+  TPoint BrickCellAt(int32_t x, int32_t y) const { return Castle.CellAt(x, y); }
   void HitBrick(TPoint cell);
-  bool IsBrickDamaged(int column, int row) const;
-  bool AnyBrickDamaged() const;
-  TPoint RepairBricks(bool all);
+  bool AnyBrickDamaged() const { return Castle.AnyDamaged(); }
+  TPoint RepairBricks(bool all) { return Castle.Repair(all); }
   void ExplodeCastle();
 
   // ---- Head-up display, messages, scoring, bombs ----
@@ -171,20 +177,8 @@ class TGlyphfallForm : public TInputSink {
   // ---- Text drawing ----
   void DrawText(int x, int y, std::string_view text, TColor colour, int shadow);
   void DrawRightText(int xRight, int y, std::string_view text, TColor colour);
-  void UseSmoothFont(TCanvas& canvas);
-  TSize TextExtentAt(TCanvas& canvas, int size, std::string_view text);
   TSize LetterExtent(int size);
 
-  // ---- Statistics for the simulator and tests (never read by the game) ----
-  struct TStats {
-    int64_t Frames = 0;
-    int64_t WordsTyped = 0;
-    int64_t LettersTyped = 0;
-    int64_t BombsUsed = 0;
-    int64_t BricksLost = 0;
-    int64_t WavesCompleted = 0;
-    int64_t GamesPlayed = 0;
-  } Stats;
   // Which screen loop is running; for the simulator's report.
   enum class TScreen { Title, Menu, Play, HiScores, Ended } Screen = TScreen::Title;
 

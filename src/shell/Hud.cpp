@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "Product.h"
 #include "framework/Utils.h"
 #include "hiscores/HiScoreUnit.h"
 #include "shell/GlyphfallUnit.h"
@@ -33,7 +34,7 @@ int32_t TGlyphfallForm::HudValueY() {
 
 void TGlyphfallForm::DrawHud() {
   TCanvas& canvas = Canvas();
-  canvas.Font.Name = "Comic sans MS";
+  canvas.Font.Name = GameFontFace;
   canvas.Font.Bold = true;
   int vy = HudValueY();
   canvas.Font.Size = HudFontSize;
@@ -96,7 +97,7 @@ void TGlyphfallForm::DrawCentredLines(const std::string& text, TColor colour) {
 
 void TGlyphfallForm::AwardScore(TPoint position, int32_t points, const std::string& text, TBitmap* picture) {
   Score += points;
-  ScoreItems->Add(std::make_unique<TScoreItem>(position, text, picture));
+  ScoreItems->Add(std::make_unique<TScoreItem>(Canvas(), position, text, picture));
   HiScores->HighScore = std::max(HiScores->HighScore, Score);
   if (Score >= NextBombScore) {
     NextBombScore += BombScoreStep;
@@ -114,13 +115,14 @@ void TGlyphfallForm::DetonateBomb() {
   PressSpaceHints = HintPhases;
   AttackWords->KillAll();
   --Bombs;
-  ++Stats.BombsUsed;
+  Events.BombUsed({GameTime, Bombs});
 }
 
 void TGlyphfallForm::GameOver() {
   if (GameOverStamp != 0) return;
   SetCentreMessage("GAME OVER", clGreen);
   ExplodeCastle();
+  Events.GameOver({GameTime, Score, WaveNumber});
   // A stamp of 0 means "not over"; the clock is never 0 in practice, but a
   // game must end even if it were.
   GameOverStamp = GameTime != 0 ? GameTime : 1;

@@ -1,4 +1,5 @@
 // The main menu: three items chosen with the arrows, the mouse and Enter.
+#include "Product.h"
 #include "shell/GlyphfallUnit.h"
 
 namespace {
@@ -9,9 +10,9 @@ constexpr int MenuSpacing = 100;
 
 void TMenuList::AddItem(uint8_t id, const std::string& caption) {
   TCanvas& canvas = GlyphfallForm->Canvas();
-  canvas.Font.Name = "Comic sans MS";
+  canvas.Font.Name = GameFontFace;
   canvas.Font.Bold = true;
-  int width = GlyphfallForm->TextExtentAt(canvas, MenuFontSize, caption).cx;
+  int width = TextExtentAt(canvas, MenuFontSize, caption).cx;
   auto item = std::make_unique<TMenuItem>();
   item->Id = id;
   item->Position = TPoint{(PlayfieldWidth - width) / 2, NextY};

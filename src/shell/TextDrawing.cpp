@@ -1,4 +1,5 @@
 // Text helpers shared by every screen: shadowed, right-aligned, measured.
+// (The smooth font and the measuring at a size are framework/TextUtils.)
 #include "shell/GlyphfallUnit.h"
 
 void TGlyphfallForm::DrawText(int x, int y, std::string_view text, TColor colour, int shadow) {
@@ -14,13 +15,6 @@ void TGlyphfallForm::DrawText(int x, int y, std::string_view text, TColor colour
 
 void TGlyphfallForm::DrawRightText(int xRight, int y, std::string_view text, TColor colour) {
   DrawText(xRight - Canvas().TextWidth(text), y, text, colour, 1);
-}
-
-void TGlyphfallForm::UseSmoothFont(TCanvas& canvas) { canvas.Font.Smooth = true; }
-
-TSize TGlyphfallForm::TextExtentAt(TCanvas& canvas, int size, std::string_view text) {
-  canvas.Font.Size = size;
-  return canvas.TextExtent(text);
 }
 
 TSize TGlyphfallForm::LetterExtent(int size) { return TextExtentAt(Canvas(), size, "X"); }

@@ -345,6 +345,7 @@ void TWaveAudioOut::FreeRecord(TWaveHdr* record) {
 
 void TWaveAudioOut::HandleOutDone(TWaveHdr* record) {
   TFirstError steps;
+  bool attempted = false;  // the buffer was filled and offered to the device
   bool written = false;
   TWaveHdr* rec = record;
 
@@ -398,15 +399,18 @@ void TWaveAudioOut::HandleOutDone(TWaveHdr* record) {
       rec->dwFlags |= WHDR_BEGINLOOP | WHDR_ENDLOOP;
       rec->dwLoops = loops;
     }
+    attempted = true;
     written = WriteBuffer(rec);
-    // A buffer the device would not take ends the playback: the others
-    // still come back, and the last of them closes the device.
-    if (!written) SetClosing(true);
   });
-  if (!written && !Closing() && steps.Error && IsActive()) SetClosing(true);
+  // Any other failure on the way ends the playback: the buffers out still
+  // come back, and the last of them closes the device.
+  if (!attempted && !Closing() && steps.Error && IsActive()) SetClosing(true);
 
   // A record the device does not hold is freed at once.
   if (rec && !written) steps.Run([&] { FreeRecord(rec); });
+  // A buffer the device refused is lost, not the rest of the sound: the next
+  // one is asked for in its place, until the source runs dry.
+  if (attempted && !written && !Closing() && IsActive()) steps.Run([&] { QueueBuffers(); });
 
   bool destroy = false;
   if (Closing() && HeaderList.empty() && IsActive() && !closeIssued_) {

@@ -2,8 +2,8 @@
 // the star field share.
 #include <algorithm>
 
+#include "framework/TextUtils.h"
 #include "platform/Canvas.h"
-#include "shell/GlyphfallUnit.h"
 #include "sprites/SpriteUnit.h"
 
 namespace {
@@ -53,18 +53,18 @@ TColor DimColour(TColor colour, int divisor) {
 
 // ---- TScoreItem ----
 
-TScoreItem::TScoreItem(TPoint position, const std::string& text, TBitmap* picture)
+TScoreItem::TScoreItem(TCanvas& canvas, TPoint position, const std::string& text, TBitmap* picture)
     : TSprite(position), Text(text), Picture(picture) {
   // The text ends at the given point; the picture, if any, starts there.
-  Position.X -= GlyphfallForm->TextExtentAt(GlyphfallForm->Canvas(), ScoreFontSize, Text).cx;
+  Position.X -= TextExtentAt(canvas, ScoreFontSize, Text).cx;
 }
 
 void TScoreItem::Step() { --Position.Y; }
 
-void TScoreItem::Draw() {
-  TCanvas& canvas = GlyphfallForm->Canvas();
+void TScoreItem::Draw(const TStage& stage) {
+  TCanvas& canvas = stage.Canvas();
   canvas.Font.Size = ScoreFontSize;
-  GlyphfallForm->UseSmoothFont(canvas);
+  UseSmoothFont(canvas);
   canvas.Brush.Style = TBrushStyle::Clear;
   for (size_t i = 1; i <= Text.size(); ++i) {
     TColor base;
@@ -88,11 +88,11 @@ TZoomItem::TZoomItem(TPoint position, TBitmap* picture) : TSprite(position), Pic
 
 void TZoomItem::Step() { ++Counter; }
 
-void TZoomItem::Draw() {
+void TZoomItem::Draw(const TStage& stage) {
   if (!Picture) return;
   int e = Counter <= Frames / 2 ? Counter : Frames - Counter;
   TRect r = Rect(Position.X - e, Position.Y - e, Position.X + Picture->Width() + e, Position.Y + Picture->Height() + e);
-  GlyphfallForm->Canvas().StretchDraw(r, *Picture);
+  stage.Canvas().StretchDraw(r, *Picture);
 }
 
 bool TZoomItem::IsDead() { return Counter >= Frames; }

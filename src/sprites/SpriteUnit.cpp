@@ -1,16 +1,14 @@
 #include "sprites/SpriteUnit.h"
 
-#include "shell/GlyphfallUnit.h"
-
 TSprite::TSprite(TPoint position) : Position(position) {}
 
-void TSprite::Update() {
-  if (GlyphfallForm->TickEvery(StepStamp, static_cast<uint32_t>(StepInterval))) Step();
+void TSprite::Update(const TStage& stage) {
+  if (stage.Clock.TickEvery(StepStamp, static_cast<uint32_t>(StepInterval))) Step();
 }
 
-bool TSpriteList::UpdateItem(int index) {
+bool TSpriteList::UpdateItem(const TStage& stage, int index) {
   TSprite* s = Items(index);
-  s->Update();
+  s->Update(stage);
   if (!s->IsDead()) return true;
   s->OnRemove();
   // OnRemove may have changed the list; remove this sprite wherever it is now.
@@ -18,16 +16,16 @@ bool TSpriteList::UpdateItem(int index) {
   return false;
 }
 
-void TSpriteList::UpdateAll() {
+void TSpriteList::UpdateAll(const TStage& stage) {
   int i = 0;
   while (i < Count()) {
-    if (UpdateItem(i)) ++i;
+    if (UpdateItem(stage, i)) ++i;
   }
 }
 
-void TSpriteList::DrawAll() {
+void TSpriteList::DrawAll(const TStage& stage) {
   const int n = Count();
-  for (int i = 0; i < n && i < Count(); ++i) Items(i)->Draw();
+  for (int i = 0; i < n && i < Count(); ++i) Items(i)->Draw(stage);
 }
 
 void TSpriteList::RemoveAll() {

@@ -1,14 +1,17 @@
 // Sprites: the base of everything that moves or fades, the owning sprite
 // lists with their update and draw passes, floating score texts and zooming
-// icons.
+// icons. Whoever runs the passes hands in the stage: the clock the sprites
+// step by and the image they draw on.
 #pragma once
 #include <cstdint>
 #include <string>
 
 #include "framework/ObjectList.h"
+#include "framework/Stage.h"
 #include "platform/Types.h"
 
 class TBitmap;
+class TCanvas;
 
 class TSprite {
  public:
@@ -20,9 +23,9 @@ class TSprite {
   int32_t StepInterval = 25;
 
   // Once per frame from the update pass: steps when StepInterval has passed.
-  virtual void Update();
+  virtual void Update(const TStage& stage);
   virtual void Step() {}
-  virtual void Draw() {}
+  virtual void Draw(const TStage&) {}
   // Called by the list just before it destroys a sprite that reported dead.
   virtual void OnRemove() {}
   virtual bool IsDead() { return false; }
@@ -31,9 +34,9 @@ class TSprite {
 class TSpriteList : public TCustomObjectList<TSprite> {
  public:
   // Updates one sprite and removes it when dead; false when it was removed.
-  bool UpdateItem(int index);
-  virtual void UpdateAll();
-  virtual void DrawAll();
+  bool UpdateItem(const TStage& stage, int index);
+  virtual void UpdateAll(const TStage& stage);
+  virtual void DrawAll(const TStage& stage);
   // Destroys every sprite without OnRemove.
   void RemoveAll();
 };
@@ -46,13 +49,14 @@ TColor DimColour(TColor colour, int divisor);
 // A text that rises one pixel every 25 ms and fades out over 85 drawings.
 class TScoreItem : public TSprite {
  public:
-  TScoreItem(TPoint position, const std::string& text, TBitmap* picture);
+  // Measured on canvas, in the face the canvas has.
+  TScoreItem(TCanvas& canvas, TPoint position, const std::string& text, TBitmap* picture);
   int32_t Fade = 0;
   std::string Text;
   TBitmap* Picture = nullptr;  // not owned
 
   void Step() override;
-  void Draw() override;
+  void Draw(const TStage& stage) override;
   bool IsDead() override;
 };
 
@@ -66,7 +70,7 @@ class TZoomItem : public TSprite {
   int32_t Frames = 16;
 
   void Step() override;
-  void Draw() override;
+  void Draw(const TStage& stage) override;
   bool IsDead() override;
 };
 

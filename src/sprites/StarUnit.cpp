@@ -4,7 +4,6 @@
 
 #include "framework/Utils.h"
 #include "platform/Canvas.h"
-#include "shell/GlyphfallUnit.h"
 
 namespace {
 
@@ -15,17 +14,16 @@ constexpr uint32_t ScrollInterval = 40;
 constexpr int ScrollDistance = 4;
 constexpr int32_t TargetColourLimit = 0xFFFFFF;
 
-// Anywhere over the whole window, frame included; the height is drawn first.
-TPoint RandomStarPosition() {
-  TSize outer = GlyphfallForm->Platform.OuterSize();
-  int32_t y = Random(outer.cy);
-  int32_t x = Random(outer.cx);
+// The height is drawn first.
+TPoint RandomStarPosition(TSize area) {
+  int32_t y = Random(area.cy);
+  int32_t x = Random(area.cx);
   return Point(x, y);
 }
 
 }  // namespace
 
-TStar::TStar() : TSprite(RandomStarPosition()) {
+TStar::TStar(TSize area) : TSprite(RandomStarPosition(area)) {
   TargetColour = static_cast<TColor>(Random(TargetColourLimit));
   Colour = 1;
   StepInterval = StarStepInterval;
@@ -47,8 +45,8 @@ bool TStar::IsDead() {
   return false;
 }
 
-void TStar::Draw() {
-  TCanvas& canvas = GlyphfallForm->Canvas();
+void TStar::Draw(const TStage& stage) {
+  TCanvas& canvas = stage.Canvas();
   const int x = Position.X, y = Position.Y;
   canvas.SetPixel(x, y, Colour);
   TColor half = DimColour(Colour, 2);
@@ -63,15 +61,16 @@ void TStar::Draw() {
   canvas.SetPixel(x - 1, y + 1, quarter);
 }
 
-void TStarField::UpdateAll() {
-  if (GlyphfallForm->TickEvery(ScrollStamp, ScrollInterval)) {
-    const TBitmap& screen = *GlyphfallForm->OffscreenImage;
+void TStarField::UpdateAll(const TStage& stage) {
+  if (stage.Clock.TickEvery(ScrollStamp, ScrollInterval)) {
+    const TBitmap& screen = stage.Screen;
     for (int i = 0; i < Count(); ++i) {
       TSprite* star = Items(i);
       star->Position.X -= ScrollDistance;
       if (star->Position.X < 0) star->Position = Point(screen.Width(), Random(screen.Height()));
     }
   }
-  TSpriteList::UpdateAll();
-  while (Count() < StarCount) AddObject(new TStar());
+  TSpriteList::UpdateAll(stage);
+  // Anywhere over the whole window, frame included.
+  while (Count() < StarCount) AddObject(new TStar(stage.OuterSize));
 }

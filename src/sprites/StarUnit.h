@@ -6,18 +6,19 @@ constexpr int StarCount = 200;
 
 class TStar : public TSprite {
  public:
-  TStar();
+  // Somewhere over area (the window with its frame).
+  explicit TStar(TSize area);
   int32_t FadeSpeed = 0;
   TColor Colour = 1;
   TColor TargetColour = 0;
 
   void Step() override;
-  void Draw() override;
+  void Draw(const TStage& stage) override;
   bool IsDead() override;
 };
 
 class TStarField : public TSpriteList {
  public:
   uint32_t ScrollStamp = 0;
-  void UpdateAll() override;
+  void UpdateAll(const TStage& stage) override;
 };

@@ -38,12 +38,11 @@ TBonus::TBonus(const TWordKind* wordClass, int32_t interval)
     : Stamp(GlyphfallForm->GameTime), Interval(interval), WordClass(wordClass) {}
 
 void TBonus::Update() {
-  TGlyphfallForm& form = *GlyphfallForm;
-  TWordList& bonusWords = *form.BonusWords;
+  TWordList& bonusWords = *GlyphfallForm->BonusWords;
   int top = bonusWords.TopmostIndex();
   if (top >= 0 && bonusWords.Words(top)->Position.Y <= BonusEntryLine) return;
   // The stamp renews here even when the kind is still on screen.
-  if (!form.TickEvery(Stamp, static_cast<uint32_t>(Interval))) return;
+  if (!GlyphfallForm->TickEvery(Stamp, static_cast<uint32_t>(Interval))) return;
   if (AnyWordOfKind(bonusWords, WordClass)) return;
   std::unique_ptr<TBonusWord> word = WordClass->CreateBonus();
   if (word && word->IsAvailable()) bonusWords.Add(std::move(word));
@@ -78,15 +77,14 @@ uint8_t TWave::ChooseTier() const {
 }
 
 void TWave::Update() {
-  TGlyphfallForm& form = *GlyphfallForm;
-  if (StageStart != 0 && !form.HasElapsed(StageStart, StagePause)) return;
-  if (form.GameOverStamp != 0) return;
-  int counted = form.AttackWords->CountedWords();
+  if (StageStart != 0 && !GlyphfallForm->HasElapsed(StageStart, StagePause)) return;
+  if (GlyphfallForm->GameOverStamp != 0) return;
+  int counted = GlyphfallForm->AttackWords->CountedWords();
   if (WordsLeft - counted >= 1 && counted < MaxWords) {
     if (SalvoRunning())
       ReleaseSalvoWord();
     else
-      form.AttackWords->SpawnWord();
+      GlyphfallForm->AttackWords->SpawnWord();
     return;
   }
   if (WordsLeft <= 0) {
@@ -107,9 +105,8 @@ void TWave::UpdateBonuses() {
 }
 
 void TWave::NextStage() {
-  TGlyphfallForm& form = *GlyphfallForm;
-  if (form.AttackWords->CountedWords() > 0) return;
-  if (form.GameOverStamp != 0) return;
+  if (GlyphfallForm->AttackWords->CountedWords() > 0) return;
+  if (GlyphfallForm->GameOverStamp != 0) return;
   ++Stage;
   WordsLeft = 0;
   StageSetup();

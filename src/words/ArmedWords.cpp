@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "framework/TextUtils.h"
 #include "framework/Utils.h"
 #include "shell/GlyphfallUnit.h"
 #include "sound/SoundEffects.h"
@@ -37,7 +38,7 @@ constexpr int32_t StackedLetterPitch = 17;
 TCanvas& OffscreenCanvas() { return GlyphfallForm->Canvas(); }
 
 void ShowPlusIcon(const TSpriteWord& word, TBitmap* icon) {
-  GlyphfallForm->ScoreItems->Add(std::make_unique<TScoreItem>(word.Position, "+ ", icon));
+  GlyphfallForm->ScoreItems->Add(std::make_unique<TScoreItem>(GlyphfallForm->Canvas(), word.Position, "+ ", icon));
 }
 
 }  // namespace
@@ -75,11 +76,10 @@ void TCannonWord::CreateFromWord(const TWord& entry, uint8_t tier, uint8_t direc
 
 void TCannonWord::Act() {
   if (Text.empty() || !IsFullyOnScreen()) return;
-  TGlyphfallForm& form = *GlyphfallForm;
-  const TWave* wave = form.CurrentWave.get();
+  const TWave* wave = GlyphfallForm->CurrentWave.get();
   uint32_t interval = static_cast<uint32_t>(wave ? wave->CannonInterval : DefaultCannonInterval);
   // The timer runs before the tier test: a sped-up cannon lets its shots pass.
-  if (!form.TickEvery(FireStamp, interval) || SpeedTier > HighestWaveTier) return;
+  if (!GlyphfallForm->TickEvery(FireStamp, interval) || SpeedTier > HighestWaveTier) return;
   PlaySoundFile("wave\\cannon.wav");
   // The bullet carries the real next letter even when it is shown as "?",
   // so some key can always stop it.
@@ -89,7 +89,7 @@ void TCannonWord::Act() {
   std::unique_ptr<TSpriteWord> made =
       TBulletWord::ClassRef().CreateFromText(std::string(1, letter), BulletTier, DirLeft, nullptr);
   auto* bullet = static_cast<TBulletWord*>(made.get());
-  form.AttackWords->Add(std::move(made));
+  GlyphfallForm->AttackWords->Add(std::move(made));
   bullet->PlaceAt(Position);
   bullet->Shooter = Serial;
   bullet->Spinning = true;
@@ -116,10 +116,10 @@ void TBulletWord::Act() {
   SetFontAngle(canvas, 0);
 }
 
-void TBulletWord::Draw() {
+void TBulletWord::Draw(const TStage& stage) {
   if (Text.empty()) return;
   TLayout layout = TextLayout();
-  TCanvas& canvas = OffscreenCanvas();
+  TCanvas& canvas = stage.Canvas();
   if (Spinning) SetFontAngle(canvas, Angle);
   SetWordFont(canvas);
   canvas.Brush.Style = TBrushStyle::Clear;
@@ -139,10 +139,9 @@ void TSpeedUpWord::CreateFromWord(const TWord& entry, uint8_t tier, uint8_t dire
 
 void TSpeedUpWord::Act() {
   if (Countdown <= 0) return;
-  TGlyphfallForm& form = *GlyphfallForm;
   // Counts only while the clock and its digit can be seen.
-  if (IconX() + DigitBoxWidth >= form.OffscreenImage->Width()) return;
-  if (!form.TickEvery(CountStamp, CountdownTick)) return;
+  if (IconX() + DigitBoxWidth >= GlyphfallForm->OffscreenImage->Width()) return;
+  if (!GlyphfallForm->TickEvery(CountStamp, CountdownTick)) return;
   if (--DigitSize > SmallestDigit) return;
   --Countdown;
   DigitSize = FontSize();
@@ -159,25 +158,23 @@ void TSpeedUpWord::OnCrashed() {
 }
 
 void TSpeedUpWord::SpeedUpAll() {
-  TGlyphfallForm& form = *GlyphfallForm;
   PlaySoundFile("wave\\speedup.wav");
-  TWordList& attackWords = *form.AttackWords;
+  TWordList& attackWords = *GlyphfallForm->AttackWords;
   for (int i = 0; i < attackWords.Count(); ++i) {
     TSpriteWord& word = *attackWords.Words(i);
     if (word.SpeedTier > HighestWaveTier) continue;  // bullets are already faster
     word.SetSpeedTier(SpedUpTier);
-    ShowPlusIcon(word, form.ClockImage.get());
+    ShowPlusIcon(word, GlyphfallForm->ClockImage.get());
   }
 }
 
-void TSpeedUpWord::Draw() {
-  TSpriteWord::Draw();
+void TSpeedUpWord::Draw(const TStage& stage) {
+  TSpriteWord::Draw(stage);
   if (Countdown <= 0) return;
-  TGlyphfallForm& form = *GlyphfallForm;
-  TCanvas& canvas = OffscreenCanvas();
+  TCanvas& canvas = stage.Canvas();
   canvas.Font.Size = DigitSize;
   canvas.Font.Color = DigitColour;
-  form.UseSmoothFont(canvas);
+  UseSmoothFont(canvas);
   canvas.Brush.Style = TBrushStyle::Clear;
   std::string digit = std::to_string(Countdown);
   TSize extent = canvas.TextExtent(digit);
@@ -201,16 +198,15 @@ void TFlashWord::CreateFromText(const std::string& text, uint8_t tier, uint8_t d
   }
 }
 
-void TFlashWord::Draw() {
-  TGlyphfallForm& form = *GlyphfallForm;
+void TFlashWord::Draw(const TStage& stage) {
   // The colours flow from the first letter towards the last.
-  if (form.TickEvery(FlashStamp, FlashInterval) && !Colours.empty()) {
+  if (GlyphfallForm->TickEvery(FlashStamp, FlashInterval) && !Colours.empty()) {
     Colours.pop_back();
     Colours.insert(Colours.begin(), BonusColours[static_cast<size_t>(ColourIndex)]);
     ColourIndex = (ColourIndex + 1) % static_cast<int32_t>(BonusColours.size());
   }
   TLayout layout = TextLayout();
-  TCanvas& canvas = OffscreenCanvas();
+  TCanvas& canvas = stage.Canvas();
   SetWordFont(canvas);
   canvas.Brush.Style = TBrushStyle::Clear;
   std::string_view text(Text);
@@ -259,10 +255,9 @@ int32_t TShieldedWord::Points() const { return 2 * TSpriteWord::Points(); }
 void TShieldedWord::TypeLetter() {
   if (Shielded) {
     // The first press only knocks the shield off the letter.
-    TGlyphfallForm& form = *GlyphfallForm;
-    TBitmap& shield = *form.ShieldImage;
-    form.ExplodeItems->Add(std::make_unique<TExplodeItem>(Position, TSize{shield.Width(), shield.Height()},
-                                                          ShieldBurstBase, std::vector<TColor>{clWhite, clBlue}));
+    TBitmap& shield = *GlyphfallForm->ShieldImage;
+    GlyphfallForm->ExplodeItems->Add(std::make_unique<TExplodeItem>(
+        Position, TSize{shield.Width(), shield.Height()}, ShieldBurstBase, std::vector<TColor>{clWhite, clBlue}));
     PlaySoundFile("wave\\brick.wav");
     Shielded = false;
     return;
@@ -271,10 +266,10 @@ void TShieldedWord::TypeLetter() {
   TSpriteWord::TypeLetter();
 }
 
-void TShieldedWord::Draw() {
-  TCanvas& canvas = OffscreenCanvas();
+void TShieldedWord::Draw(const TStage& stage) {
+  TCanvas& canvas = stage.Canvas();
   SetWordFont(canvas);
   TextLayout();
-  DrawLetterBacks(Shielded ? 1 : 2, *GlyphfallForm->ShieldImage);
-  TSpriteWord::Draw();
+  DrawLetterBacks(canvas, Shielded ? 1 : 2, *GlyphfallForm->ShieldImage);
+  TSpriteWord::Draw(stage);
 }

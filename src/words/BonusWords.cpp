@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "framework/TextUtils.h"
 #include "framework/Utils.h"
 #include "shell/GlyphfallUnit.h"
 #include "sound/SoundEffects.h"
@@ -43,7 +44,7 @@ class TBonusKindOf : public TWordKindOf<W> {
 };
 
 void PlusIconOver(const TSpriteWord& word, TBitmap* icon) {
-  GlyphfallForm->ScoreItems->Add(std::make_unique<TScoreItem>(word.Position, "+ ", icon));
+  GlyphfallForm->ScoreItems->Add(std::make_unique<TScoreItem>(GlyphfallForm->Canvas(), word.Position, "+ ", icon));
 }
 
 }  // namespace
@@ -94,17 +95,16 @@ void TBonusWord::OnRemove() {
 
 bool TBonusWord::IsDead() {
   if (TSpriteWord::IsDead()) return true;
-  TGlyphfallForm& form = *GlyphfallForm;
-  int32_t ground = form.OffscreenImage->Height() - form.GroundImage->Height() -
-                   form.TextExtentAt(form.Canvas(), FontSize(), Text).cy;
+  int32_t ground = GlyphfallForm->OffscreenImage->Height() - GlyphfallForm->GroundImage->Height() -
+                   TextExtentAt(GlyphfallForm->Canvas(), FontSize(), Text).cy;
   if (Position.Y < ground) return false;
   Explode("explode.wav", true);  // missed: it bursts and gives nothing
+  Finish(TWordEnd::Missed);
   return true;
 }
 
-void TBonusWord::DrawLetters() {
+void TBonusWord::DrawLetters(TCanvas& canvas) {
   TLayout layout = TextLayout();
-  TCanvas& canvas = GlyphfallForm->Canvas();
   SetWordFont(canvas);
   canvas.Brush.Style = TBrushStyle::Clear;
   // The colours count from the current first letter, so they move along the
@@ -154,15 +154,15 @@ bool TBombWord::IsAvailable() const { return GlyphfallForm->Bombs < MaxBombs; }
 
 void TBombWord::Reward() {
   TBonusWord::Reward();
-  TGlyphfallForm& form = *GlyphfallForm;
   PlaySoundFile("wave\\bomb.wav");
-  ++form.Bombs;
+  ++GlyphfallForm->Bombs;
   // Re-arm the "PRESS SPACE" hint.
-  form.PressSpaceHints = 0;
-  form.BlinkOn = false;
-  form.BlinkStamp = form.GameTime;
-  TPoint slot{BombSlotsRight - form.Bombs * form.BombImage->Width(), form.HudValueY() + BombSlotDrop};
-  form.ZoomItems->Add(std::make_unique<TZoomItem>(slot, Icon));
+  GlyphfallForm->PressSpaceHints = 0;
+  GlyphfallForm->BlinkOn = false;
+  GlyphfallForm->BlinkStamp = GlyphfallForm->GameTime;
+  TPoint slot{BombSlotsRight - GlyphfallForm->Bombs * GlyphfallForm->BombImage->Width(),
+              GlyphfallForm->HudValueY() + BombSlotDrop};
+  GlyphfallForm->ZoomItems->Add(std::make_unique<TZoomItem>(slot, Icon));
 }
 
 // ---- TSlowDownWord ----

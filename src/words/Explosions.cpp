@@ -62,8 +62,8 @@ void TExplodeItem::Step() {
   }
 }
 
-void TExplodeItem::Draw() {
-  TCanvas& canvas = GlyphfallForm->Canvas();
+void TExplodeItem::Draw(const TStage& stage) {
+  TCanvas& canvas = stage.Canvas();
   for (int i = 0; i < Debris.Count(); ++i) {
     const TDebris* d = Debris.Items(i);
     TColor side = DimColour(d->Colour, 4);

@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <string>
 
+#include "Product.h"
+#include "framework/TextUtils.h"
 #include "framework/Utils.h"
 #include "platform/Canvas.h"
 #include "shell/GlyphfallUnit.h"
@@ -19,20 +21,17 @@ constexpr int32_t SpinFastestPeriod = 20;
 constexpr int32_t SpinSlowestPeriod = 80;
 constexpr int32_t PointsPerLetter = 10;
 constexpr uint8_t FastestWaveTier = 3;  // the speed-up interval stops here
-const char* const WordFace = "Comic sans MS";
 
 constexpr TColor TierColours[SpeedTiers] = {clGreen, clBlue, clYellow, clRed, clWhite, clWhite};
 
 // Every word gets its own number; 0 stays free to mean "no word".
 uint64_t gLastWordSerial = 0;
 
-TGlyphfallForm& Form() { return *GlyphfallForm; }
-
 // The font a word is measured in: the game's face, bold, at size.
 TSize MeasureAt(TCanvas& canvas, int32_t size, std::string_view text) {
-  canvas.Font.Name = WordFace;
+  canvas.Font.Name = GameFontFace;
   canvas.Font.Bold = true;
-  return Form().TextExtentAt(canvas, size, text);
+  return TextExtentAt(canvas, size, text);
 }
 
 }  // namespace
@@ -69,7 +68,10 @@ void TSpriteWord::CreateFromText(const std::string& text, uint8_t tier, uint8_t 
   SlowsWhenTyped = true;
   Direction = direction;
   SpeedTier = tier;
-  SpeedStamp = Form().GameTime;
+  StartTier = tier;
+  SpeedStamp = GlyphfallForm->GameTime;
+  MadeTime = GlyphfallForm->GameTime;
+  Finished = false;
   Vertical = false;
   Scale = 1;
   Shooter = 0;
@@ -86,8 +88,7 @@ void TSpriteWord::CreateFromWord(const TWord& entry, uint8_t tier, uint8_t direc
 // ---- Motion and the castle ----
 
 void TSpriteWord::Step() {
-  TGlyphfallForm& form = Form();
-  if (form.TickEvery(SpeedStamp, wordwave::SpeedUpInterval())) SpeedUp();
+  if (GlyphfallForm->TickEvery(SpeedStamp, wordwave::SpeedUpInterval())) SpeedUp();
 
   int32_t d = wordwave::WordStep() + 1;
   if (Direction == DirFalling)
@@ -97,13 +98,16 @@ void TSpriteWord::Step() {
 
   if (!Text.empty()) {
     for (int32_t i = 0; i < Scale; ++i) {
-      TPoint cell = form.BrickCellAt(Position.X, Position.Y + RowHeight * i);
+      TPoint cell = GlyphfallForm->BrickCellAt(Position.X, Position.Y + RowHeight * i);
       if (cell.X < 0) continue;
       // One blow to each of the word's rows, all in the column of contact.
-      int32_t row = form.BrickRowAt(Position.Y);
-      for (int32_t j = 0; j < Scale; ++j) form.HitBrick(TPoint{cell.X, row + j});
+      int32_t row = GlyphfallForm->BrickRowAt(Position.Y);
+      for (int32_t j = 0; j < Scale; ++j) GlyphfallForm->HitBrick(TPoint{cell.X, row + j});
       RemoveFirstLetter();
-      if (Text.empty()) OnCrashed();
+      if (Text.empty()) {
+        Finish(TWordEnd::Crashed);
+        OnCrashed();
+      }
       break;
     }
   }
@@ -112,7 +116,7 @@ void TSpriteWord::Step() {
 
 void TSpriteWord::RemoveFirstLetter() {
   if (Text.empty()) return;
-  Form().ExplodeItems->Add(TExplodeItem::ForLetter(*this));
+  GlyphfallForm->ExplodeItems->Add(TExplodeItem::ForLetter(*this));
   int32_t w = TextWidthAt(Text.substr(0, 1));
   // The remaining letters stay where they were drawn.
   if (Vertical)
@@ -125,7 +129,8 @@ void TSpriteWord::RemoveFirstLetter() {
 bool TSpriteWord::IsDead() {
   if (Position.X > 0) return Text.empty();
   // Past the castle's line: harmless above the castle, fatal at its height.
-  if (Position.Y >= Form().CastleTop()) Form().GameOver();
+  Finish(TWordEnd::Through);
+  if (Position.Y >= GlyphfallForm->CastleTop()) GlyphfallForm->GameOver();
   return true;
 }
 
@@ -148,9 +153,8 @@ void TSpriteWord::TypeLetter() {
   if (Text.empty()) return;
   PlaySoundFile("wave\\letter.wav");
   RemoveFirstLetter();
-  Form().Stats.LettersTyped += 1;
   SlowDownOnType();
-  if (Text.empty()) Form().Stats.WordsTyped += 1;
+  if (Text.empty()) Finish(TWordEnd::Typed);
   if (IsDead()) Reward();
 }
 
@@ -166,7 +170,17 @@ void TSpriteWord::Reward() {
   // Appended rather than "+" + ..., which trips a false -Wrestrict in GCC 12 at -O3.
   std::string text = "+";
   text += std::to_string(p);
-  Form().AwardScore(Position, p, text, nullptr);
+  GlyphfallForm->AwardScore(Position, p, text, nullptr);
+}
+
+TWordRef TSpriteWord::Ref() const { return TWordRef{Serial, FullText, Kind().Name(), SpeedTier}; }
+
+void TSpriteWord::Finish(TWordEnd how) {
+  if (Finished) return;
+  Finished = true;
+  if (!GlyphfallForm->Events.Listening()) return;
+  GlyphfallForm->Events.WordFinished(
+      {GlyphfallForm->GameTime, Ref(), StartTier, GlyphfallForm->MsSince(MadeTime), how});
 }
 
 int32_t TSpriteWord::Points() const { return PointsPerLetter * static_cast<int32_t>(FullText.size()); }
@@ -177,7 +191,7 @@ TColor TSpriteWord::TextColour() const { return SpeedTier < SpeedTiers ? TierCol
 
 void TSpriteWord::SetSpeedTier(uint8_t tier) {
   SpeedTier = tier;
-  SpeedStamp = Form().GameTime;
+  SpeedStamp = GlyphfallForm->GameTime;
 }
 
 void TSpriteWord::SpeedUp() {
@@ -191,7 +205,7 @@ void TSpriteWord::SlowDownOnType() {
 // ---- Geometry ----
 
 int32_t TSpriteWord::TextWidthAt(const std::string& text) const {
-  return MeasureAt(Form().Canvas(), FontSize(), text).cx;
+  return MeasureAt(GlyphfallForm->Canvas(), FontSize(), text).cx;
 }
 
 int32_t TSpriteWord::IconX() const { return Position.X + TextWidthAt(Text) + 2; }
@@ -203,7 +217,7 @@ bool TSpriteWord::IsFullyOnScreen() const { return RightEdge() < PlayfieldRight;
 // The glyphs' body sits in the 16 x Scale band from Y down; the clip cuts the
 // font's internal leading above Y.
 TSpriteWord::TLayout TSpriteWord::TextLayout() const {
-  TSize e = MeasureAt(Form().Canvas(), FontSize(), Text);
+  TSize e = MeasureAt(GlyphfallForm->Canvas(), FontSize(), Text);
   int32_t pad = (e.cy - RowHeight * Scale) / 2;
   int32_t off = FontSize() / 9 + pad;
   TLayout l;
@@ -214,22 +228,21 @@ TSpriteWord::TLayout TSpriteWord::TextLayout() const {
 
 void TSpriteWord::SetWordFont(TCanvas& canvas) const {
   canvas.Font.Color = TextColour();
-  canvas.Font.Name = WordFace;
+  canvas.Font.Name = GameFontFace;
   canvas.Font.Size = FontSize();
   canvas.Font.Bold = true;
-  Form().UseSmoothFont(canvas);
+  UseSmoothFont(canvas);
 }
 
 // ---- Drawing ----
 
-void TSpriteWord::Draw() {
-  DrawLetters();
-  DrawIcon();
+void TSpriteWord::Draw(const TStage& stage) {
+  DrawLetters(stage.Canvas());
+  DrawIcon(stage.Canvas());
 }
 
-void TSpriteWord::DrawLetters() {
+void TSpriteWord::DrawLetters(TCanvas& canvas) {
   TLayout l = TextLayout();
-  TCanvas& canvas = Form().Canvas();
   SetWordFont(canvas);
   // Only the glyphs' pixels: stars and pictures stay visible between letters.
   canvas.Brush.Style = TBrushStyle::Clear;
@@ -244,7 +257,7 @@ void TSpriteWord::DrawLetters() {
     canvas.TextRect(l.ClipRect, Position.X, l.TextTop, before);
     int32_t x = Position.X + canvas.TextWidth(before);
     int32_t w = canvas.TextWidth("?");
-    DrawHiddenLetter(x, l.TextTop);
+    DrawHiddenLetter(canvas, x, l.TextTop);
     canvas.TextRect(l.ClipRect, x + w, l.TextTop, Text.substr(hidden + 1));
     return;
   }
@@ -257,7 +270,7 @@ void TSpriteWord::DrawLetters() {
     int32_t x = l.ClipRect.Left + (wideW - canvas.TextWidth(letter)) / 2;
     int32_t y = l.TextTop + VerticalPitch * static_cast<int32_t>(i);
     if (i == hidden)
-      DrawHiddenLetter(x, y);
+      DrawHiddenLetter(canvas, x, y);
     else
       canvas.TextOut(x, y, letter);
   }
@@ -265,10 +278,9 @@ void TSpriteWord::DrawLetters() {
 
 // The "?" turns about its vertical axis: its middle band is squeezed from
 // both sides to nothing and opens up again mirrored.
-void TSpriteWord::DrawHiddenLetter(int x, int y) {
-  TGlyphfallForm& form = Form();
-  if (!form.RotateImage || !form.OffscreenRotateImage) return;
-  TBitmap& glyph = *form.RotateImage;
+void TSpriteWord::DrawHiddenLetter(TCanvas& canvas, int x, int y) {
+  if (!GlyphfallForm->RotateImage || !GlyphfallForm->OffscreenRotateImage) return;
+  TBitmap& glyph = *GlyphfallForm->RotateImage;
   TCanvas& gc = glyph.Canvas();
   SetWordFont(gc);
   gc.Brush.Style = TBrushStyle::Solid;
@@ -281,11 +293,11 @@ void TSpriteWord::DrawHiddenLetter(int x, int y) {
   gc.TextOut(0, 0, "?");
 
   uint32_t period = static_cast<uint32_t>(std::max(SpinSlowestPeriod - FontSize(), SpinFastestPeriod));
-  if (form.TickEvery(HiddenSpinStamp, period)) HiddenSpinPhase += 1;
+  if (GlyphfallForm->TickEvery(HiddenSpinStamp, period)) HiddenSpinPhase += 1;
   if (HiddenSpinPhase > 2 * w || HiddenSpinPhase < 0) HiddenSpinPhase = 0;
   int32_t inset = HiddenSpinPhase <= w ? HiddenSpinPhase : 2 * w - HiddenSpinPhase;
 
-  TBitmap& turned = *form.OffscreenRotateImage;
+  TBitmap& turned = *GlyphfallForm->OffscreenRotateImage;
   turned.SetSize(w, h - SpinBandTop);
   TCanvas& tc = turned.Canvas();
   tc.Brush.Style = TBrushStyle::Solid;
@@ -294,16 +306,15 @@ void TSpriteWord::DrawHiddenLetter(int x, int y) {
   tc.CopyRect(TRect{inset, SpinBandTop, w - inset, h - SpinBandTop}, glyph, TRect{0, SpinBandTop, w, h - SpinBandTop});
   turned.Transparent = true;
   turned.SetTransparentColor(clBlack);
-  form.Canvas().Draw(x, y, turned);
+  canvas.Draw(x, y, turned);
 }
 
-void TSpriteWord::DrawIcon() {
-  if (Icon) Form().Canvas().Draw(IconX(), Position.Y, *Icon);
+void TSpriteWord::DrawIcon(TCanvas& canvas) {
+  if (Icon) canvas.Draw(IconX(), Position.Y, *Icon);
 }
 
-void TSpriteWord::DrawLetterBacks(int firstLetter, TBitmap& picture) {
+void TSpriteWord::DrawLetterBacks(TCanvas& canvas, int firstLetter, TBitmap& picture) {
   TLayout l = TextLayout();
-  TCanvas& canvas = Form().Canvas();
   int n = static_cast<int>(Text.size());
   for (int k = std::max(firstLetter, 1); k <= n; ++k) {
     int32_t left = Position.X + canvas.TextWidth(std::string_view(Text).substr(0, k - 1));

@@ -13,15 +13,14 @@ namespace {
 constexpr int32_t RowHeight = 16;
 }
 
-void TWordList::UpdateAll() {
-  TGlyphfallForm& form = *GlyphfallForm;
+void TWordList::UpdateAll(const TStage& stage) {
   for (int t = 0; t < SpeedTiers; ++t) {
-    if (!form.TickEvery(TierStamps[t], static_cast<uint32_t>(StepIntervals[t]))) continue;
+    if (!stage.Clock.TickEvery(TierStamps[t], static_cast<uint32_t>(StepIntervals[t]))) continue;
     // All words of one tier step together; a removal leaves the index where
     // it is, since the next word has moved into it.
     int i = 0;
     while (i < Count()) {
-      if (Words(i)->SpeedTier != t || UpdateItem(i)) ++i;
+      if (Words(i)->SpeedTier != t || UpdateItem(stage, i)) ++i;
     }
   }
 }
@@ -30,7 +29,7 @@ void TWordList::KeyPressed(uint16_t key) {
   if (wordwave::SalvoRunning()) {
     // Every copy of a salvo word has to be typed: one word per press.
     int i = FindTarget(key, false);
-    if (i >= 0) Words(i)->TypeLetter();
+    if (i >= 0) TypeInto(*Words(i));
     return;
   }
 
@@ -41,7 +40,7 @@ void TWordList::KeyPressed(uint16_t key) {
   int b = FindTarget(key, true);
   if (b >= 0) {
     TSpriteWord* bullet = Words(b);
-    bullet->TypeLetter();
+    TypeInto(*bullet);
     bulletHit = true;
     shooter = bullet->Shooter;
   }
@@ -50,8 +49,21 @@ void TWordList::KeyPressed(uint16_t key) {
   for (int i = 0; i < n && i < Count(); ++i) {
     TSpriteWord* w = Words(i);
     if (bulletHit && (w->IsBullet() || (shooter != 0 && w->Serial == shooter))) continue;
-    if (w->MatchesKey(key)) w->TypeLetter();
+    if (w->MatchesKey(key)) TypeInto(*w);
   }
+}
+
+void TWordList::TypeInto(TSpriteWord& word) {
+  if (!GlyphfallForm->Events.Listening()) {
+    word.TypeLetter();
+    return;
+  }
+  // As the key found it: the tier before typing slows it.
+  TKeyHit hit{word.Ref(), 0};
+  size_t before = word.Text.size();
+  word.TypeLetter();
+  hit.Letters = static_cast<int>(before - word.Text.size());
+  GlyphfallForm->Events.NoteHit(hit);
 }
 
 int TWordList::FindTarget(uint16_t key, bool bulletsOnly) const {
@@ -93,16 +105,18 @@ int TWordList::CountedWords() const {
 
 void TWordList::KillAll() {
   // Bursting never removes a word; the next update pass does.
-  for (int i = 0; i < Count(); ++i) Words(i)->Explode("letter.wav", false);
+  for (int i = 0; i < Count(); ++i) {
+    Words(i)->Explode("letter.wav", false);
+    Words(i)->Finish(TWordEnd::Burst);
+  }
 }
 
 // The order of the random draws is part of the game: dictionary entry, kind
 // entries (position, then the entry's own draws), the plain word's tier, the
 // vertical roll, the hidden-letter roll and its position, the row.
 void TWordList::SpawnWord() {
-  TGlyphfallForm& form = *GlyphfallForm;
-  if (!form.Dictionary || form.Dictionary->Count() == 0) return;
-  const TWord& entry = *form.Dictionary->RandomWord();
+  if (!GlyphfallForm->Dictionary || GlyphfallForm->Dictionary->Count() == 0) return;
+  const TWord& entry = *GlyphfallForm->Dictionary->RandomWord();
   TWave* wave = wordwave::Current();
 
   std::unique_ptr<TSpriteWord> made;
@@ -130,7 +144,7 @@ void TWordList::SpawnWord() {
     word->Text[p - 1] = '?';
   }
 
-  TPoint start = form.SpawnPoint(*word);
+  TPoint start = GlyphfallForm->SpawnPoint(*word);
   if (start.Y == -1)
     Remove(word);  // never counted, so no OnRemove
   else

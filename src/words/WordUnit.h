@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/GameEvents.h"
 #include "framework/ObjectList.h"
 #include "platform/Types.h"
 #include "sprites/SpriteUnit.h"
@@ -53,7 +54,8 @@ class TWordKind {
   const TWordKind* parent_;
 };
 
-// Defines the class reference of a word class W whose parent class is P.
+// The class reference of a word class W: makes words of W. (Which kind W
+// descends from is given to the constructor.)
 template <class W>
 class TWordKindOf : public TWordKind {
  public:
@@ -101,6 +103,11 @@ class TSpriteWord : public TWord {
   bool MayHideLetter = false;
   bool MayTurnVertical = false;
   bool SlowsWhenTyped = false;
+  // For the game's observers: the tier and game time it was made with, and
+  // whether its end has been told.
+  uint8_t StartTier = 0;
+  uint32_t MadeTime = 0;
+  bool Finished = false;
 
   // Creation (the kind's "constructors", called on a fresh object).
   virtual void CreateFromText(const std::string& text, uint8_t tier, uint8_t direction, TBitmap* icon);
@@ -108,12 +115,12 @@ class TSpriteWord : public TWord {
 
   // Sprite operations.
   void Step() override;
-  void Draw() override;
+  void Draw(const TStage& stage) override;
   void OnRemove() override;
   bool IsDead() override;
 
   // Word operations.
-  virtual void DrawLetters();
+  virtual void DrawLetters(TCanvas& canvas);
   virtual void Act() {}
   virtual void Explode(const std::string& soundName, bool silent);
   virtual void Reward();
@@ -139,13 +146,18 @@ class TSpriteWord : public TWord {
     TRect ClipRect;
   };
   TLayout TextLayout() const;
-  void DrawIcon();
-  void DrawLetterBacks(int firstLetter, TBitmap& picture);
+  void DrawIcon(TCanvas& canvas);
+  void DrawLetterBacks(TCanvas& canvas, int firstLetter, TBitmap& picture);
   // Width of text at this word's font size on the off-screen canvas.
   int32_t TextWidthAt(const std::string& text) const;
 
+  // The word as the game's observers see it.
+  TWordRef Ref() const;
+  // Tells the observers how the word left play; only the first end counts.
+  void Finish(TWordEnd how);
+
  protected:
-  void DrawHiddenLetter(int x, int y);
+  void DrawHiddenLetter(TCanvas& canvas, int x, int y);
 };
 
 // ---- Bonus words (fall in BonusWords, give an effect instead of points) ----
@@ -158,7 +170,7 @@ class TBonusWord : public TSpriteWord {
   virtual bool IsAvailable() const { return true; }
   void OnRemove() override;
   bool IsDead() override;
-  void DrawLetters() override;
+  void DrawLetters(TCanvas& canvas) override;
   void Reward() override;
 
  protected:
@@ -220,7 +232,7 @@ class TBulletWord : public TSpriteWord {
   int32_t OffsetX = 0;
   int32_t OffsetY = 0;
   bool Spinning = false;
-  void Draw() override;
+  void Draw(const TStage& stage) override;
   void OnRemove() override {}
   void Act() override;
   void Reward() override {}
@@ -234,7 +246,7 @@ class TSpeedUpWord : public TSpriteWord {
   int32_t DigitSize = 0;
   int32_t Countdown = 9;
   void CreateFromWord(const TWord& entry, uint8_t tier, uint8_t direction, TBitmap* icon) override;
-  void Draw() override;
+  void Draw(const TStage& stage) override;
   void Act() override;
   void OnCrashed() override;
   void SpeedUpAll();
@@ -246,7 +258,7 @@ class TFlashWord : public TSpriteWord {
   std::vector<TColor> Colours;
   int32_t ColourIndex = 0;
   void CreateFromText(const std::string& text, uint8_t tier, uint8_t direction, TBitmap* icon) override;
-  void Draw() override;
+  void Draw(const TStage& stage) override;
   void Reward() override;
 };
 
@@ -261,7 +273,7 @@ class TShieldedWord : public TSpriteWord {
  public:
   bool Shielded = false;
   void CreateFromText(const std::string& text, uint8_t tier, uint8_t direction, TBitmap* icon) override;
-  void Draw() override;
+  void Draw(const TStage& stage) override;
   void TypeLetter() override;
   int32_t Points() const override;
   TColor TextColour() const override;
@@ -277,7 +289,7 @@ class TWordList : public TSpriteList {
   std::array<uint32_t, SpeedTiers> TierStamps{};
 
   TSpriteWord* Words(int i) const { return static_cast<TSpriteWord*>(Items(i)); }
-  void UpdateAll() override;
+  void UpdateAll(const TStage& stage) override;
   virtual void KeyPressed(uint16_t key);
   int FindTarget(uint16_t key, bool bulletsOnly) const;
   int TopmostIndex() const;
@@ -285,6 +297,10 @@ class TWordList : public TSpriteList {
   int CountedWords() const;
   void KillAll();
   void SpawnWord();
+
+ private:
+  // Types a letter into word and notes the hit for the game's observers.
+  void TypeInto(TSpriteWord& word);
 };
 
 // ---- Letter explosions ----
@@ -307,7 +323,7 @@ class TExplodeItem : public TSprite {
 
   TDebrisList Debris;
   void Step() override;
-  void Draw() override;
+  void Draw(const TStage& stage) override;
   // Dead once every fragment has expired, so the list does not grow.
   bool IsDead() override { return Debris.Count() == 0; }
 };

@@ -14,6 +14,7 @@
 #include "platform/headless/HeadlessPlatform.h"
 #include "shell/GlyphfallUnit.h"
 #include "support/FifoWatchdog.h"
+#include "support/InFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -87,14 +88,13 @@ TEST_F(DictionaryTest, AnUnreadableFileIsAnErrorNamingTheFileAndTheReason) {
 // The game cannot start without its words: the form's creation stops with the
 // error and leaves nothing half-made behind.
 TEST_F(DictionaryTest, TheFormWillNotStartWithoutTheWordList) {
-  fs::path home = fs::current_path();
-  fs::current_path(dir_);
-  THeadlessPlatform platform;
-  EXPECT_THROW(TGlyphfallForm form(platform), EFOpenError);
-  EXPECT_EQ(GlyphfallForm, nullptr);
-  EXPECT_EQ(platform.InputSink(), nullptr);
-  EXPECT_FALSE(platform.IsWindowVisible());
-  fs::current_path(home);
+  InFolder(dir_, [] {
+    THeadlessPlatform platform;
+    EXPECT_THROW(TGlyphfallForm form(platform), EFOpenError);
+    EXPECT_EQ(GlyphfallForm, nullptr);
+    EXPECT_EQ(platform.InputSink(), nullptr);
+    EXPECT_FALSE(platform.IsWindowVisible());
+  });
 }
 
 // An absurd line must not become a word that takes the screen to draw, nor
@@ -151,7 +151,7 @@ TEST_F(DictionaryTest, LinesCutByTheReadBlockAreWhole) {
   EXPECT_EQ(w.back(), "dog");
 }
 
-TEST_F(DictionaryTest, ALargeFileLoadsFastWithTheSameResultAsAPlainScan) {
+TEST_F(DictionaryTest, ALargeFileLoadsWithTheSameResultAsAPlainScan) {
   RandSeed(7);
   std::string text;
   Words expected;

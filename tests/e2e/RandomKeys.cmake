@@ -1,5 +1,7 @@
 # A million random key codes across menu, play, game over and name entry:
-# the program must neither crash nor hang, and must see every one of them.
+# the program must neither crash nor hang. The summary counts the keys typed
+# in play (a third of them; the rest land on the title, the menu, the
+# game-over screen and name entry), so it must come to some hundred thousand.
 file(REMOVE_RECURSE ${HOME})
 file(MAKE_DIRECTORY ${HOME})
 file(COPY ${DATA}/wordsenglish.txt DESTINATION ${HOME})
@@ -12,8 +14,9 @@ if(NOT rc EQUAL 0)
 endif()
 string(JSON keys GET "${json}" keys)
 string(JSON over GET "${json}" game_over)
-if(keys LESS 1000000 OR NOT over STREQUAL "ON")
-  message(FATAL_ERROR "expected a million keys and a game over: ${json}")
+string(JSON frames GET "${json}" frames)
+if(keys LESS 300000 OR frames LESS 105000 OR NOT over STREQUAL "ON")
+  message(FATAL_ERROR "expected the whole run, 300 000 keys typed in play and a game over: ${json}")
 endif()
 if(NOT EXISTS ${HOME}/HISCORE.XML)
   message(FATAL_ERROR "no name was ever entered")

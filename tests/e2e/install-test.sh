@@ -2,7 +2,7 @@
 # Installs the build into a temporary root (DESTDIR) as the Debian package
 # does, checks the file list, and starts the installed program to see that it
 # finds its data at ../share/glyphfall.
-# Usage: install-test.sh BUILD_FOLDER SCRATCH_FOLDER
+# Usage: install-test.sh BUILD_FOLDER SCRATCH_FOLDER VERSION_TEXT
 set -u
 BUILD="$1"
 ROOT="$2/root"
@@ -17,7 +17,7 @@ for f in usr/games/glyphfall usr/share/glyphfall/wordsenglish.txt usr/share/glyp
   [ -e "$ROOT/$f" ] || { echo "missing: $f"; status=1; }
 done
 [ $(ls "$ROOT/usr/share/glyphfall/wave" | wc -l) -eq 12 ] || { echo "not twelve sounds"; status=1; }
-"$ROOT/usr/games/glyphfall" --version | grep -q "Glyphfall! v1.01" || { echo "--version"; status=1; }
+"$ROOT/usr/games/glyphfall" --version | grep -qF "Glyphfall! $3" || { echo "--version"; status=1; }
 # Without a word list the program stops at once with status 1; with it, it
 # runs until the timeout ends it (status 124).
 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy HOME="$2/home" timeout 3 "$ROOT/usr/games/glyphfall" >/dev/null 2>&1

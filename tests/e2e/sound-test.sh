@@ -1,42 +1,52 @@
 #!/bin/sh
 # The real binary with SDL's "disk" audio driver, under Xvfb: start a game,
-# wait for the BOMB word to fall (wave 1 drops one after 30 s), type it, and
+# type the BOMB word whenever it falls (wave 1 drops one 30 s in), and
 # detonate the bomb with Space. The audio written to disk must not be silent,
-# and must get louder when the bomb goes off.
+# and must get louder when the bomb goes off. Every step waits for what it
+# needs (tests/e2e/x11-lib.sh) rather than for a guessed time.
 # Usage: sound-test.sh GLYPHFALL_BINARY OUTPUT_FOLDER
 set -u
 BIN="$1"
 OUT="$2"
+LIB="$(cd "$(dirname "$0")" && pwd)/x11-lib.sh"
 mkdir -p "$OUT"
-command -v xvfb-run >/dev/null && command -v xdotool >/dev/null || { echo "xvfb-run or xdotool missing; skipping"; exit 77; }
-rm -f "$OUT/audio.raw"
+command -v xvfb-run >/dev/null && command -v xdotool >/dev/null && command -v import >/dev/null || {
+  echo "xvfb-run, xdotool or import missing; skipping"; exit 77; }
+rm -f "$OUT/audio.raw" "$OUT"/*.png "$OUT/before-bomb.txt"
 
 cat > "$OUT/session.sh" <<EOS
 #!/bin/sh
+. "$LIB"
 "$BIN" &
 PID=\$!
-sleep 4
+fail() { echo "\$1"; kill \$PID 2>/dev/null; exit 1; }
+audio_bytes() { stat -c %s "$OUT/audio.raw" 2>/dev/null || echo 0; }
+type_bomb() { xdotool key b o m b; }
+bomb_gone() { ! gf_bomb_held "\$1"; }
+WID=\$(gf_wait_window)
+[ -n "\$WID" ] || fail "the window never appeared"
+timeout 10 xdotool windowfocus --sync "\$WID" 2>/dev/null
+gf_wait_for "\$WID" gf_menu_shown "$OUT/menu.png" || fail "the menu never showed"
 xdotool key Return
-# The BOMB word comes 30 s into the wave and falls for about 7 s.
-sleep 33
-for k in b o m b; do xdotool key \$k; sleep 0.1; done
-sleep 0.5
-ls -l "$OUT/audio.raw" | awk '{ print \$5 }' > "$OUT/before-bomb.txt"
+gf_wait_for "\$WID" gf_playfield_shown "$OUT/play.png" || fail "the game did not start"
+# Its letters over and over, until the BOMB word has fallen and been typed.
+gf_wait_for "\$WID" gf_bomb_held "$OUT/bomb-held.png" type_bomb || fail "no bomb was earned"
+before=\$(audio_bytes)
+echo \$before > "$OUT/before-bomb.txt"
 xdotool key space
-sleep 1.5
+gf_wait_for "\$WID" bomb_gone "$OUT/bomb-used.png" || fail "the bomb did not go off"
+# A second of 16-bit stereo after the bomb, at any common rate.
+end=\$((\$(date +%s) + GF_DEADLINE))
+while [ \$(audio_bytes) -lt \$((before + 192000)) ]; do
+  [ \$(date +%s) -lt \$end ] || fail "no audio was written after the bomb"
+  sleep 0.2
+done
+# Escape ends the game and, on the menu, the program. A score that asks for a
+# name takes the first Escape as its end instead; Space then leaves the table
+# and the last Escape quits. Keys the program no longer sees do nothing.
 xdotool key Escape
-sleep 0.5
-# Escape again quits from the menu; if the score asked for a name, it stores
-# the name instead, and Space then leaves the table for the menu.
-xdotool key Escape
-sleep 0.5
-xdotool key space
-sleep 0.5
-xdotool key Escape
-for i in 1 2 3 4 5 6 7 8 9 10; do kill -0 \$PID 2>/dev/null || break; sleep 0.5; done
-kill -0 \$PID 2>/dev/null && { kill \$PID; echo "still running"; exit 1; }
-wait \$PID
-echo "exit status \$?"
+xdotool key Escape space Escape
+gf_wait_exit \$PID
 EOS
 chmod +x "$OUT/session.sh"
 result=$(SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$OUT/audio.raw" xvfb-run -a -s "-screen 0 1024x768x24" \

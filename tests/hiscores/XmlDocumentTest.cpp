@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "HiScoreTestSupport.h"
+#include "support/InFolder.h"
 
 namespace {
 
@@ -58,14 +59,13 @@ TEST(XmlDocument, DeepNestingIsHandledWithoutRecursion) {
 class OpenXMLFile : public hstest::ScratchFolder {};
 
 TEST_F(OpenXMLFile, PlacesBareNamesInTheXmlFolderAndCreatesIt) {
-  const auto cwd = std::filesystem::current_path();
-  std::filesystem::current_path(folder_);
-  DefaultXMLFolder = "XML/sub/";
-  auto xml = OpenXML("T.XML");
-  std::filesystem::current_path(cwd);
-  EXPECT_EQ(xml->FileName, "XML/sub/T.XML");
+  InFolder(folder_, [] {
+    DefaultXMLFolder = "XML/sub/";
+    auto xml = OpenXML("T.XML");
+    EXPECT_EQ(xml->FileName, "XML/sub/T.XML");
+    EXPECT_FALSE(xml->DocumentElement());  // no file yet: no root either
+  });
   EXPECT_TRUE(std::filesystem::is_directory(folder_ + "/XML/sub"));
-  EXPECT_FALSE(xml->DocumentElement());  // no file yet: no root either
 }
 
 TEST_F(OpenXMLFile, EmptyNameGivesARootAndFilesLoad) {

@@ -4,6 +4,7 @@
 
 #include <climits>
 
+#include "Product.h"
 #include "platform/Canvas.h"
 #include "platform/Font.h"
 
@@ -37,7 +38,7 @@ void Prepare(TBitmap& b, int w, int h, int points = 20, bool smooth = false) {
   b.SetSize(w, h);
   for (auto& p : b.Pixels()) p = Back;
   TCanvas& c = b.Canvas();
-  c.Font.Name = "Comic sans MS";
+  c.Font.Name = GameFontFace;
   c.Font.Bold = true;
   c.Font.Size = points;
   c.Font.Smooth = smooth;

@@ -1,4 +1,9 @@
+#include <unistd.h>
+
+#include <filesystem>
+
 #include "support/GameFixture.h"
+#include "waves/WaveUnit.h"
 #include "words/WordUnit.h"
 
 using Screens = GameFixture;
@@ -68,8 +73,9 @@ TEST_F(Screens, EscapeDuringPlayEndsTheGameWithoutGameOver) {
   platform->OnFrame = [&] {
     if (form->Playing) ++playFrames;
   };
+  TPlayStats& seen = Watch();
   form->Run();
-  EXPECT_EQ(form->Stats.GamesPlayed, 1);
+  EXPECT_EQ(seen.GamesPlayed, 1);
   EXPECT_EQ(form->GameOverStamp, 0u);
   EXPECT_GT(playFrames, 0);
   EXPECT_LT(playFrames, 100);  // ended at the Escape, not 4 s after a game over
@@ -105,9 +111,10 @@ TEST_F(Screens, ArrowsOnOtherScreensNeverQuitUnasked) {
   platform->KeyAt(t0 + 4000, vk::Up);      // during play: START -> QUIT
   platform->KeyAt(t0 + 4100, vk::Escape);  // end the game
   platform->StopAt = t0 + 8000;
+  TPlayStats& seen = Watch();
   form->Run();
   EXPECT_TRUE(menuShown);
-  EXPECT_EQ(form->Stats.GamesPlayed, 1);
+  EXPECT_EQ(seen.GamesPlayed, 1);
   // The run went on to the menu after the game and ended only by StopAt.
   EXPECT_GE(Now(), t0 + 8000);
 }
@@ -128,6 +135,20 @@ TEST_F(Screens, WindowIsCentredOnTheWorkArea) {
   form = std::make_unique<TGlyphfallForm>(*platform);
   EXPECT_EQ(platform->WindowPos().X, (1000 - 808) / 2);
   EXPECT_EQ(platform->WindowPos().Y, (800 - 626) / 2);
+}
+
+TEST_F(Screens, RunWorksInTheProgramsFolderWhereverTheFormWasStarted) {
+  // Changing the folder is what is tested, so it happens in a forked child.
+  GTEST_FLAG_SET(death_test_style, "fast");
+  auto runFromElsewhere = [&] {
+    const std::filesystem::path program = std::filesystem::current_path();
+    platform->SetExeName((program / "glyphfall").string());
+    std::filesystem::current_path(std::filesystem::temp_directory_path());
+    platform->KeyAt(Now() + 3500, vk::Escape);
+    form->Run();
+    _exit(std::filesystem::current_path() == program ? 0 : 1);
+  };
+  EXPECT_EXIT(runFromElsewhere(), testing::ExitedWithCode(0), "");
 }
 
 using KeyRouting = GameFixture;
@@ -179,9 +200,19 @@ TEST_F(KeyRouting, ArrowsMoveTheMenuDuringPlayAndTypingStopsAfterGameOver) {
 }
 
 TEST_F(KeyRouting, SkipKeyNeedsTheSwitch) {
-  StartGame();
-  auto* rec = new RecordingList;
-  form->AttackWords.reset(rec);
-  form->KeyDown('2', {});
-  EXPECT_TRUE(rec->keys.empty());  // the key 2 is never typed at words
+  for (bool withSwitch : {false, true}) {
+    SCOPED_TRACE(withSwitch ? "with /vbnmq" : "without it");
+    if (withSwitch) MakeForm({"/vbnmq"});
+    StartGame();
+    form->CurrentWave->WordsLeft = 5;
+    // A word the key 2 would type, were it ever typed at words.
+    auto made = TSpriteWord::ClassRef().CreateFromText("2X", 0, DirLeft, nullptr);
+    TSpriteWord* word = made.get();
+    form->AttackWords->Add(std::move(made));
+    word->PlaceAt({400, form->CastleTop()});
+    form->KeyDown('2', {});
+    // Without the switch nothing at all; with it the stage ends, its words burst.
+    EXPECT_EQ(word->Text, withSwitch ? "" : "2X");
+    EXPECT_EQ(form->CurrentWave->WordsLeft, withSwitch ? 0 : 5);
+  }
 }

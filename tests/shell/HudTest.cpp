@@ -36,14 +36,16 @@ TEST_F(HudTest, BombRuleOneThresholdPerAwardAndNoneBeyondFour) {
 }
 
 TEST_F(HudTest, DetonatingWithoutBombsChangesNothingNotEvenTheHint) {
+  TPlayStats& seen = Watch();
   form->PressSpaceHints = 1;
   form->DetonateBomb();
   EXPECT_EQ(form->PressSpaceHints, 1);
-  EXPECT_EQ(form->Stats.BombsUsed, 0);
+  EXPECT_EQ(seen.BombsUsed, 0);
   form->Bombs = 2;
   form->DetonateBomb();
   EXPECT_EQ(form->Bombs, 1);
   EXPECT_EQ(form->PressSpaceHints, 4);
+  EXPECT_EQ(seen.BombsUsed, 1);
 }
 
 TEST_F(HudTest, GameOverActsOnce) {

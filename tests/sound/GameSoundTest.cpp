@@ -7,6 +7,7 @@
 #include "platform/headless/SimWaveDevice.h"
 #include "sound/WavePlayers.h"
 #include "support/GameFixture.h"
+#include "support/InFolder.h"
 
 namespace {
 
@@ -49,16 +50,15 @@ TEST_F(GameSound, EventsPlayTogetherAndEveryPlayerGoes) {
 }
 
 TEST_F(GameSound, WithoutTheWaveFolderTheGameRunsInSilence) {
-  const auto home = std::filesystem::current_path();
   const auto empty = std::filesystem::temp_directory_path() / ("glyphfall-no-wave-" + std::to_string(::getpid()));
   std::filesystem::create_directories(empty);
-  std::filesystem::current_path(empty);
-  Mayhem();
-  EXPECT_EQ(Players(), 0);
-  PlayFor(1000);
-  std::filesystem::current_path(home);
+  InFolder(empty, [this] {
+    Mayhem();
+    EXPECT_EQ(Players(), 0);
+    PlayFor(1000);
+    EXPECT_EQ(Players(), 0);
+    EXPECT_EQ(Sim().Calls(TWaveCall::Open), 0);
+    EXPECT_TRUE(platform->Errors().empty());
+  });
   std::filesystem::remove_all(empty);
-  EXPECT_EQ(Players(), 0);
-  EXPECT_EQ(Sim().Calls(TWaveCall::Open), 0);
-  EXPECT_TRUE(platform->Errors().empty());
 }

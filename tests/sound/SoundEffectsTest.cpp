@@ -9,27 +9,23 @@
 #include "sound/SoundEffects.h"
 #include "sound/SoundRig.h"
 #include "sound/WaveUtils.h"
+#include "support/InFolder.h"
 
 namespace {
 
 const char* const SoundNames[] = {"letter",   "brick",   "explode", "detonatebomb", "bomb",      "castle",
                                   "slowdown", "retreat", "speedup", "cannon",       "bossalert", "castledestroyed"};
 
-// Runs the test in a fresh folder of its own, as the program's folder.
+// A fresh folder of the test's own stands for the program's folder.
 class SoundEffects : public SoundRig {
  protected:
   void SetUp() override {
-    home_ = std::filesystem::current_path();
     folder_ =
         std::filesystem::temp_directory_path() / ("glyphfall-sound-" + std::to_string(::getpid()) + "-" +
                                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(folder_);
-    std::filesystem::current_path(folder_);
   }
-  void TearDown() override {
-    std::filesystem::current_path(home_);
-    std::filesystem::remove_all(folder_);
-  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
   void MakeWaveFolder(size_t dataBytes) {
     std::filesystem::create_directories("wave");
     const TBytes file = WaveFile(dataBytes);
@@ -39,59 +35,64 @@ class SoundEffects : public SoundRig {
     }
   }
 
- private:
-  std::filesystem::path home_, folder_;
+  std::filesystem::path folder_;
 };
 
 }  // namespace
 
 TEST_F(SoundEffects, CallsInOneFrameOverlapAndEachPlayerGoesWhenDone) {
-  MakeWaveFolder(22050);  // half a second
-  PlaySoundFile("wave\\detonatebomb.wav");
-  for (int i = 0; i < 20; ++i) PlaySoundFile("wave\\letter.wav");
-  EXPECT_EQ(Players(), 21);
-  EXPECT_EQ(sim.OpenCount(), 21u);
-  Pump();
-  Pump();
-  EXPECT_EQ(sim.Writes().size(), 21u);
-  EXPECT_EQ(sim.QueuedBuffers(), 21u);  // all playing at once
-  Run(600);
-  EXPECT_EQ(Players(), 0);
-  EXPECT_EQ(sim.OpenCount(), 0u);
-  EXPECT_TRUE(platform.Errors().empty());
+  InFolder(folder_, [this] {
+    MakeWaveFolder(22050);  // half a second
+    PlaySoundFile("wave\\detonatebomb.wav");
+    for (int i = 0; i < 20; ++i) PlaySoundFile("wave\\letter.wav");
+    EXPECT_EQ(Players(), 21);
+    EXPECT_EQ(sim.OpenCount(), 21u);
+    Pump();
+    Pump();
+    EXPECT_EQ(sim.Writes().size(), 21u);
+    EXPECT_EQ(sim.QueuedBuffers(), 21u);  // all playing at once
+    Run(600);
+    EXPECT_EQ(Players(), 0);
+    EXPECT_EQ(sim.OpenCount(), 0u);
+    EXPECT_TRUE(platform.Errors().empty());
+  });
 }
 
 TEST_F(SoundEffects, MissingFolderOrFilesAreSilentAndLeaveNoPlayer) {
-  for (const char* name : SoundNames) PlaySoundFile(std::string("wave\\") + name + ".wav");
-  EXPECT_EQ(Players(), 0);
-  // Not a wave file, a folder where a file should be, a file cut short.
-  std::filesystem::create_directories("wave/letter.wav");
-  std::ofstream("wave/brick.wav") << "not a wave file";
-  TBytes cut = WaveFile(1000);
-  cut.resize(60);
-  std::ofstream("wave/bomb.wav", std::ios::binary).write(reinterpret_cast<const char*>(cut.data()), 60);
-  for (const char* name : {"letter", "brick", "bomb"}) PlaySoundFile(std::string("wave\\") + name + ".wav");
-  EXPECT_EQ(Players(), 0);
-  EXPECT_EQ(sim.OpenCount(), 0u);
-  Run(100);
-  EXPECT_TRUE(platform.Errors().empty());
+  InFolder(folder_, [this] {
+    for (const char* name : SoundNames) PlaySoundFile(std::string("wave\\") + name + ".wav");
+    EXPECT_EQ(Players(), 0);
+    // Not a wave file, a folder where a file should be, a file cut short.
+    std::filesystem::create_directories("wave/letter.wav");
+    std::ofstream("wave/brick.wav") << "not a wave file";
+    TBytes cut = WaveFile(1000);
+    cut.resize(60);
+    std::ofstream("wave/bomb.wav", std::ios::binary).write(reinterpret_cast<const char*>(cut.data()), 60);
+    for (const char* name : {"letter", "brick", "bomb"}) PlaySoundFile(std::string("wave\\") + name + ".wav");
+    EXPECT_EQ(Players(), 0);
+    EXPECT_EQ(sim.OpenCount(), 0u);
+    Run(100);
+    EXPECT_TRUE(platform.Errors().empty());
+  });
 }
 
 TEST_F(SoundEffects, NoDeviceOrNoApplicationIsSilent) {
-  MakeWaveFolder(1000);
-  sim.SetDeviceCount(0);
-  PlaySoundFile("wave\\letter.wav");
-  EXPECT_EQ(Players(), 0);
-  sim.SetDeviceCount(1);
-  sim.FailCall(TWaveCall::Open, MMSYSERR_ALLOCATED);
-  PlaySoundFile("wave\\letter.wav");
-  EXPECT_EQ(Players(), 0);
-  TApplication* saved = Application;
-  Application = nullptr;
-  PlaySoundFile("wave\\letter.wav");
-  Application = saved;
-  EXPECT_EQ(Players(), 0);
-  EXPECT_TRUE(platform.Errors().empty());
+  InFolder(folder_, [this] {
+    MakeWaveFolder(1000);
+    sim.SetDeviceCount(0);
+    PlaySoundFile("wave\\letter.wav");
+    EXPECT_EQ(Players(), 0);
+    sim.SetDeviceCount(1);
+    sim.FailCall(TWaveCall::Open, MMSYSERR_ALLOCATED);
+    PlaySoundFile("wave\\letter.wav");
+    EXPECT_EQ(Players(), 0);
+    TApplication* saved = Application;
+    Application = nullptr;
+    PlaySoundFile("wave\\letter.wav");
+    Application = saved;
+    EXPECT_EQ(Players(), 0);
+    EXPECT_TRUE(platform.Errors().empty());
+  });
 }
 
 // The files the build synthesizes, in the build folder where tests run.

@@ -195,20 +195,33 @@ TEST_F(Engine, LevelsOfEightAndSixteenBitBuffers) {
   delete p;
 }
 
-TEST_F(Engine, FailedWriteMidPlaybackIsReportedAndStillEnds) {
-  sim.FailCall(TWaveCall::Write, MMSYSERR_NOMEM, 2);  // the third write fails
-  bool streamGone = false;
-  TStockAudioPlayer* p = Play(WaveFile(5 * Second), &streamGone);
-  p->SetFreeWhenDone(true);
-  Run(6000);
-  EXPECT_EQ(Players(), 0);
-  EXPECT_TRUE(streamGone);
-  EXPECT_EQ(sim.OpenCount(), 0u);
-  EXPECT_EQ(sim.Writes().size(), 2u);
-  ASSERT_EQ(platform.Errors().size(), 1u);
-  std::string text;
-  sim.GetErrorText(MMSYSERR_NOMEM, text);
-  EXPECT_NE(platform.Errors()[0].find(text), std::string::npos);
+TEST_F(Engine, RefusedWriteLosesOnlyItsBufferAndPlaybackGoesOnToTheEnd) {
+  // Reported through the error report, or to the component's own handler.
+  for (bool handled : {false, true}) {
+    SCOPED_TRACE(handled ? "OnError" : "error report");
+    sim.FailCall(TWaveCall::Write, MMSYSERR_NOMEM, 2);  // the third write fails
+    const size_t writes = sim.Writes().size();
+    int handledErrors = 0;
+    bool streamGone = false;
+    TStockAudioPlayer* p = Play(WaveFile(3 * Second + Second / 2), &streamGone);
+    if (handled) p->OnError = [&](TWaveAudioIO*) { ++handledErrors; };
+    p->SetFreeWhenDone(true);
+    Run(1100);
+    EXPECT_EQ(p->HeaderCount(), 2u);  // the next buffer took the lost one's place at once
+    Run(5000);
+    EXPECT_EQ(Players(), 0);
+    EXPECT_TRUE(streamGone);
+    EXPECT_EQ(sim.OpenCount(), 0u);
+    // The first two seconds, then the half second after the lost one.
+    ASSERT_EQ(sim.Writes().size(), writes + 3);
+    EXPECT_EQ(sim.Writes().back().Data.size(), Second / 2);
+    EXPECT_EQ(handledErrors, handled ? 1 : 0);
+    ASSERT_EQ(platform.Errors().size(), 1u);
+    std::string text;
+    sim.GetErrorText(MMSYSERR_NOMEM, text);
+    EXPECT_NE(platform.Errors()[0].find(text), std::string::npos);
+    sim.ClearFailures();
+  }
 }
 
 TEST_F(Engine, OtherDeviceFailuresDuringPlaybackStillEnd) {
@@ -385,7 +398,8 @@ TEST_F(Engine, LoweringBufferCountWhilePlayingStillEnds) {
   p->SetBufferCount(3);
   Run(50);
   EXPECT_EQ(p->HeaderCount(), 3u);
-  p->SetBufferCount(1);
+  p->SetBufferCount(0);  // no buffer at all would never finish: one is kept
+  EXPECT_EQ(p->BufferCount(), 1u);
   Run(6000);
   EXPECT_EQ(Players(), 0);
   EXPECT_EQ(WrittenBytes(), 4u * Second);

@@ -1,42 +1,55 @@
-// Floating score texts and zooming pictures on a headless form.
+// Floating score texts and zooming pictures on a bare stage.
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "framework/TextUtils.h"
 #include "sprites/SpriteUnit.h"
-#include "support/GameFixture.h"
+#include "sprites/StageFixture.h"
 
 namespace {
 
 constexpr TColor Orange = 0x00B6FE;
 
-class EffectsTest : public GameFixture {
+class EffectsTest : public StageFixture {
  protected:
+  void SetUp() override {
+    StageFixture::SetUp();
+    for (uint32_t& px : picture.Pixels()) px = 0x00C0FF;
+  }
   // One frame of the two effect lists: update pass, then draw pass.
   void Frame(TSpriteList& list) {
-    list.UpdateAll();
-    list.DrawAll();
+    list.UpdateAll(stage);
+    list.DrawAll(stage);
+  }
+  TScoreItem* AddScore(const std::string& text, TBitmap* withPicture) {
+    auto* item = new TScoreItem(stage.Canvas(), Point(400, 300), text, withPicture);
+    scores.AddObject(item);
+    return item;
   }
   // Drawings a score text gets before its list lets it go.
-  int DrawingsUntilGone(const std::string& text, TBitmap* picture) {
-    form->ScoreItems->AddObject(new TScoreItem(Point(400, 300), text, picture));
+  int DrawingsUntilGone(const std::string& text, TBitmap* withPicture) {
+    AddScore(text, withPicture);
     int drawings = 0;
     for (;;) {
-      form->ScoreItems->UpdateAll();
-      if (form->ScoreItems->Count() == 0) return drawings;
-      form->ScoreItems->DrawAll();
+      scores.UpdateAll(stage);
+      if (scores.Count() == 0) return drawings;
+      scores.DrawAll(stage);
       if (++drawings > 1000) return -1;
     }
   }
+  TScoreList scores;
+  TZoomList zooms;
+  TBitmap picture{16, 16};
 };
 
 // Keeps the Counter of every drawing, even after the list has destroyed it.
 class RecordingZoom : public TZoomItem {
  public:
   RecordingZoom(TPoint p, TBitmap* picture, std::vector<int>& drawn) : TZoomItem(p, picture), drawn_(drawn) {}
-  void Draw() override {
+  void Draw(const TStage& stage) override {
     drawn_.push_back(Counter);
-    TZoomItem::Draw();
+    TZoomItem::Draw(stage);
   }
 
  private:
@@ -48,67 +61,59 @@ class RecordingZoom : public TZoomItem {
 TEST_F(EffectsTest, ScoreTextLastsEightyFiveDrawingsWithOrWithoutText) {
   EXPECT_EQ(DrawingsUntilGone("+ 50", nullptr), 85);
   // Fading is counted per drawing, not per millisecond: the clock never moved.
-  EXPECT_EQ(DrawingsUntilGone("", form->BombImage.get()), 85);
+  EXPECT_EQ(DrawingsUntilGone("", &picture), 85);
 }
 
 TEST_F(EffectsTest, ScoreTextEndsAtItsPointAndRisesOnePixelEvery25Ms) {
-  auto* item = new TScoreItem(Point(400, 300), "+ 120", nullptr);
-  form->ScoreItems->AddObject(item);
-  EXPECT_EQ(item->Position.X + form->TextExtentAt(form->Canvas(), 12, "+ 120").cx, 400);
-  form->ScoreItems->UpdateAll();  // the first step comes at once
+  TScoreItem* item = AddScore("+ 120", nullptr);
+  EXPECT_EQ(item->Position.X + TextExtentAt(stage.Canvas(), 12, "+ 120").cx, 400);
+  scores.UpdateAll(stage);  // the first step comes at once
   EXPECT_EQ(item->Position.Y, 299);
-  form->GameTime += 24;
-  form->ScoreItems->UpdateAll();
+  clock.GameTime += 24;
+  scores.UpdateAll(stage);
   EXPECT_EQ(item->Position.Y, 299);
-  form->GameTime += 1;
-  form->ScoreItems->UpdateAll();
+  clock.GameTime += 1;
+  scores.UpdateAll(stage);
   EXPECT_EQ(item->Position.Y, 298);
 }
 
 TEST_F(EffectsTest, ScoreTextFirstLetterIsBlueWithoutPictureAndOrangeWithOne) {
-  auto* plain = new TScoreItem(Point(400, 300), "5", nullptr);
-  form->ScoreItems->AddObject(plain);
-  plain->Draw();
-  EXPECT_EQ(form->Canvas().Font.Color, clBlue);
-  EXPECT_EQ(form->Canvas().Font.Size, 12);
+  TCanvas& canvas = stage.Canvas();
+  TScoreItem* plain = AddScore("5", nullptr);
+  plain->Draw(stage);
+  EXPECT_EQ(canvas.Font.Color, clBlue);
+  EXPECT_EQ(canvas.Font.Size, 12);
 
-  auto* bonus = new TScoreItem(Point(400, 300), "5", form->ClockImage.get());
-  form->ScoreItems->AddObject(bonus);
-  bonus->Draw();
-  EXPECT_EQ(form->Canvas().Font.Color, Orange);
+  AddScore("5", &picture)->Draw(stage);
+  EXPECT_EQ(canvas.Font.Color, Orange);
 
   // Later letters alternate yellow (even) and red (odd), and every colour
   // fades by the drawings already made.
-  auto* longer = new TScoreItem(Point(400, 300), "+ 1", nullptr);
-  form->ScoreItems->AddObject(longer);
-  longer->Draw();
-  EXPECT_EQ(form->Canvas().Font.Color, clRed);
-  for (int i = 0; i < 9; ++i) plain->Draw();
-  EXPECT_EQ(form->Canvas().Font.Color, 0xE40000u);  // blue faded by 27
+  AddScore("+ 1", nullptr)->Draw(stage);
+  EXPECT_EQ(canvas.Font.Color, clRed);
+  for (int i = 0; i < 9; ++i) plain->Draw(stage);
+  EXPECT_EQ(canvas.Font.Color, 0xE40000u);  // blue faded by 27
 }
 
 TEST_F(EffectsTest, ZoomFirstDrawingShowsCounterOneAndSixteenIsNeverDrawn) {
   std::vector<int> drawn;
-  form->ZoomItems->AddObject(new RecordingZoom(Point(300, 20), form->BombImage.get(), drawn));
-  for (int frame = 0; frame < 40 && form->ZoomItems->Count() > 0; ++frame) {
-    Frame(*form->ZoomItems);
-    form->GameTime += 25;
+  zooms.AddObject(new RecordingZoom(Point(300, 20), &picture, drawn));
+  for (int frame = 0; frame < 40 && zooms.Count() > 0; ++frame) {
+    Frame(zooms);
+    clock.GameTime += 25;
   }
   std::vector<int> expected;
   for (int c = 1; c <= 15; ++c) expected.push_back(c);
   EXPECT_EQ(drawn, expected);
-  EXPECT_EQ(form->ZoomItems->Count(), 0);
+  EXPECT_EQ(zooms.Count(), 0);
 }
 
 TEST_F(EffectsTest, ZoomAtHalfwayIsSixteenPixelsLargerEachWay) {
-  TBitmap square(16, 16);
-  for (uint32_t& px : square.Pixels()) px = 0x00C0FF;
-  TZoomItem item(Point(300, 200), &square);
+  TZoomItem item(Point(300, 200), &picture);
   item.Counter = 8;
-  form->Canvas().Brush.Color = clBlack;
-  form->Canvas().FillRect(Rect(0, 0, PlayfieldWidth, PlayfieldHeight));
-  item.Draw();
-  TCanvas& c = form->Canvas();
+  ClearScreen();
+  item.Draw(stage);
+  TCanvas& c = stage.Canvas();
   EXPECT_EQ(c.GetPixel(292, 192), 0x00C0FFu);  // grown 8 pixels up and left
   EXPECT_EQ(c.GetPixel(323, 223), 0x00C0FFu);  // and 8 down and right
   EXPECT_EQ(c.GetPixel(291, 200), clBlack);
@@ -120,8 +125,7 @@ TEST_F(EffectsTest, ZoomAtHalfwayIsSixteenPixelsLargerEachWay) {
 TEST_F(EffectsTest, ZoomWithoutPictureDrawsNothing) {
   TZoomItem item(Point(300, 200), nullptr);
   item.Counter = 4;
-  form->Canvas().Brush.Color = clBlack;
-  form->Canvas().FillRect(Rect(0, 0, PlayfieldWidth, PlayfieldHeight));
-  item.Draw();
-  EXPECT_EQ(form->Canvas().GetPixel(300, 200), clBlack);
+  ClearScreen();
+  item.Draw(stage);
+  EXPECT_EQ(stage.Canvas().GetPixel(300, 200), clBlack);
 }

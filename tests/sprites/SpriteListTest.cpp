@@ -1,5 +1,5 @@
 #include "sprites/SpriteUnit.h"
-#include "support/GameFixture.h"
+#include "sprites/StageFixture.h"
 
 namespace {
 struct Log {
@@ -16,7 +16,7 @@ class Probe : public TSprite {
     ++steps;
     log_.events.push_back("step " + name_);
   }
-  void Draw() override { log_.events.push_back("draw " + name_); }
+  void Draw(const TStage&) override { log_.events.push_back("draw " + name_); }
   void OnRemove() override { log_.events.push_back("remove " + name_); }
   bool IsDead() override { return dieAfter_ >= 0 && steps >= dieAfter_; }
   int steps = 0;
@@ -42,17 +42,17 @@ class Spawner : public Probe {
 };
 }  // namespace
 
-using SpriteLists = GameFixture;
+using SpriteLists = StageFixture;
 
 TEST_F(SpriteLists, RemovalDuringThePassStillUpdatesTheNextSprite) {
   Log log;
   TSpriteList list;
   list.AddObject(new Probe(log, "a", 1));
   list.AddObject(new Probe(log, "b"));
-  list.UpdateAll();
+  list.UpdateAll(stage);
   EXPECT_EQ(log.events, (std::vector<std::string>{"step a", "remove a", "step b"}));
   EXPECT_EQ(list.Count(), 1);
-  list.DrawAll();
+  list.DrawAll(stage);
   EXPECT_EQ(log.events.back(), "draw b");  // a died before it was ever drawn
 }
 
@@ -60,7 +60,7 @@ TEST_F(SpriteLists, SpriteAddedDuringThePassIsUpdatedInTheSamePass) {
   Log log;
   TSpriteList list;
   list.AddObject(new Spawner(log, list));
-  list.UpdateAll();
+  list.UpdateAll(stage);
   EXPECT_EQ(log.events, (std::vector<std::string>{"step spawner", "step child"}));
 }
 
@@ -72,8 +72,8 @@ TEST_F(SpriteLists, RemoveAllCallsNoOnRemove) {
   list.RemoveAll();
   EXPECT_EQ(list.Count(), 0);
   EXPECT_TRUE(log.events.empty());
-  list.UpdateAll();
-  list.DrawAll();
+  list.UpdateAll(stage);
+  list.DrawAll(stage);
   EXPECT_TRUE(log.events.empty());
 }
 
@@ -83,12 +83,12 @@ TEST_F(SpriteLists, StepIntervalFollowsTheGameClock) {
   auto* p = new Probe(log, "p");
   p->StepInterval = 25;
   list.AddObject(p);
-  list.UpdateAll();  // a new sprite steps at once
+  list.UpdateAll(stage);  // a new sprite steps at once
   EXPECT_EQ(p->steps, 1);
-  form->GameTime += 24;
-  list.UpdateAll();
+  clock.GameTime += 24;
+  list.UpdateAll(stage);
   EXPECT_EQ(p->steps, 1);
-  form->GameTime += 1;
-  list.UpdateAll();
+  clock.GameTime += 1;
+  list.UpdateAll(stage);
   EXPECT_EQ(p->steps, 2);
 }

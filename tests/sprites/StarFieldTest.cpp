@@ -3,14 +3,15 @@
 
 #include <vector>
 
+#include "framework/Utils.h"
+#include "sprites/StageFixture.h"
 #include "sprites/StarUnit.h"
-#include "support/GameFixture.h"
 
 namespace {
 
-class StarFieldTest : public GameFixture {
+class StarFieldTest : public StageFixture {
  protected:
-  TStarField& Field() { return *form->StarField; }
+  TStarField& Field() { return field; }
   TStar& Star(int i) { return *static_cast<TStar*>(Field().Items(i)); }
 
   struct Snapshot {
@@ -26,15 +27,16 @@ class StarFieldTest : public GameFixture {
     }
     return s;
   }
+  TStarField field;
 };
 
 }  // namespace
 
 TEST_F(StarFieldTest, FirstPassMakesTwoHundredStarsAllOverTheWindow) {
   EXPECT_EQ(Field().Count(), 0);
-  Field().UpdateAll();
+  Field().UpdateAll(stage);
   ASSERT_EQ(Field().Count(), StarCount);
-  TSize outer = platform->OuterSize();
+  TSize outer = stage.OuterSize;
   bool beyondPlayfield = false;
   for (int i = 0; i < Field().Count(); ++i) {
     TStar& s = Star(i);
@@ -46,10 +48,10 @@ TEST_F(StarFieldTest, FirstPassMakesTwoHundredStarsAllOverTheWindow) {
     EXPECT_GE(s.FadeSpeed, 1);
     EXPECT_LE(s.FadeSpeed, 100);
     EXPECT_EQ(s.StepInterval, 40);
-    if (s.Position.X >= PlayfieldWidth || s.Position.Y >= PlayfieldHeight) beyondPlayfield = true;
+    if (s.Position.X >= Width || s.Position.Y >= Height) beyondPlayfield = true;
   }
   EXPECT_TRUE(beyondPlayfield);  // the window's frame counts too
-  Field().UpdateAll();
+  Field().UpdateAll(stage);
   EXPECT_EQ(Field().Count(), StarCount);
 }
 
@@ -57,25 +59,25 @@ TEST_F(StarFieldTest, NewStarDrawsHeightWidthTargetThenPace) {
   RandSeed(777);
   int32_t y = Random(626), x = Random(808), target = Random(0xFFFFFF), pace = Random(100) + 1;
   RandSeed(777);
-  TStar star;
+  TStar star(stage.OuterSize);
   EXPECT_EQ(star.Position, Point(x, y));
   EXPECT_EQ(star.TargetColour, static_cast<TColor>(target));
   EXPECT_EQ(star.FadeSpeed, pace);
 }
 
 TEST_F(StarFieldTest, NothingMovesWhileTheClockStandsStill) {
-  Field().UpdateAll();
-  Field().UpdateAll();  // the stars' first colour step
+  Field().UpdateAll(stage);
+  Field().UpdateAll(stage);  // the stars' first colour step
   Snapshot still = Take();
-  for (int i = 0; i < 100; ++i) Field().UpdateAll();
+  for (int i = 0; i < 100; ++i) Field().UpdateAll(stage);
   EXPECT_EQ(Take(), still);
 
   // The first scroll comes 40 ms after the first pass.
-  form->GameTime += 39;
-  Field().UpdateAll();
+  clock.GameTime += 39;
+  Field().UpdateAll(stage);
   EXPECT_EQ(Take().positions, still.positions);
-  form->GameTime += 1;
-  Field().UpdateAll();
+  clock.GameTime += 1;
+  Field().UpdateAll(stage);
   Snapshot moved = Take();
   for (size_t i = 0; i < still.positions.size(); ++i) {
     if (still.positions[i].X >= 4) {
@@ -86,19 +88,19 @@ TEST_F(StarFieldTest, NothingMovesWhileTheClockStandsStill) {
 }
 
 TEST_F(StarFieldTest, StarLeavingTheLeftEdgeReturnsAtTheOffscreenWidth) {
-  Field().UpdateAll();
+  Field().UpdateAll(stage);
   Star(0).Position = Point(3, 50);
   Star(1).Position = Point(4, 60);  // lands on column 0 and stays
-  form->GameTime += 40;
-  Field().UpdateAll();
-  EXPECT_EQ(Star(0).Position.X, form->OffscreenImage->Width());
+  clock.GameTime += 40;
+  Field().UpdateAll(stage);
+  EXPECT_EQ(Star(0).Position.X, screen.Width());
   EXPECT_GE(Star(0).Position.Y, 0);
-  EXPECT_LT(Star(0).Position.Y, form->OffscreenImage->Height());
+  EXPECT_LT(Star(0).Position.Y, screen.Height());
   EXPECT_EQ(Star(1).Position, Point(0, 60));
 }
 
 TEST_F(StarFieldTest, StarBrightensToItsTargetFadesOutAndTakesANewPace) {
-  TStar star;
+  TStar star(stage.OuterSize);
   star.TargetColour = 0x0A0A0A;
   star.FadeSpeed = 4;
   std::vector<TColor> seen;
@@ -117,7 +119,7 @@ TEST_F(StarFieldTest, StarBrightensToItsTargetFadesOutAndTakesANewPace) {
 }
 
 TEST_F(StarFieldTest, StarWithBlackTargetKeepsItsSignAndIsReArmed) {
-  TStar star;
+  TStar star(stage.OuterSize);
   star.TargetColour = clBlack;
   star.FadeSpeed = 7;
   star.Step();
@@ -131,20 +133,19 @@ TEST_F(StarFieldTest, StarWithBlackTargetKeepsItsSignAndIsReArmed) {
 }
 
 TEST_F(StarFieldTest, StarIsANineDotCrossWithDimmedNeighbours) {
-  TStar star;
+  TStar star(stage.OuterSize);
   star.Position = Point(100, 100);
   star.Colour = 0x40FF80;
-  form->Canvas().Brush.Color = clBlack;
-  form->Canvas().FillRect(Rect(0, 0, PlayfieldWidth, PlayfieldHeight));
-  star.Draw();
-  TCanvas& c = form->Canvas();
+  ClearScreen();
+  star.Draw(stage);
+  TCanvas& c = stage.Canvas();
   EXPECT_EQ(c.GetPixel(100, 100), 0x40FF80u);
   EXPECT_EQ(c.GetPixel(101, 100), 0x208040u);
   EXPECT_EQ(c.GetPixel(100, 99), 0x208040u);
   EXPECT_EQ(c.GetPixel(99, 101), 0x104020u);  // 255/4 rounds to 64, 128/4 to 32
   EXPECT_EQ(c.GetPixel(102, 100), clBlack);
   // At the right edge only the left neighbours land on the bitmap.
-  star.Position = Point(PlayfieldWidth, 10);
-  star.Draw();
-  EXPECT_EQ(c.GetPixel(PlayfieldWidth - 1, 10), 0x208040u);
+  star.Position = Point(Width, 10);
+  star.Draw(stage);
+  EXPECT_EQ(c.GetPixel(Width - 1, 10), 0x208040u);
 }

@@ -13,6 +13,7 @@
 #include "platform/Application.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "shell/GlyphfallUnit.h"
+#include "sim/PlayStats.h"
 
 class GameFixture : public ::testing::Test {
  protected:
@@ -64,10 +65,16 @@ class GameFixture : public ::testing::Test {
     form->NewGame();
   }
   uint32_t Now() const { return platform->GetTickCount(); }
+  // Counts what happens in play from here on (the simulator's statistics).
+  TPlayStats& Watch() {
+    form->Events.Add(stats);
+    return stats;
+  }
 
   std::unique_ptr<THeadlessPlatform> platform;
   std::unique_ptr<TApplication> application;
   std::unique_ptr<TGlyphfallForm> form;
+  TPlayStats stats;
 
  private:
   std::string scoreFolder_, savedScoreFolder_;

@@ -27,7 +27,7 @@ TEST_F(BonusEntryTest, EntryRenewsItsStampWhileItsKindIsOnScreen) {
   // The word on screen leaves: the next one comes a full interval later.
   form->GameTime += 400;
   Bonus().Words(0)->Text.clear();
-  Bonus().UpdateAll();
+  Bonus().UpdateAll(form->Stage);
   EXPECT_EQ(Bonus().Count(), 0);
   EXPECT_EQ(entry.Stamp, Clock());
   EXPECT_EQ(Wave().WordsLeft, 10);  // a bonus word is not one of the wave's words

@@ -46,8 +46,8 @@ class PlayTest : public GameFixture {
   // Only the word lists move: no releases, no bonus drops.
   void StepWords(uint32_t ms = 10) {
     form->GameTime += ms;
-    Attack().UpdateAll();
-    Bonus().UpdateAll();
+    Attack().UpdateAll(form->Stage);
+    Bonus().UpdateAll(form->Stage);
   }
   void Press(uint16_t key) {
     form->KeyDown(key, {});

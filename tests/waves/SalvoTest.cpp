@@ -89,7 +89,7 @@ TEST_F(SalvoTest, WordsLostToTheCastleOrToABombCountOff) {
   AddAttack("A", 3, {65, Row(10)});
   RunFor(100);
   EXPECT_EQ(Wave().WordsLeft, 63);
-  EXPECT_TRUE(form->IsBrickDamaged(3, 10));
+  EXPECT_TRUE(form->Castle.IsDamaged(3, 10));
   EXPECT_EQ(form->GameOverStamp, 0u);
 
   AddAttack("A", 0, {300, Row(5)});

@@ -142,7 +142,7 @@ TEST_F(ArmedTest, SpinningBulletTurnsInPlace) {
   for (int step = 0; step < 72; ++step) {
     bullet->Act();
     ClearScreen();
-    bullet->Draw();
+    bullet->Draw(form->Stage);
     boxes.push_back(LitBox());
   }
   EXPECT_EQ(bullet->Angle, 0);
@@ -229,7 +229,7 @@ TEST_F(ArmedTest, VerticalFlashWordIsDrawnStacked) {
   TFlashWord* flash = AddKind<TFlashWord>("ZAP", 0, {300, Row(5)});
   flash->Vertical = true;
   ClearScreen();
-  flash->Draw();
+  flash->Draw(form->Stage);
   TRect box = LitBox();
   EXPECT_GT(box.Height(), 2 * 17);
   EXPECT_LT(box.Width(), flash->TextWidthAt("ZAP") / 2);
@@ -250,9 +250,9 @@ TEST_F(ArmedTest, BigWordNeedsItsRowsStrikesOneBrickPerRowAndEarnsPlainPoints) {
     EXPECT_LE(y, Row(19));
   }
   while (big->Text == "OX") form->GameTime += 90, big->Step();
-  for (int r = 5; r < 15; ++r) EXPECT_TRUE(form->IsBrickDamaged(3, r)) << "row " << r;
-  EXPECT_FALSE(form->IsBrickDamaged(3, 4));
-  EXPECT_FALSE(form->IsBrickDamaged(3, 15));
+  for (int r = 5; r < 15; ++r) EXPECT_TRUE(form->Castle.IsDamaged(3, r)) << "row " << r;
+  EXPECT_FALSE(form->Castle.IsDamaged(3, 4));
+  EXPECT_FALSE(form->Castle.IsDamaged(3, 15));
   Attack().RemoveAll();
   AddKind<TBigWord>("OX", 0, {400, Row(5)});
   Type("OX");

@@ -42,9 +42,9 @@ TEST_F(PlayTest, TypedBrickWordRepairsTheFirstDamagedCellWithoutPointsOrSlowing)
   Type("BRIC");
   EXPECT_EQ(brick->SpeedTier, 3);
   Press('K');
-  EXPECT_EQ(form->Castle[1][3].State, 1);
-  EXPECT_TRUE(form->IsBrickDamaged(1, 7));
-  EXPECT_TRUE(form->IsBrickDamaged(2, 2));
+  EXPECT_EQ(form->Castle[1][3].State, TBrickState::Brick);
+  EXPECT_TRUE(form->Castle.IsDamaged(1, 7));
+  EXPECT_TRUE(form->Castle.IsDamaged(2, 2));
   EXPECT_EQ(form->Score, 0);
   ASSERT_EQ(form->ScoreItems->Count(), 1);
   auto* plus = static_cast<TScoreItem*>(form->ScoreItems->Items(0));
@@ -102,7 +102,7 @@ TEST_F(PlayTest, BonusWordOnTheGroundBurstsAndGivesNothing) {
   QuietStage();
   TBonus& entry = AddEntry(TBombWord::ClassRef(), 30000);
   TBonusWord* bomb = AddBonus<TBombWord>(200);
-  int32_t ground = 600 - form->GroundImage->Height() - form->TextExtentAt(form->Canvas(), 14, "BOMB").cy;
+  int32_t ground = 600 - form->GroundImage->Height() - TextExtentAt(form->Canvas(), 14, "BOMB").cy;
   bomb->Position.Y = ground - 3;
   StepWords(30);
   ASSERT_EQ(Bonus().Count(), 1);

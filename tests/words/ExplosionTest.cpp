@@ -61,11 +61,11 @@ TEST_F(ExplosionTest, FragmentsLeapOutwardThenCrawlAPixelAtATime) {
 TEST_F(ExplosionTest, AnExplosionWhoseFragmentsHaveAllExpiredLeavesItsList) {
   form->ExplodeItems->Add(std::make_unique<TExplodeItem>(TPoint{300, 300}, TSize{16, 16}, 2, Three));
   // Base 2: lives of 2 to 6 steps, one step every 60 ms from the first pass.
-  form->ExplodeItems->UpdateAll();
+  form->ExplodeItems->UpdateAll(form->Stage);
   for (int i = 0; i < 5; ++i) {
     ASSERT_EQ(form->ExplodeItems->Count(), 1) << i;
     Advance(60);
-    form->ExplodeItems->UpdateAll();
+    form->ExplodeItems->UpdateAll(form->Stage);
   }
   EXPECT_EQ(form->ExplodeItems->Count(), 0);
 }
@@ -80,7 +80,7 @@ TEST_F(ExplosionTest, AFragmentIsAPixelWithSidesAtAQuarterAndCornersAtAnEighth) 
   e.Debris.AddObject(new TDebris{100, 100, 1, 5, clWhite});
   e.Debris.AddObject(new TDebris{200, 100, 1, 5, clRed});
   e.Debris.AddObject(new TDebris{0, 0, 1, 5, clWhite});  // half off the canvas
-  e.Draw();
+  e.Draw(form->Stage);
   EXPECT_EQ(c.GetPixel(100, 100), 0xFFFFFFu);
   for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
     EXPECT_EQ(c.GetPixel(100 + dx, 100 + dy), 0x404040u);

@@ -64,6 +64,6 @@ class WordFixture : public GameFixture {
   // Runs one frame's update pass of AttackWords after ms of game time.
   void Frame(uint32_t ms = 10) {
     Advance(ms);
-    Attack().UpdateAll();
+    Attack().UpdateAll(form->Stage);
   }
 };

@@ -20,15 +20,17 @@ TEST_F(WordListTest, OnePressHitsEveryMatchingWordAndAKeyMatchingNothingChangesN
   TSpriteWord* cat = AddWord("CAT", {300, 200});
   TSpriteWord* cow = AddWord("COW", {500, 300});
   TSpriteWord* dog = AddWord("DOG", {400, 400});
-  Attack().KeyPressed('C');
+  TPlayStats& seen = Watch();
+  form->KeyDown('C', {});
   EXPECT_EQ(cat->Text, "AT");
   EXPECT_EQ(cow->Text, "OW");
   EXPECT_EQ(dog->Text, "DOG");
-  Attack().KeyPressed('Z');
-  Attack().KeyPressed('?');
+  form->KeyDown('Z', {});
+  form->KeyDown('?', {});
   EXPECT_EQ(dog->Position, (TPoint{400, 400}));
   EXPECT_EQ(form->ExplodeItems->Count(), 2);
-  EXPECT_EQ(form->Stats.LettersTyped, 2);
+  EXPECT_EQ(seen.Keys, 3);
+  EXPECT_EQ(seen.LettersTyped, 2);
 }
 
 TEST_F(WordListTest, OnePressTakesTheLeftmostBulletAndSparesItsCannon) {

@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "platform/Canvas.h"
-#include "platform/Png.h"
 #include "platform/Xpm.h"
+#include "png/Png.h"
 
 int main(int argc, char** argv) {
   if (argc != 4) {

@@ -8,10 +8,7 @@
 #include "shell/GlyphfallUnit.h"
 #include "words/WordUnit.h"
 
-void TBot::Press(THeadlessPlatform& platform, uint16_t key) {
-  platform.PressKey(key);
-  ++Keys;
-}
+void TBot::Press(THeadlessPlatform& platform, uint16_t key) { platform.PressKey(key); }
 
 namespace {
 

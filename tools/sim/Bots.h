@@ -15,7 +15,6 @@ class TBot {
   virtual ~TBot() = default;
   // Called once per presented frame.
   virtual void OnFrame(TGlyphfallForm& form, THeadlessPlatform& platform) = 0;
-  int64_t Keys = 0;
 
  protected:
   void Press(THeadlessPlatform& platform, uint16_t key);

@@ -14,11 +14,12 @@
 #include <vector>
 
 #include "Bots.h"
+#include "PlayStats.h"
 #include "framework/Utils.h"
 #include "hiscores/HiScoreUnit.h"
 #include "platform/Application.h"
-#include "platform/Png.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "png/Png.h"
 #include "shell/GlyphfallUnit.h"
 
 namespace {
@@ -196,10 +197,10 @@ int main(int argc, char** argv) {
 
   int status = 0;
   TFrameTimes frameTimes;
-  bool sawGameOver = false;
-  int64_t nameKeys = 0;
+  TPlayStats stats;
   try {
     TGlyphfallForm form(platform);
+    form.Events.Add(stats);
     RandSeed(seed);
     const uint32_t start = platform.GetTickCount();
     platform.StopAt = start + until;
@@ -219,28 +220,23 @@ int main(int argc, char** argv) {
           std::fprintf(stderr, "glyphfall-sim: cannot write %s\n", shots.begin()->second.c_str());
         shots.erase(shots.begin());
       }
-      if (form.GameOverStamp != 0) sawGameOver = true;
       const bool onTable = form.Screen == TGlyphfallForm::TScreen::HiScores;
       const bool entering = onTable && form.HiScores->EntryRow >= 0;
-      const bool moreGames = stopAfterGames < 0 || form.Stats.GamesPlayed < stopAfterGames;
+      const bool moreGames = stopAfterGames < 0 || stats.GamesPlayed < stopAfterGames;
       // Without --name, a game still to come (--games) needs the entry ended too.
       if (entering && (!playerName.empty() || (stopAfterGames >= 0 && moreGames)) && !nameTyped) {
-        for (char c : playerName) {
+        for (char c : playerName)
           platform.PressKey(static_cast<uint16_t>(static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c)));
-          ++nameKeys;
-        }
         platform.PressKey(vk::Return);
-        ++nameKeys;
         nameTyped = true;
       } else if (onTable && !entering && nameTyped && moreGames) {
         // The named table stays up until a key; no bot presses one there.
         platform.PressKey(vk::Return);
-        ++nameKeys;
         nameTyped = false;
       }
       if (!onTable) nameTyped = false;
       if (bot && !(entering && !playerName.empty())) bot->OnFrame(form, platform);
-      if (stopAfterWaves >= 0 && form.Stats.WavesCompleted >= stopAfterWaves) platform.CloseWindow();
+      if (stopAfterWaves >= 0 && stats.WavesCompleted >= stopAfterWaves) platform.CloseWindow();
       // After the last game, wait for its name to be typed (with --name).
       bool afterGames =
           form.Screen == TGlyphfallForm::TScreen::Menu || (onTable && (playerName.empty() || (!entering && nameTyped)));
@@ -248,20 +244,19 @@ int main(int argc, char** argv) {
     };
     form.Run();
     platform.OnFrame = nullptr;
+    form.Events.Remove(stats);
 
-    const auto& s = form.Stats;
+    const TPlayStats& s = stats;
     std::printf(
         "{\"screen\":\"%s\",\"frames\":%lld,\"game_time\":%u,\"score\":%d,\"high_score\":%d,\"wave\":%d,"
         "\"waves_completed\":%lld,\"looped\":%s,\"game_over\":%s,\"bricks_lost\":%lld,\"words_typed\":%lld,"
         "\"letters_typed\":%lld,\"keys\":%lld,\"bombs_used\":%lld,\"frame_ms_p50\":%.3f,\"frame_ms_p99\":%.3f,"
         "\"startup_ms\":%.1f}\n",
-        ScreenName(form.Screen), static_cast<long long>(s.Frames), platform.GetTickCount() - start, form.Score,
-        form.HiScores->HighScore, form.WaveNumber, static_cast<long long>(s.WavesCompleted),
-        form.WavesLooped ? "true" : "false", sawGameOver ? "true" : "false", static_cast<long long>(s.BricksLost),
-        static_cast<long long>(s.WordsTyped), static_cast<long long>(s.LettersTyped),
-        static_cast<long long>((bot ? bot->Keys : 0) + static_cast<int64_t>(keys.size()) + nameKeys),
-        static_cast<long long>(s.BombsUsed), Percentile(frameTimes.Sample(), 50), Percentile(frameTimes.Sample(), 99),
-        startupMs);
+        ScreenName(form.Screen), static_cast<long long>(platform.FramesPresented()), platform.GetTickCount() - start,
+        form.Score, form.HiScores->HighScore, form.WaveNumber, static_cast<long long>(s.WavesCompleted),
+        form.WavesLooped ? "true" : "false", s.SawGameOver ? "true" : "false", static_cast<long long>(s.BricksLost),
+        static_cast<long long>(s.WordsTyped), static_cast<long long>(s.LettersTyped), static_cast<long long>(s.Keys),
+        static_cast<long long>(s.BombsUsed), Percentile(frameTimes.Sample(), 50), Percentile(frameTimes.Sample(), 99), startupMs);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "glyphfall-sim: %s\n", e.what());
     status = 1;

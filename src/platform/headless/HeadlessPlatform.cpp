@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "Product.h"
 #include "platform/Application.h"
 #include "platform/headless/SimWaveDevice.h"
 
@@ -71,7 +72,7 @@ void THeadlessPlatform::PumpEvents() {
           break;
       }
     } catch (const std::exception& ex) {
-      ShowError("Glyphfall!", ex.what());
+      ShowError(GameCaption, ex.what());
     }
   }
 }

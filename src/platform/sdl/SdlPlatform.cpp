@@ -7,6 +7,7 @@
 #include <iostream>
 #include <stdexcept>
 
+#include "Product.h"
 #include "platform/Assets.h"
 #include "platform/Canvas.h"
 #include "platform/Xpm.h"
@@ -92,7 +93,7 @@ TSdlPlatform::TSdlPlatform(std::vector<std::string> args, std::string exeName)
   SDL_Rect usable{0, 0, ClientWidth, ClientHeight};
   if (SDL_GetDisplayUsableBounds(0, &usable) == 0)
     scale_ = WindowScaleFor(usable.w, usable.h, 8, 26, ClientWidth, ClientHeight);
-  window_ = SDL_CreateWindow("Glyphfall!", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, ClientWidth * scale_,
+  window_ = SDL_CreateWindow(GameCaption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, ClientWidth * scale_,
                              ClientHeight * scale_, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
   if (!window_) throw std::runtime_error(std::string("Cannot create the game's window: ") + SDL_GetError());
   renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
@@ -225,7 +226,7 @@ void TSdlPlatform::DrawBanner(const std::string& text) {
   c.Brush.Color = 0x202020;
   c.FillRect({0, 0, bmp.Width(), bmp.Height()});
   c.Brush.Style = TBrushStyle::Clear;
-  c.Font.Name = "Comic sans MS";
+  c.Font.Name = GameFontFace;
   c.Font.Bold = true;
   c.Font.Smooth = true;
   c.Font.Size = 30;
@@ -311,7 +312,7 @@ void TSdlPlatform::PumpEvents() {
     try {
       HandleEvent(e);
     } catch (const std::exception& ex) {
-      ShowError("Glyphfall!", ex.what());
+      ShowError(GameCaption, ex.what());
     }
   }
 }

@@ -4,13 +4,14 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 
 #include "platform/Canvas.h"
-#include "platform/Png.h"
+#include "png/Png.h"
 
 namespace {
 
@@ -207,12 +208,16 @@ TEST(Png, FileHasValidChunksAndThePixels) {
 TEST(Png, RefusesWhatCannotBeWritten) {
   TBitmap empty;
   EXPECT_TRUE(EncodePng(empty).empty());
-  auto dir = std::filesystem::temp_directory_path();
-  EXPECT_FALSE(WritePng(empty, (dir / "glyphfall-empty.png").string()));
-  EXPECT_FALSE(std::filesystem::exists(dir / "glyphfall-empty.png"));
+  std::string scratch = (std::filesystem::temp_directory_path() / "glyphfall-png-XXXXXX").string();
+  ASSERT_NE(mkdtemp(scratch.data()), nullptr);
+  const std::filesystem::path dir = scratch;
+  EXPECT_FALSE(WritePng(empty, (dir / "empty.png").string()));
+  EXPECT_FALSE(std::filesystem::exists(dir / "empty.png"));
   TBitmap b(2, 2);
-  EXPECT_FALSE(WritePng(b, (dir / "no-such-folder-glyphfall" / "shot.png").string()));
+  EXPECT_FALSE(WritePng(b, (dir / "no-such-folder" / "shot.png").string()));
   EXPECT_FALSE(WritePng(b, ""));
+  EXPECT_TRUE(std::filesystem::is_empty(dir));  // nothing half-written left behind
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "platform/Png.h"
+#include "png/Png.h"
 
 #include <algorithm>
 #include <array>
