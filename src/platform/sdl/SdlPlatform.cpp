@@ -88,6 +88,7 @@ TSdlPlatform::TSdlPlatform(std::vector<std::string> args, std::string exeName)
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
     throw std::runtime_error(std::string("Cannot open the game's window: ") + SDL_GetError());
   videoOk_ = true;
+  trace_.Start();
   // A whole-number scale keeps the pixel art crisp on large screens.
   SDL_Rect usable{0, 0, ClientWidth, ClientHeight};
   if (SDL_GetDisplayUsableBounds(0, &usable) == 0)
@@ -216,6 +217,7 @@ void TSdlPlatform::Render() {
   else if (!banner_.empty() && static_cast<int32_t>(bannerUntil_ - GetTickCount()) > 0)
     DrawBanner(banner_);
   SDL_RenderPresent(renderer_);
+  trace_.Presented();
 }
 
 void TSdlPlatform::DrawBanner(const std::string& text) {
@@ -308,6 +310,7 @@ void TSdlPlatform::PumpEvents() {
   }
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
+    trace_.Event(e);
     if (HandleDesktopKey(e)) continue;
     try {
       HandleEvent(e);

@@ -7,6 +7,7 @@
 #include "platform/Canvas.h"
 #include "platform/Platform.h"
 #include "platform/Scaling.h"
+#include "platform/sdl/PresentTrace.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -78,4 +79,5 @@ class TSdlPlatform : public TPlatform {
     int x = 0, y = 0, w = 800, h = 600;
   } saved_;
   std::unique_ptr<TWaveOutDevice> waveOut_;
+  TPresentTrace trace_;
 };
