@@ -143,6 +143,7 @@ void TSdlPlatform::Sleep(uint32_t ms) { SDL_Delay(ms); }
 void TSdlPlatform::ShowWindow() {
   SDL_ShowWindow(window_);
   SDL_RaiseWindow(window_);
+  SDL_GetGlobalMouseState(&pointer_.X, &pointer_.Y);
   visible_ = true;
   focused_ = true;
   minimised_ = false;
@@ -326,6 +327,13 @@ void TSdlPlatform::HandleEvent(const SDL_Event& e) {
       }
       break;
     case SDL_MOUSEMOTION: {
+      // A window that appears, grows or moves under a resting pointer gets
+      // a motion too; only a pointer that moved on the screen is a move.
+      int wx = 0, wy = 0;
+      SDL_GetWindowPosition(window_, &wx, &wy);
+      TPoint screen{wx + e.motion.x, wy + e.motion.y};
+      if (screen == pointer_) break;
+      pointer_ = screen;
       if (sink_) {
         TPoint p = ToPlayfield(e.motion.x, e.motion.y);
         sink_->MouseMove(ShiftFrom(static_cast<uint16_t>(SDL_GetModState())), p.X, p.Y);
