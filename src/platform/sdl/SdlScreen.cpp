@@ -59,8 +59,10 @@ void TSdlScreen::Show(const TBitmap* frame, const std::string& banner) {
   if (frame && frame->Width() == playW_ && frame->Height() == playH_)
     rects = changes_.Update(frame->Pixels().data(), playW_, playH_);
   if (!changes_.Last()) return;  // no frame yet
-  if (s != surface_) redrawAll_ = true;
+  // A new surface (after a resize SDL makes one, perhaps at the old address).
+  if (s != surface_ || s->w != surfaceSize_.cx || s->h != surfaceSize_.cy) redrawAll_ = true;
   surface_ = s;
+  surfaceSize_ = TSize{s->w, s->h};
   const TRect whole{0, 0, playW_, playH_};
   if (redrawAll_) rects.assign(1, whole);
   if (banner != bannerShown_) {

@@ -51,7 +51,8 @@ class TSdlScreen {
   std::string bannerShown_;  // the banner on the screen now
   bool redrawAll_ = true;
   SDL_Surface* surface_ = nullptr;  // the surface last drawn into
-  std::vector<uint32_t> staging_;   // for screens of another pixel layout
+  TSize surfaceSize_;
+  std::vector<uint32_t> staging_;  // for screens of another pixel layout
   int64_t periodNs_ = 1000000000 / 60;
   int64_t dueNs_ = 0;  // when the next frame should be shown
 };
