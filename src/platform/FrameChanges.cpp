@@ -27,9 +27,10 @@ const std::vector<TRect>& TFrameChanges::Update(const uint32_t* pixels, int widt
       uint32_t* was = last_.data() + static_cast<size_t>(y) * width;
       if (std::memcmp(now, was, width * sizeof(uint32_t)) == 0) continue;
       for (int t = 0; t < tilesAcross; ++t) {
-        if (dirty_[t]) continue;
         const int x = t * Tile, n = std::min(Tile, width - x);
-        dirty_[t] = std::memcmp(now + x, was + x, n * sizeof(uint32_t)) != 0;
+        uint32_t differ = 0;  // a plain loop the compiler turns into vector compares
+        for (int i = 0; i < n; ++i) differ |= now[x + i] ^ was[x + i];
+        dirty_[t] |= differ != 0;
       }
       std::memcpy(was, now, width * sizeof(uint32_t));
       any = true;

@@ -143,6 +143,18 @@ TRect TSharpScaler::Scale(const uint32_t* src, int srcPitch, TRect r, uint32_t* 
       line[i] = weight[i] ? Lerp(p, s[from[i] + 1], weight[i]) : p;
     }
   };
+  if (OutWidth() == playW_ && OutHeight() == playH_) {
+    // 1x: a copy, red and blue swapped when asked.
+    for (int y = o.Top; y < o.Bottom; ++y) {
+      const uint32_t* s = src + static_cast<ptrdiff_t>(y) * srcPitch + o.Left;
+      uint32_t* line = out + static_cast<ptrdiff_t>(y) * outPitch + o.Left;
+      if (swapRedBlue)
+        for (int i = 0; i < n; ++i) line[i] = SwapRedBlue(s[i]);
+      else
+        std::copy(s, s + n, line);
+    }
+    return o;
+  }
   int topRow = -1, bottomRow = -1;  // the source rows top_ and bottom_ hold
   for (int y = o.Top; y < o.Bottom; ++y) {
     const int a = rows_.From[y], w = rows_.Weight[y];
