@@ -15,7 +15,7 @@ cat > "$OUT/session.sh" <<EOS
 #!/bin/sh
 "$BIN" /run &
 PID=\$!
-xdotool search --sync --onlyvisible --name "Glyphfall" >/dev/null
+timeout 30 xdotool search --sync --onlyvisible --name "Glyphfall" >/dev/null
 xdotool key F11
 # 1 where a screen pixel is lit, 0 where it is black.
 lit() { convert "$OUT/screen.png" -crop "1x1+\$1+\$2" -format "%[fx:r+g+b > 0.05 ? 1 : 0]" info:; }
