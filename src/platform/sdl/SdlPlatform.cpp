@@ -97,10 +97,11 @@ TSdlPlatform::TSdlPlatform(std::vector<std::string> args, std::string exeName)
   // directly. Left to itself SDL would put a 3D renderer behind it, which
   // without a graphics processor costs several times the game's own work.
   if (std::string_view(SDL_GetCurrentVideoDriver()) == "x11") SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  SDL_Rect usable{0, 0, ClientWidth, ClientHeight};
-  SDL_GetDisplayUsableBounds(0, &usable);
-  TSize size = WindowSizeFor(TSize{usable.w, usable.h}, TSize{FrameAllowanceX, FrameAllowanceY}, ClientWidth,
-                             ClientHeight, pixelExact_);
+  SDL_Rect usable{};
+  TSize size{ClientWidth, ClientHeight};
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0)
+    size = WindowSizeFor(TSize{usable.w, usable.h}, TSize{FrameAllowanceX, FrameAllowanceY}, ClientWidth, ClientHeight,
+                         pixelExact_);
   window_ = SDL_CreateWindow("Glyphfall!", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.cx, size.cy,
                              SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
   if (!window_) throw std::runtime_error(std::string("Cannot create the game's window: ") + SDL_GetError());
