@@ -82,7 +82,10 @@ void TSdlScreen::Show(const TBitmap* frame, const std::string& banner) {
   const uint32_t fmt = s->format->format;
   const bool swap = fmt == SDL_PIXELFORMAT_XRGB8888 || fmt == SDL_PIXELFORMAT_ARGB8888;
   const bool direct = swap || fmt == SDL_PIXELFORMAT_XBGR8888 || fmt == SDL_PIXELFORMAT_ABGR8888;
-  if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return;
+  if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) {
+    redrawAll_ = true;  // the changes just taken in are not on the screen
+    return;
+  }
   if (redrawAll_) SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 0, 0, 0));
   auto* pixels = static_cast<uint8_t*>(s->pixels);
   std::vector<SDL_Rect> sent;
