@@ -3,13 +3,17 @@
 #include <benchmark/benchmark.h>
 #include <sys/utsname.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 class CapturingReporter : public benchmark::ConsoleReporter {
@@ -42,6 +46,38 @@ std::string Machine() {
       break;
     }
   return cpu + ", " + std::to_string(std::thread::hardware_concurrency()) + " cores, " + u.sysname + " " + u.release;
+}
+
+// The "key": value pairs of a flat JSON object, values as written.
+std::vector<std::pair<std::string, std::string>> ReadFigures(const std::string& path) {
+  std::ifstream in(path);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<std::pair<std::string, std::string>> figures;
+  size_t at = 0;
+  while ((at = text.find('"', at)) != std::string::npos) {
+    size_t end = text.find('"', at + 1), colon = text.find(':', end == std::string::npos ? at : end);
+    if (end == std::string::npos || colon == std::string::npos) break;
+    size_t stop = text.find_first_of(",}", colon);
+    std::string value = text.substr(colon + 1, stop - colon - 1);
+    value.erase(0, value.find_first_not_of(' '));
+    value.erase(value.find_last_not_of(" \n") + 1);
+    figures.emplace_back(text.substr(at + 1, end - at - 1), value);
+    if (stop == std::string::npos) break;
+    at = stop;
+  }
+  return figures;
+}
+
+// The sections after the table that other scripts write (scripts/measure-cpu).
+std::string ReadOtherSections(const std::string& path) {
+  std::ifstream in(path);
+  std::string rest, line;
+  bool keep = false;
+  while (std::getline(in, line)) {
+    keep = keep || line.rfind("## ", 0) == 0;
+    if (keep) rest += line + "\n";
+  }
+  return rest;
 }
 }  // namespace
 
@@ -84,10 +120,15 @@ int main(int argc, char** argv) {
   const char* keys[] = {"frame_ratio_menu",          "frame_ratio_busy", "frame_ratio_worst",
                         "text_speedup_vs_sdl_ttf",   "dict_ratio",       "sound_burst_ms",
                         "wave_header_crafted_ratio", "startup_ms",       "peak_rss_mib"};
+  // Figures measured by other scripts stay, after this run's own.
+  auto others = ReadFigures(outDir + "/results.json");
+  std::string otherSections = ReadOtherSections(outDir + "/RESULTS.md");
   std::ofstream json(outDir + "/results.json");
   json << "{";
   for (size_t i = 0; i < std::size(keys); ++i)
     json << (i ? ", " : "") << "\"" << keys[i] << "\": " << (r.count(keys[i]) ? r[keys[i]] : 0.0);
+  for (const auto& [key, value] : others)
+    if (std::find(std::begin(keys), std::end(keys), key) == std::end(keys)) json << ", \"" << key << "\": " << value;
   json << "}\n";
 
   char date[32];
@@ -125,6 +166,7 @@ int main(int argc, char** argv) {
   std::snprintf(line, sizeof line, "| Peak memory over a full play-through | %.1f MiB | | under 64 MiB |\n",
                 r["peak_rss_mib"]);
   md << line;
+  if (!otherSections.empty()) md << "\n" << otherSections;
   std::printf("results written to %s/results.json and %s/RESULTS.md\n", outDir.c_str(), outDir.c_str());
   return 0;
 }

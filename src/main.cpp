@@ -36,12 +36,13 @@ int main(int argc, char** argv) {
     }
     if (a == "--help" || a == "-h") {
       std::printf(
-          "Usage: glyphfall [/run] [/vbnmq]\n"
+          "Usage: glyphfall [/run] [/vbnmq] [--pixel-exact]\n"
           "A typing arcade game: type the words before they reach your castle.\n\n"
-          "  /run       start a game at once\n"
-          "  /vbnmq     the key 2 ends the current stage of a wave (for testing)\n"
-          "  --help     show this text\n"
-          "  --version  show the version\n");
+          "  /run           start a game at once\n"
+          "  /vbnmq         the key 2 ends the current stage of a wave (for testing)\n"
+          "  --pixel-exact  scale the picture by whole numbers only\n"
+          "  --help         show this text\n"
+          "  --version      show the version\n");
       return 0;
     }
   }

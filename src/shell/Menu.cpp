@@ -6,6 +6,12 @@ namespace {
 constexpr int MenuFontSize = 30;
 constexpr int MenuFirstY = 80;
 constexpr int MenuSpacing = 100;
+// One line of help at the foot of the menu: the keys the window itself
+// answers. Texts are Windows-1252; \xB7 is the middle dot.
+constexpr int HelpFontSize = 12;
+constexpr int HelpY = 568;
+constexpr TColor HelpColour = 0xC0C0C0;
+const char* const HelpText = "F10 pause \xB7 F8 sound \xB7 F11 fullscreen \xB7 Esc ends the game";
 }  // namespace
 
 void TMenuList::AddItem(uint8_t id, const std::string& caption) {
@@ -58,6 +64,9 @@ void TGlyphfallForm::DrawMenu() {
     TColor colour = item->Id == Menu->Selected ? clRed : clBlue;
     DrawText(item->Position.X, item->Position.Y, item->Caption, colour, 1);
   }
+  canvas.Font.Size = HelpFontSize;
+  UseSmoothFont(canvas);
+  DrawText((PlayfieldWidth - canvas.TextWidth(HelpText)) / 2, HelpY, HelpText, HelpColour, 0);
 }
 
 void TGlyphfallForm::MouseMove(TShiftState, int x, int y) {

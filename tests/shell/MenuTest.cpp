@@ -70,3 +70,27 @@ TEST_F(MenuTest, ClickChoosesTheHoveredItem) {
   form->Run();
   EXPECT_EQ(seen.GamesPlayed, 0);
 }
+
+TEST_F(MenuTest, HelpLineSitsCentredAtTheFootWithItsDots) {
+  form->DrawMenu();
+  const TBitmap& b = *form->OffscreenImage;
+  // Nothing else is drawn: every lit pixel is the help line's.
+  int left = b.Width(), right = -1, top = b.Height(), bottom = -1;
+  for (int y = 400; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x)
+      if (b.Scanline(y)[x] != clBlack) {
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+      }
+  EXPECT_GE(top, 560);
+  EXPECT_LT(bottom, 595);
+  EXPECT_NEAR(left, b.Width() - 1 - right, 4);
+  // The middle dot (Windows-1252 0xB7) has a glyph of its own, unlike a
+  // character the font lacks.
+  TBitmap dot(20, 20);
+  dot.Canvas().Font = form->Canvas().Font;
+  dot.Canvas().Brush.Style = TBrushStyle::Clear;
+  dot.Canvas().Font.Color = clWhite;
+  dot.Canvas().TextOut(0, 0, "\xB7");
+  EXPECT_TRUE(std::any_of(dot.Pixels().begin(), dot.Pixels().end(), [](uint32_t p) { return p != 0; }));
+}

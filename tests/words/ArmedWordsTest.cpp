@@ -259,6 +259,31 @@ TEST_F(ArmedTest, BigWordNeedsItsRowsStrikesOneBrickPerRowAndEarnsPlainPoints) {
   EXPECT_EQ(form->Score, 20);
 }
 
+TEST_F(ArmedTest, ShieldBehindTheLettersHasNoBrightDetail) {
+  // Yellow letters read on the shield only where it is dark: the rows the
+  // strokes cover hold nothing near yellow's brightness.
+  ClearScreen();
+  AddKind<TShieldedWord>("ILO", 3, {400, Row(5)})->Draw(form->Stage);
+  TRect word = LitBox();
+  const TBitmap& image = *form->OffscreenImage;
+  int inkTop = -1, inkBottom = -1;
+  for (int y = word.Top; y < word.Bottom; ++y)
+    for (int x = word.Left; x < word.Right; ++x)
+      if (image.Scanline(y)[x] == clYellow) {
+        if (inkTop < 0) inkTop = y;
+        inkBottom = y;
+      }
+  ASSERT_GE(inkTop, 0);
+  const TBitmap& shield = *form->ShieldImage;
+  const int shieldTop = word.Top - 1;  // its top row is clear
+  for (int y = inkTop - shieldTop; y <= inkBottom - shieldTop; ++y)
+    for (int x = 0; x < shield.Width(); ++x) {
+      TColor c = shield.Scanline(y)[x];
+      int luma = (299 * (c & 0xFF) + 587 * ((c >> 8) & 0xFF) + 114 * (c >> 16)) / 1000;
+      EXPECT_LT(luma, 150) << "shield pixel " << x << "," << y;
+    }
+}
+
 TEST_F(ArmedTest, ShieldedWordTakesTwoPressesPerLetterForDoublePoints) {
   TShieldedWord* word = AddKind<TShieldedWord>("SHOT", 3, {400, Row(5)});
   EXPECT_TRUE(word->Shielded);

@@ -607,9 +607,13 @@ def back():
 
 
 def shield():
+    """A knight's shield behind each letter of a shielded word. The letters
+    (yellow) cover its upper two thirds: there the shield is plain dark blue
+    between a dull steel rim, with no bright detail for a stroke to merge
+    with; its gold cross sits in the point below them."""
     p = Pic('shield', 16, 32)
-    rim = [hexc(c) for c in ('#5a6270', '#8a93a3', '#c4ccd8', '#eef2f8')]
-    field_l, field, field_r = hexc('#3a62e0'), hexc('#2446b8'), hexc('#172e86')
+    rim = [hexc(c) for c in ('#3a404c', '#5b6372', '#78829a', '#98a2b6')]
+    field_l, field, field_r = hexc('#2c50c4'), hexc('#2446b0'), hexc('#1a348c')
     cx = 7.5
 
     def half_width(y):
@@ -638,15 +642,15 @@ def shield():
             else:
                 c = field_l if x + 0.5 < cx - 3 else field_r if x + 0.5 > cx + 3 else field
                 p.set(x, y, c)
-    # A gold cross, kept slim so letters drawn over the shield stay readable.
+    # The cross, small, below the letters (they end at row 19).
     gold, gold_dark = hexc('#ffd24a'), hexc('#b8861c')
-    for y in range(4, 26):
+    for y in range(21, 28):
         p.set(7, y, gold)
         p.set(8, y, gold_dark)
-    for x in range(3, 13):
-        p.set(x, 10, gold)
-        p.set(x, 11, gold_dark)
-    p.set(7, 11, gold)
+    for x in range(5, 11):
+        p.set(x, 23, gold)
+        p.set(x, 24, gold_dark)
+    p.set(7, 24, gold)
     p.outline()
     return p
 

@@ -18,6 +18,9 @@ constexpr int ClientWidth = 800;
 constexpr int ClientHeight = 600;
 constexpr uint32_t BannerDuration = 1500;
 constexpr uint32_t PausedRedraw = 250;
+// Room for the window frame and caption when sizing the window.
+constexpr int FrameAllowanceX = 8;
+constexpr int FrameAllowanceY = 26;
 
 TShiftState ShiftFrom(uint16_t mod) {
   TShiftState s;
@@ -89,28 +92,32 @@ TSdlPlatform::TSdlPlatform(std::vector<std::string> args, std::string exeName)
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
     throw std::runtime_error(std::string("Cannot open the game's window: ") + SDL_GetError());
   videoOk_ = true;
-  // A whole-number scale keeps the pixel art crisp on large screens.
-  SDL_Rect usable{0, 0, ClientWidth, ClientHeight};
+  trace_.Start();
+  pixelExact_ = std::find(args_.begin(), args_.end(), "--pixel-exact") != args_.end();
+  // Under X11 the window's surface is shared memory the X server shows
+  // directly. Left to itself SDL would put a 3D renderer behind it, which
+  // without a graphics processor costs several times the game's own work.
+  if (std::string_view(SDL_GetCurrentVideoDriver()) == "x11") SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  SDL_Rect usable{};
+  TSize size{ClientWidth, ClientHeight};
   if (SDL_GetDisplayUsableBounds(0, &usable) == 0)
-    scale_ = WindowScaleFor(usable.w, usable.h, 8, 26, ClientWidth, ClientHeight);
-  window_ = SDL_CreateWindow(GameCaption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, ClientWidth * scale_,
-                             ClientHeight * scale_, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+    size = WindowSizeFor(TSize{usable.w, usable.h}, TSize{FrameAllowanceX, FrameAllowanceY}, ClientWidth, ClientHeight,
+                         pixelExact_);
+  window_ = SDL_CreateWindow(GameCaption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.cx, size.cy,
+                             SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
   if (!window_) throw std::runtime_error(std::string("Cannot create the game's window: ") + SDL_GetError());
-  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
-  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-  if (!renderer_) throw std::runtime_error(std::string("Cannot draw in the game's window: ") + SDL_GetError());
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-  texture_ =
-      SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING, ClientWidth, ClientHeight);
-  if (!texture_) throw std::runtime_error(std::string("Cannot draw in the game's window: ") + SDL_GetError());
+  TSize least = MinimumWindowSize(ClientWidth, ClientHeight);
+  SDL_SetWindowMinimumSize(window_, least.cx, least.cy);
+  if (!SDL_GetWindowSurface(window_))
+    throw std::runtime_error(std::string("Cannot draw in the game's window: ") + SDL_GetError());
+  screen_ = std::make_unique<TSdlScreen>(window_, ClientWidth, ClientHeight, pixelExact_);
   SetIcon();
   waveOut_ = CreateSdlWaveOutDevice(messages_);
 }
 
 TSdlPlatform::~TSdlPlatform() {
   waveOut_.reset();
-  if (texture_) SDL_DestroyTexture(texture_);
-  if (renderer_) SDL_DestroyRenderer(renderer_);
+  screen_.reset();
   if (window_) SDL_DestroyWindow(window_);
   if (videoOk_) SDL_Quit();
 }
@@ -138,6 +145,7 @@ void TSdlPlatform::Sleep(uint32_t ms) { SDL_Delay(ms); }
 void TSdlPlatform::ShowWindow() {
   SDL_ShowWindow(window_);
   SDL_RaiseWindow(window_);
+  SDL_GetGlobalMouseState(&pointer_.X, &pointer_.Y);
   visible_ = true;
   focused_ = true;
   minimised_ = false;
@@ -154,8 +162,10 @@ void TSdlPlatform::SetCaption(const std::string& caption) {
 }
 
 void TSdlPlatform::SetWindowPos(int left, int top) {
-  // The game centres an 800 x 600 window; a scaled window is centred anew.
-  if (scale_ == 1)
+  // The game centres an 800 x 600 window; a larger one is centred anew.
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window_, &w, &h);
+  if (w == ClientWidth && h == ClientHeight)
     SDL_SetWindowPosition(window_, left, top);
   else
     SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
@@ -188,65 +198,23 @@ TPoint TSdlPlatform::ScreenToClient(TPoint p) {
   return ToPlayfield(p.X - wx, p.Y - wy);
 }
 
-TViewport TSdlPlatform::Viewport() {
-  int w = ClientWidth, h = ClientHeight;
-  SDL_GetWindowSize(window_, &w, &h);
-  return FitPlayfield(w, h, ClientWidth, ClientHeight);
-}
-
 TPoint TSdlPlatform::ToPlayfield(int x, int y) {
-  return WindowToPlayfield(Viewport(), x, y, ClientWidth, ClientHeight);
+  return WindowToPlayfield(screen_->Viewport(), x, y, ClientWidth, ClientHeight);
 }
 
 void TSdlPlatform::PresentFrame(const TBitmap& frame) {
-  SDL_UpdateTexture(texture_, nullptr, frame.Pixels().data(), frame.Width() * 4);
-  Render();
+  screen_->Show(&frame, Banner());
+  trace_.Presented();
+  // Without waiting for the display the loop would draw frames nobody sees.
+  screen_->WaitForNextFrame();
 }
 
-void TSdlPlatform::Render() {
-  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-  SDL_RenderClear(renderer_);
-  // Render in output pixels (they differ from window pixels on high-density screens).
-  int ow = ClientWidth, oh = ClientHeight;
-  SDL_GetRendererOutputSize(renderer_, &ow, &oh);
-  TViewport v = FitPlayfield(ow, oh, ClientWidth, ClientHeight);
-  SDL_Rect dst{v.X, v.Y, v.W, v.H};
-  SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
-  if (paused_)
-    DrawBanner("PAUSED");
-  else if (!banner_.empty() && static_cast<int32_t>(bannerUntil_ - GetTickCount()) > 0)
-    DrawBanner(banner_);
-  SDL_RenderPresent(renderer_);
-}
+void TSdlPlatform::Render() { screen_->Show(nullptr, Banner()); }
 
-void TSdlPlatform::DrawBanner(const std::string& text) {
-  // Drawn by the platform over the game's frame, never into it.
-  TBitmap bmp(360, 70);
-  TCanvas& c = bmp.Canvas();
-  c.Brush.Color = 0x202020;
-  c.FillRect({0, 0, bmp.Width(), bmp.Height()});
-  c.Brush.Style = TBrushStyle::Clear;
-  c.Font.Name = GameFontFace;
-  c.Font.Bold = true;
-  c.Font.Smooth = true;
-  c.Font.Size = 30;
-  TSize ext = c.TextExtent(text);
-  int x = (bmp.Width() - ext.cx) / 2, y = (bmp.Height() - ext.cy) / 2;
-  c.Font.Color = 0x00FFFF;
-  c.TextOut(x + 2, y + 2, text);
-  c.Font.Color = 0xFFFFFF;
-  c.TextOut(x, y, text);
-  SDL_Texture* t =
-      SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STATIC, bmp.Width(), bmp.Height());
-  if (!t) return;
-  SDL_UpdateTexture(t, nullptr, bmp.Pixels().data(), bmp.Width() * 4);
-  int ow = ClientWidth, oh = ClientHeight;
-  SDL_GetRendererOutputSize(renderer_, &ow, &oh);
-  TViewport v = FitPlayfield(ow, oh, ClientWidth, ClientHeight);
-  int w = bmp.Width() * v.W / ClientWidth, h = bmp.Height() * v.H / ClientHeight;
-  SDL_Rect dst{v.X + (v.W - w) / 2, v.Y + (v.H - h) / 2, w, h};
-  SDL_RenderCopy(renderer_, t, nullptr, &dst);
-  SDL_DestroyTexture(t);
+std::string TSdlPlatform::Banner() {
+  if (paused_) return "PAUSED";
+  if (!banner_.empty() && static_cast<int32_t>(bannerUntil_ - GetTickCount()) > 0) return banner_;
+  return std::string();
 }
 
 void TSdlPlatform::SetPaused(bool paused) {
@@ -297,6 +265,8 @@ void TSdlPlatform::ToggleFullscreen() {
     SDL_SetWindowSize(window_, saved_.w, saved_.h);
     SDL_SetWindowPosition(window_, saved_.x, saved_.y);
   }
+  screen_->Invalidate();
+  screen_->UpdateRefreshRate();
   Render();
 }
 
@@ -308,6 +278,7 @@ void TSdlPlatform::PumpEvents() {
   }
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
+    trace_.Event(e);
     if (HandleDesktopKey(e)) continue;
     try {
       HandleEvent(e);
@@ -329,7 +300,11 @@ void TSdlPlatform::HandleEvent(const SDL_Event& e) {
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_MAXIMIZED: minimised_ = false; break;
         case SDL_WINDOWEVENT_EXPOSED:
-        case SDL_WINDOWEVENT_SIZE_CHANGED: Render(); break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          screen_->Invalidate();
+          Render();
+          break;
+        case SDL_WINDOWEVENT_DISPLAY_CHANGED: screen_->UpdateRefreshRate(); break;
         default: break;
       }
       break;
@@ -352,12 +327,20 @@ void TSdlPlatform::HandleEvent(const SDL_Event& e) {
         sink_->MouseDown(b, ShiftFrom(static_cast<uint16_t>(SDL_GetModState())), p.X, p.Y);
       }
       break;
-    case SDL_MOUSEMOTION:
+    case SDL_MOUSEMOTION: {
+      // A window that appears, grows or moves under a resting pointer gets
+      // a motion too; only a pointer that moved on the screen is a move.
+      int wx = 0, wy = 0;
+      SDL_GetWindowPosition(window_, &wx, &wy);
+      TPoint screen{wx + e.motion.x, wy + e.motion.y};
+      if (screen == pointer_) break;
+      pointer_ = screen;
       if (sink_ && !HoldsPointer()) {
         TPoint p = ToPlayfield(e.motion.x, e.motion.y);
         sink_->MouseMove(ShiftFrom(static_cast<uint16_t>(SDL_GetModState())), p.X, p.Y);
       }
       break;
+    }
     default: break;
   }
 }

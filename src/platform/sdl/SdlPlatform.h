@@ -7,10 +7,10 @@
 #include "platform/Canvas.h"
 #include "platform/Platform.h"
 #include "platform/Scaling.h"
+#include "platform/sdl/PresentTrace.h"
+#include "platform/sdl/SdlScreen.h"
 
 struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
 union SDL_Event;
 
 // Translates an SDL key (keycode and scancode) to the classic virtual-key
@@ -52,9 +52,9 @@ class TSdlPlatform : public TPlatform {
   // The desktop's own keys: pause, mute, fullscreen. True when handled.
   bool HandleDesktopKey(const SDL_Event& e);
   void SetIcon();
+  // Shows the last frame again (with the banner of the moment).
   void Render();
-  void DrawBanner(const std::string& text);
-  TViewport Viewport();
+  std::string Banner();
   TPoint ToPlayfield(int x, int y);
   void SetPaused(bool paused) override;
   void ToggleFullscreen() override;
@@ -63,14 +63,14 @@ class TSdlPlatform : public TPlatform {
   std::string exeName_;
   std::string caption_;
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
+  std::unique_ptr<TSdlScreen> screen_;
+  bool pixelExact_ = false;  // whole-number scales only (--pixel-exact)
   bool visible_ = false;
   bool focused_ = true;
   bool minimised_ = false;
   bool videoOk_ = false;
   bool fullscreen_ = false;
-  int scale_ = 1;
+  TPoint pointer_;            // where the pointer was on the screen at its last move
   uint32_t bannerUntil_ = 0;  // tick count until which the mute banner shows
   std::string banner_;
   uint32_t lastPausedRender_ = 0;
@@ -78,4 +78,5 @@ class TSdlPlatform : public TPlatform {
     int x = 0, y = 0, w = 800, h = 600;
   } saved_;
   std::unique_ptr<TWaveOutDevice> waveOut_;
+  TPresentTrace trace_;
 };
