@@ -100,7 +100,8 @@ void DrawProgress(TCanvas& canvas, const TProgress& progress) {
     for (const auto& g : progress.Recent) best = std::max(best, g.Wpm);
     // A round top a little above the best, so the dots never touch the frame.
     const double top = std::max(10.0, std::ceil(best / 10.0 + 0.01) * 10.0);
-    const std::string last = "last " + std::to_string(progress.Recent.size()) + " games";
+    const std::string last =
+        progress.Recent.size() == 1 ? "the one game" : "last " + std::to_string(progress.Recent.size()) + " games";
     Plot(canvas, WpmArea, "WPM, " + last, top, progress.Recent, [](const auto& g) { return g.Wpm; }, 0);
     Plot(canvas, AccuracyArea, "Accuracy %, " + last, 100, progress.Recent,
          [](const auto& g) { return g.Accuracy * 100; }, 0);
@@ -110,11 +111,11 @@ void DrawProgress(TCanvas& canvas, const TProgress& progress) {
                     "    Words typed " + std::to_string(progress.Words) + "    Best " + Fixed(progress.BestWpm, 1) +
                     " WPM",
                 clWhite);
-    std::string weak = "Weakest keys (last games):";
+    // Misses of presses: a rare key missed once shows as what it is.
+    std::string weak = "Weakest keys, misses of presses:";
     if (progress.Weakest.empty()) weak += " none missed";
     for (const auto& k : progress.Weakest)
-      weak += "   " + std::string(1, k.Letter) + " " +
-              Fixed(k.Presses > 0 ? 100.0 * static_cast<double>(k.Misses) / k.Presses : 0, 0) + " %";
+      weak += "   " + std::string(1, k.Letter) + " " + std::to_string(k.Misses) + "/" + std::to_string(k.Presses);
     CentredText(canvas, 482, weak, clWhite);
   }
   canvas.Font.Size = 14;

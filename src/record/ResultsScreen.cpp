@@ -73,6 +73,8 @@ void DrawWaveChart(TCanvas& canvas, const TGameFigures& game) {
     if (width >= 14) {
       std::string label = std::to_string(wave.Wave);
       ScreenText(canvas, x + (width - canvas.TextWidth(label)) / 2, area.Bottom + 4, label, AxisColour);
+      std::string speed = Fixed(wave.Wpm(), 0);
+      ScreenText(canvas, x + (width - canvas.TextWidth(speed)) / 2, area.Bottom - h - 14, speed, clWhite);
     }
   }
 }
