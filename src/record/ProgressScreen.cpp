@@ -98,8 +98,7 @@ void DrawProgress(TCanvas& canvas, const TProgress& progress) {
   } else {
     double best = 0;
     for (const auto& g : progress.Recent) best = std::max(best, g.Wpm);
-    // A round top a little above the best, so the dots never touch the frame.
-    const double top = std::max(10.0, std::ceil(best / 10.0 + 0.01) * 10.0);
+    const double top = RoundTop(best);
     const std::string last =
         progress.Recent.size() == 1 ? "the one game" : "last " + std::to_string(progress.Recent.size()) + " games";
     Plot(canvas, WpmArea, "WPM, " + last, top, progress.Recent, [](const auto& g) { return g.Wpm; }, 0);

@@ -58,7 +58,7 @@ void DrawWaveChart(TCanvas& canvas, const TGameFigures& game) {
   canvas.Brush.Color = AxisColour;
   canvas.FillRect(TRect{area.Left, area.Bottom, area.Right, area.Bottom + 1});
   if (game.Waves.empty()) return;
-  double top = std::max(10.0, game.BestWaveWpm());
+  const double top = RoundTop(game.BestWaveWpm());
   ScreenText(canvas, area.Left - 8 - canvas.TextWidth(Fixed(top, 0)), area.Top - 6, Fixed(top, 0), AxisColour);
   const int n = static_cast<int>(game.Waves.size());
   const int pitch = std::max(1, std::min(MaxBarWidth + BarGap, (area.Right - area.Left) / n));

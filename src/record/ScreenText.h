@@ -1,6 +1,8 @@
 // Text on the record's screens: the game's face, bold and smooth, on a clear
 // background, as the other screens write it.
 #pragma once
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -36,3 +38,7 @@ inline std::string Fixed(double value, int decimals) {
   std::snprintf(text, sizeof text, "%.*f", decimals, value);
   return text;
 }
+
+// The top of a speed scale: a round figure a tenth above the best, so the
+// highest bar or dot leaves room for its label.
+inline double RoundTop(double best) { return std::max(10.0, std::ceil(best * 1.1 / 10.0) * 10.0); }
