@@ -91,8 +91,9 @@ void BM_StatsOpen10000(benchmark::State& state) {
       games.Bind(1, static_cast<double>(i % 30));
       games.Step();
       games.Reset();
+      const int64_t id = db.LastInsertId();
       for (TStatement* s : {&waves, &keys}) {
-        s->Bind(1, db.LastInsertId());
+        s->Bind(1, id);
         s->Step();
         s->Reset();
       }

@@ -73,8 +73,9 @@ void THistory::TurnOff(const std::string& why) {
 void THistory::OpenAndMigrate() {
   db_ = std::make_unique<TDatabase>(path_);
   // The write-ahead log keeps a save short and survives a killed program.
+  // A file that is not a database fails here; damage further in shows as
+  // an error of the query that meets it (a full check would read every page).
   db_->Exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL");
-  db_->CheckIntegrity();
   int version = db_->UserVersion();
   if (version > HistorySchemaVersion)
     throw EDatabaseError(path_ + " was written by a newer version of the game", false);
@@ -92,11 +93,15 @@ bool THistory::Open() {
     OpenAndMigrate();
     return true;
   } catch (const EDatabaseError& e) {
-    db_.reset();
-    if (!e.Damaged) {
-      TurnOff(e.what());
-      return false;
-    }
+    return Recover(e);
+  }
+}
+
+bool THistory::Recover(const EDatabaseError& e) {
+  db_.reset();
+  if (!e.Damaged) {
+    TurnOff(e.what());
+    return false;
   }
   if (!SetAside(path_)) {
     TurnOff(path_ + " is damaged and could not be set aside");
@@ -104,8 +109,8 @@ bool THistory::Open() {
   }
   try {
     OpenAndMigrate();
-  } catch (const EDatabaseError& e) {
-    TurnOff(e.what());
+  } catch (const EDatabaseError& again) {
+    TurnOff(again.what());
     return false;
   }
   Report(path_ + " was damaged. It was kept as " + path_ + ".bad and a new history begun.");
@@ -146,7 +151,8 @@ void THistory::Save(const TGameFigures& game) {
     }
     t.Commit();
   } catch (const EDatabaseError& e) {
-    TurnOff(e.what());
+    // This game is lost with the damaged file; the next one goes to a new file.
+    Recover(e);
   }
 }
 
@@ -179,7 +185,7 @@ TProgress THistory::LoadProgress() {
       p.Weakest.push_back({letter[0], keys.Int(1), keys.Int(2)});
     }
   } catch (const EDatabaseError& e) {
-    TurnOff(e.what());
+    Recover(e);
     return TProgress{};
   }
   return p;

@@ -12,6 +12,7 @@
 #include "record/TypingRecord.h"
 
 class TDatabase;
+class EDatabaseError;
 
 constexpr char HistoryFileName[] = "glyphfall.db";
 // The schema this program writes; older files are brought up to it.
@@ -60,6 +61,9 @@ class THistory {
   // Opens the file at first use; false when the history is off.
   bool Open();
   void OpenAndMigrate();
+  // After a failure: a damaged file is set aside and a new one begun (true);
+  // anything else turns the history off (false).
+  bool Recover(const EDatabaseError& e);
   void Report(const std::string& text);
   void TurnOff(const std::string& why);
 
