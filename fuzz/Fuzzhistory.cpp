@@ -5,9 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "platform/Application.h"
@@ -15,32 +14,25 @@
 #include "record/History.h"
 
 namespace {
-const std::filesystem::path& Folder() {
-  static const std::filesystem::path folder =
+// The folder of this process's inputs, removed when the process ends.
+struct TScratch {
+  std::filesystem::path Folder =
       std::filesystem::temp_directory_path() / ("glyphfall-fuzz-history-" + std::to_string(::getpid()));
-  return folder;
-}
-void RemoveFolder() {
-  std::error_code ec;
-  std::filesystem::remove_all(Folder(), ec);
-}
+  TScratch() { std::filesystem::create_directories(Folder); }
+  ~TScratch() {
+    std::error_code ec;
+    std::filesystem::remove_all(Folder, ec);
+  }
+};
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static bool ready = [] {
-    std::filesystem::create_directories(Folder());
-    std::atexit(RemoveFolder);
-    return true;
-  }();
-  (void)ready;
+  static TScratch scratch;
   // Each input starts alone: no file set aside or log left by the one before.
   std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(Folder(), ec)) std::filesystem::remove(entry, ec);
-  const std::string path = (Folder() / HistoryFileName).string();
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return 0;
-  std::fwrite(data, 1, size, f);
-  std::fclose(f);
+  for (const auto& entry : std::filesystem::directory_iterator(scratch.Folder, ec)) std::filesystem::remove(entry, ec);
+  const std::string path = (scratch.Folder / HistoryFileName).string();
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   THeadlessPlatform platform;
   platform.QuietErrors = true;
   TApplication application(platform);
