@@ -77,6 +77,8 @@ void THistory::OpenAndMigrate() {
   // an error of the query that meets it (a full check would read every page).
   db_->Exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL");
   int version = db_->UserVersion();
+  // This game never writes a negative version: the file is not its own.
+  if (version < 0) throw EDatabaseError(path_ + " is not a history of this game", true);
   if (version > HistorySchemaVersion)
     throw EDatabaseError(path_ + " was written by a newer version of the game", false);
   if (version == HistorySchemaVersion) return;

@@ -111,6 +111,17 @@ TEST_F(HistoryFile, ADamagedFileIsSetAsideAndANewOneBegun) {
   std::ifstream kept(path + ".bad");
   std::string back((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
   EXPECT_EQ(back, junk);
+
+  // A database, but with a version this game never writes.
+  fs::remove(path + ".bad");
+  {
+    TDatabase db(path);
+    db.SetUserVersion(-3);
+  }
+  THistory again(path);
+  again.Save(Game(100, 1, 'Q'));
+  EXPECT_EQ(again.LoadProgress().Games, 1);
+  EXPECT_TRUE(fs::exists(path + ".bad"));
 }
 
 TEST_F(HistoryFile, AFolderThatCannotBeWrittenTurnsTheHistoryOff) {
