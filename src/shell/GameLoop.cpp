@@ -8,6 +8,8 @@
 #include "hiscores/HiScoreUnit.h"
 #include "hiscores/XMLUnit.h"
 #include "platform/Paths.h"
+#include "record/History.h"
+#include "record/TypingRecord.h"
 #include "shell/GlyphfallUnit.h"
 #include "sprites/StarUnit.h"
 #include "waves/WaveUnit.h"
@@ -52,6 +54,9 @@ TGlyphfallForm::TGlyphfallForm(TPlatform& platform) : Platform(platform) {
     AttackWords = std::make_unique<TWordList>();
     BonusWords = std::make_unique<TWordList>();
     HiScores = std::make_unique<THiScoreList>();
+    Record = std::make_unique<TTypingRecord>();
+    Events.Add(*Record);
+    History = std::make_unique<THistory>(HistoryFilePath());
 
     HiScores->LoadHiScores();
     if (HiScores->Count() == 0)
@@ -78,6 +83,7 @@ TGlyphfallForm::~TGlyphfallForm() {
   StarField.reset();
   HiScores.reset();
   Dictionary.reset();
+  if (Record) Events.Remove(*Record);
   if (Platform.InputSink() == this) Platform.SetInputSink(nullptr);
   if (GlyphfallForm == this) GlyphfallForm = nullptr;
 }
@@ -96,7 +102,10 @@ void TGlyphfallForm::Run() {
   Stage.OuterSize = Platform.OuterSize();
   Platform.SetCaption(std::string(GameCaption) + " " + VersionText);
   BuildMenu();
-  if (HasSwitch("run")) PlayGame();
+  if (HasSwitch("run")) {
+    PlayGame();
+    FinishGame(false);
+  }
   if (!Closed) ShowTitle();
   // The program ends when the window closes: by QUIT chosen on the menu, by
   // Escape there, or by the window's close button. A selection moved to QUIT
@@ -108,12 +117,14 @@ void TGlyphfallForm::Run() {
     switch (Menu->Selected) {
       case MenuStart:
         PlayGame();
+        FinishGame(true);
         if (!Closed) HiScores->CheckNewScore(Score);
         break;
       case MenuHighScores:
         Screen = TScreen::HiScores;
         HiScores->ShowHiScores(-1);
         break;
+      case MenuStats: ShowStats(); break;
       case MenuQuit: Platform.CloseWindow(); break;
       default: break;
     }
@@ -264,7 +275,9 @@ void TGlyphfallForm::PresentFrame() {
 // ---- Input ----
 
 void TGlyphfallForm::KeyDown(uint16_t key, TShiftState) {
-  if (!MenuActive && Menu && Menu->Selected == MenuHighScores) {
+  if (Screen == TScreen::Results || Screen == TScreen::Stats) {
+    PanelInput();
+  } else if (!MenuActive && Menu && Menu->Selected == MenuHighScores) {
     HiScores->NameEntryKey(key);
   } else {
     switch (key) {
@@ -311,7 +324,9 @@ void TGlyphfallForm::KeyDown(uint16_t key, TShiftState) {
 void TGlyphfallForm::KeyUp(uint16_t, TShiftState) { LastKey = 0; }
 
 void TGlyphfallForm::MouseDown(TMouseButton, TShiftState shift, int, int) {
-  if (MenuActive)
+  if (Screen == TScreen::Results || Screen == TScreen::Stats)
+    PanelInput();
+  else if (MenuActive)
     KeyDown(vk::Return, shift);
   else if (Menu && Menu->Selected == MenuHighScores)
     MenuActive = true;

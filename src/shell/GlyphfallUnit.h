@@ -27,11 +27,14 @@ class TWordList;
 class TSpriteWord;
 class TWave;
 class THiScoreList;
+class TTypingRecord;
+class THistory;
 
 // Menu ids are fixed values, not positions.
 constexpr uint8_t MenuStart = 0;
 constexpr uint8_t MenuHighScores = 2;
 constexpr uint8_t MenuQuit = 4;
+constexpr uint8_t MenuStats = 5;
 
 // The rules of the game as first built.
 constexpr char ClassicRules[] = "Classic";
@@ -100,6 +103,9 @@ class TGlyphfallForm : public TInputSink {
   std::unique_ptr<TWave> CurrentWave;
   std::unique_ptr<TMenuList> Menu;
   std::unique_ptr<THiScoreList> HiScores;
+  // The typing of the game under way, and of every finished game.
+  std::unique_ptr<TTypingRecord> Record;
+  std::unique_ptr<THistory> History;
 
   // ---- Game state ----
   int32_t WaveNumber = 1;
@@ -174,13 +180,23 @@ class TGlyphfallForm : public TInputSink {
   void BuildMenu();
   void DrawMenu();
 
+  // ---- Typing record: results after a game, progress from the menu ----
+  // After a game: stores it, then shows its results when asked to.
+  void FinishGame(bool showResults);
+  void ShowResults();
+  void ShowStats();
+  // Keys and clicks on those screens: each ends it once its guard has passed.
+  void PanelInput();
+  uint32_t PanelStamp = 0, PanelGuard = 0;
+  bool PanelDone = false;
+
   // ---- Text drawing ----
   void DrawText(int x, int y, std::string_view text, TColor colour, int shadow);
   void DrawRightText(int xRight, int y, std::string_view text, TColor colour);
   TSize LetterExtent(int size);
 
   // Which screen loop is running; for the simulator's report.
-  enum class TScreen { Title, Menu, Play, HiScores, Ended } Screen = TScreen::Title;
+  enum class TScreen { Title, Menu, Play, HiScores, Ended, Results, Stats } Screen = TScreen::Title;
 
  private:
   void LoadPictures();

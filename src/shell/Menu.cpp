@@ -50,6 +50,7 @@ void TGlyphfallForm::BuildMenu() {
   Menu->NextY = MenuFirstY;
   Menu->AddItem(MenuStart, "START");
   Menu->AddItem(MenuHighScores, "HIGH SCORES");
+  Menu->AddItem(MenuStats, "STATS");
   Menu->AddItem(MenuQuit, "QUIT");
   Menu->Selected = MenuStart;
 }

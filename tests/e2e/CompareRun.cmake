@@ -23,7 +23,7 @@ if(UPDATE)
 endif()
 file(READ ${EXPECTED} expected)
 set(keys screen frames game_time score high_score wave waves_completed looped game_over bricks_lost
-         words_typed letters_typed keys bombs_used)
+         words_typed letters_typed keys bombs_used wpm accuracy misses)
 set(diffs "")
 foreach(k IN LISTS keys)
   string(JSON want ERROR_VARIABLE e1 GET "${expected}" ${k})

@@ -41,10 +41,12 @@ while [ \$(audio_bytes) -lt \$((before + 192000)) ]; do
   [ \$(date +%s) -lt \$end ] || fail "no audio was written after the bomb"
   sleep 0.2
 done
-# Escape ends the game and, on the menu, the program. A score that asks for a
+# Escape ends the game; the results screen follows, and space leaves it.
+# Escape on the menu ends the program. A score that asks for a
 # name takes the first Escape as its end instead; Space then leaves the table
 # and the last Escape quits. Keys the program no longer sees do nothing.
 xdotool key Escape
+gf_leave_results "$OUT/results.png" "$OUT/after-results.png" || fail "no results screen after the game"
 xdotool key Escape space Escape
 gf_wait_exit \$PID
 EOS

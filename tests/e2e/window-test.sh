@@ -1,7 +1,7 @@
 #!/bin/sh
 # The release binary in a real X window (Xvfb) with real key events: wait for
 # the menu, START with Enter, wait for the playfield, type at a word, Escape
-# back to the menu, quit with Escape. The program must exit with status 0.
+# to the results screen and on to the menu, quit with Escape. The program must exit with status 0.
 # Every step waits for the screen it needs (tests/e2e/x11-lib.sh), however
 # slowly the machine starts the program.
 # Usage: window-test.sh GLYPHFALL_BINARY OUTPUT_FOLDER
@@ -30,6 +30,7 @@ xdotool key Return
 gf_wait_for "\$WID" gf_playfield_shown "$OUT/play.png" || fail "the playfield is not on the screen"
 xdotool key a e i o s t
 xdotool key Escape
+gf_leave_results "$OUT/results.png" "$OUT/after-results.png" || fail "no results screen after the game"
 gf_wait_for "\$WID" gf_menu_shown "$OUT/menu.png" || fail "Escape did not lead back to the menu"
 xdotool key Escape
 gf_wait_exit \$PID

@@ -40,6 +40,7 @@ gf_above() { awk -v a="${1:-0}" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 # What the screens show, judged on capture $1.
 gf_playfield_shown() { gf_above "$(gf_brightness "$1" 0 116 60 400)" 0.1; } # the castle
 gf_menu_shown() { gf_above "$(gf_redness "$1" 300 80 200 45)" 0.05 && ! gf_playfield_shown "$1"; } # START, red
+gf_results_shown() { gf_above "$(gf_brightness "$1" 150 160 500 130)" 0.2; } # the keyboard picture
 gf_bomb_held() { gf_above "$(gf_brightness "$1" 302 27 18 18)" 0.05; } # a bomb on the display
 
 # Polls window $1 until test $2 holds on a capture, kept as file $3. While it
@@ -54,6 +55,15 @@ gf_wait_for() {
   echo "gave up waiting for $2 after $GF_DEADLINE s" >&2
   return 1
 }
+
+# After a game: waits for the results screen, then presses space until it
+# has gone (it takes no key in its first second). Captures go to $1 and $2.
+gf_leave_results() {
+  gf_wait_for "$WID" gf_results_shown "$1" || return 1
+  gf_wait_for "$WID" gf_results_gone "$2" gf_press_space
+}
+gf_results_gone() { ! gf_results_shown "$1"; }
+gf_press_space() { xdotool key space; }
 
 # Waits for process $1 to end and prints its exit status; kills it and fails
 # at the deadline.

@@ -19,6 +19,7 @@
 #include "hiscores/HiScoreUnit.h"
 #include "platform/Application.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "record/TypingRecord.h"
 #include "png/Png.h"
 #include "shell/GlyphfallUnit.h"
 
@@ -47,6 +48,8 @@ const char* ScreenName(TGlyphfallForm::TScreen s) {
     case TGlyphfallForm::TScreen::Play: return "play";
     case TGlyphfallForm::TScreen::HiScores: return "hiscores";
     case TGlyphfallForm::TScreen::Ended: return "ended";
+    case TGlyphfallForm::TScreen::Results: return "results";
+    case TGlyphfallForm::TScreen::Stats: return "stats";
   }
   return "ended";
 }
@@ -235,11 +238,14 @@ int main(int argc, char** argv) {
         nameTyped = false;
       }
       if (!onTable) nameTyped = false;
+      // The results screen takes a key once its guard has passed.
+      const bool onResults = form.Screen == TGlyphfallForm::TScreen::Results;
+      if (onResults && (moreGames || !playerName.empty())) platform.PressKey(vk::Return);
       if (bot && !(entering && !playerName.empty())) bot->OnFrame(form, platform);
       if (stopAfterWaves >= 0 && stats.WavesCompleted >= stopAfterWaves) platform.CloseWindow();
       // After the last game, wait for its name to be typed (with --name).
-      bool afterGames =
-          form.Screen == TGlyphfallForm::TScreen::Menu || (onTable && (playerName.empty() || (!entering && nameTyped)));
+      bool afterGames = form.Screen == TGlyphfallForm::TScreen::Menu || (onResults && playerName.empty()) ||
+                        (onTable && (playerName.empty() || (!entering && nameTyped)));
       if (!moreGames && afterGames) platform.CloseWindow();
     };
     form.Run();
@@ -251,12 +257,13 @@ int main(int argc, char** argv) {
         "{\"screen\":\"%s\",\"frames\":%lld,\"game_time\":%u,\"score\":%d,\"high_score\":%d,\"wave\":%d,"
         "\"waves_completed\":%lld,\"looped\":%s,\"game_over\":%s,\"bricks_lost\":%lld,\"words_typed\":%lld,"
         "\"letters_typed\":%lld,\"keys\":%lld,\"bombs_used\":%lld,\"frame_ms_p50\":%.3f,\"frame_ms_p99\":%.3f,"
-        "\"startup_ms\":%.1f}\n",
+        "\"startup_ms\":%.1f,\"wpm\":%.1f,\"accuracy\":%.3f,\"misses\":%d}\n",
         ScreenName(form.Screen), static_cast<long long>(platform.FramesPresented()), platform.GetTickCount() - start,
         form.Score, form.HiScores->HighScore, form.WaveNumber, static_cast<long long>(s.WavesCompleted),
         form.WavesLooped ? "true" : "false", s.SawGameOver ? "true" : "false", static_cast<long long>(s.BricksLost),
         static_cast<long long>(s.WordsTyped), static_cast<long long>(s.LettersTyped), static_cast<long long>(s.Keys),
-        static_cast<long long>(s.BombsUsed), Percentile(frameTimes.Sample(), 50), Percentile(frameTimes.Sample(), 99), startupMs);
+        static_cast<long long>(s.BombsUsed), Percentile(frameTimes.Sample(), 50), Percentile(frameTimes.Sample(), 99),
+        startupMs, form.Record->Game().Wpm(), form.Record->Game().Accuracy(), form.Record->Game().Misses);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "glyphfall-sim: %s\n", e.what());
     status = 1;

@@ -1,0 +1,194 @@
+#include "record/History.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "hiscores/HiScoreUnit.h"
+#include "platform/Application.h"
+#include "platform/Database.h"
+
+std::string HistoryFilePath() {
+  return (std::filesystem::path(HiScoreFilePath()).parent_path() / HistoryFileName).string();
+}
+
+namespace {
+
+// Each step brings the file from version i to i + 1; a new file runs them all.
+const char* const Migrations[HistorySchemaVersion] = {
+    "CREATE TABLE games(id INTEGER PRIMARY KEY, date INTEGER NOT NULL, rules TEXT NOT NULL,"
+    " start_wave INTEGER NOT NULL, score INTEGER NOT NULL, waves INTEGER NOT NULL, hits INTEGER NOT NULL,"
+    " misses INTEGER NOT NULL, words INTEGER NOT NULL, typing_ms INTEGER NOT NULL, play_ms INTEGER NOT NULL,"
+    " wpm REAL NOT NULL, accuracy REAL NOT NULL);"
+    "CREATE TABLE waves(game INTEGER NOT NULL, wave INTEGER NOT NULL, hits INTEGER NOT NULL,"
+    " misses INTEGER NOT NULL, bricks_lost INTEGER NOT NULL, typing_ms INTEGER NOT NULL, play_ms INTEGER NOT NULL,"
+    " wpm REAL NOT NULL, accuracy REAL NOT NULL);"
+    "CREATE TABLE game_keys(game INTEGER NOT NULL, letter TEXT NOT NULL, presses INTEGER NOT NULL,"
+    " misses INTEGER NOT NULL, gap_ms INTEGER NOT NULL, gaps INTEGER NOT NULL, PRIMARY KEY(game, letter))"
+    " WITHOUT ROWID;",
+    // Games on other word lists; the waves of a game found without a scan.
+    "ALTER TABLE games ADD COLUMN word_list TEXT NOT NULL DEFAULT 'English';"
+    "CREATE INDEX waves_game ON waves(game);",
+};
+
+int64_t Now() {
+  return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
+// Moves path and SQLite's side files aside under the .bad name.
+bool SetAside(const std::string& path) {
+  std::error_code ec;
+  const std::string bad = path + ".bad";
+  std::filesystem::rename(path, bad, ec);
+  if (ec) return false;
+  for (const char* side : {"-wal", "-shm", "-journal"}) {
+    std::error_code ignored;
+    if (std::filesystem::exists(path + side, ignored)) std::filesystem::rename(path + side, bad + side, ignored);
+  }
+  return true;
+}
+
+}  // namespace
+
+THistory::THistory(std::string path) : path_(std::move(path)) {}
+THistory::~THistory() = default;
+
+void THistory::Report(const std::string& text) {
+  message_ = text;
+  if (Application)
+    Application->ShowError(text);
+  else
+    std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+void THistory::TurnOff(const std::string& why) {
+  db_.reset();
+  enabled_ = false;
+  Report("The game history is off: " + why);
+}
+
+void THistory::OpenAndMigrate() {
+  db_ = std::make_unique<TDatabase>(path_);
+  // The write-ahead log keeps a save short and survives a killed program.
+  // A file that is not a database fails here; damage further in shows as
+  // an error of the query that meets it (a full check would read every page).
+  db_->Exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL");
+  int version = db_->UserVersion();
+  // This game never writes a negative version: the file is not its own.
+  if (version < 0) throw EDatabaseError(path_ + " is not a history of this game", true);
+  if (version > HistorySchemaVersion)
+    throw EDatabaseError(path_ + " was written by a newer version of the game", false);
+  if (version == HistorySchemaVersion) return;
+  TTransaction t(*db_);
+  for (int v = version; v < HistorySchemaVersion; ++v) db_->Exec(Migrations[v]);
+  db_->SetUserVersion(HistorySchemaVersion);
+  t.Commit();
+}
+
+bool THistory::Open() {
+  if (db_) return true;
+  if (!enabled_) return false;
+  try {
+    OpenAndMigrate();
+    return true;
+  } catch (const EDatabaseError& e) {
+    return Recover(e);
+  }
+}
+
+bool THistory::Recover(const EDatabaseError& e) {
+  db_.reset();
+  if (!e.Damaged) {
+    TurnOff(e.what());
+    return false;
+  }
+  if (!SetAside(path_)) {
+    TurnOff(path_ + " is damaged and could not be set aside");
+    return false;
+  }
+  try {
+    OpenAndMigrate();
+  } catch (const EDatabaseError& again) {
+    TurnOff(again.what());
+    return false;
+  }
+  Report(path_ + " was damaged. It was kept as " + path_ + ".bad and a new history begun.");
+  return true;
+}
+
+void THistory::Save(const TGameFigures& game) {
+  if (!Open()) return;
+  try {
+    TTransaction t(*db_);
+    TStatement g(*db_,
+                 "INSERT INTO games(date, rules, word_list, start_wave, score, waves, hits, misses, words,"
+                 " typing_ms, play_ms, wpm, accuracy) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    g.Bind(1, game.Date != 0 ? game.Date : Now()).Bind(2, game.Rules).Bind(3, game.WordList);
+    g.Bind(4, int64_t{game.StartWave}).Bind(5, int64_t{game.Score}).Bind(6, int64_t{game.WavesCompleted});
+    g.Bind(7, int64_t{game.Hits}).Bind(8, int64_t{game.Misses}).Bind(9, int64_t{game.Words});
+    g.Bind(10, game.TypingMs).Bind(11, game.PlayMs).Bind(12, game.Wpm()).Bind(13, game.Accuracy());
+    g.Step();
+    const int64_t id = db_->LastInsertId();
+
+    TStatement w(*db_, "INSERT INTO waves VALUES(?,?,?,?,?,?,?,?,?)");
+    for (const TWaveFigures& wave : game.Waves) {
+      w.Bind(1, id).Bind(2, int64_t{wave.Wave}).Bind(3, int64_t{wave.Hits}).Bind(4, int64_t{wave.Misses});
+      w.Bind(5, int64_t{wave.BricksLost}).Bind(6, wave.TypingMs).Bind(7, wave.PlayMs);
+      w.Bind(8, wave.Wpm()).Bind(9, wave.Accuracy());
+      w.Step();
+      w.Reset();
+    }
+    TStatement k(*db_, "INSERT INTO game_keys VALUES(?,?,?,?,?,?)");
+    for (int i = 0; i < LetterKeys; ++i) {
+      const TKeyFigures& key = game.Keys[i];
+      if (key.Presses == 0) continue;
+      const char letter[2] = {static_cast<char>('A' + i), 0};
+      k.Bind(1, id).Bind(2, std::string_view(letter, 1)).Bind(3, int64_t{key.Presses});
+      k.Bind(4, int64_t{key.Misses}).Bind(5, key.GapMs).Bind(6, int64_t{key.Gaps});
+      k.Step();
+      k.Reset();
+    }
+    t.Commit();
+  } catch (const EDatabaseError& e) {
+    // This game is lost with the damaged file; the next one goes to a new file.
+    Recover(e);
+  }
+}
+
+TProgress THistory::LoadProgress() {
+  TProgress p;
+  if (!Open()) return p;
+  try {
+    TStatement totals(*db_, "SELECT COUNT(*), TOTAL(play_ms), TOTAL(words), IFNULL(MAX(wpm), 0) FROM games");
+    if (totals.Step()) {
+      p.Games = totals.Int(0);
+      p.PlayMs = totals.Int(1);
+      p.Words = totals.Int(2);
+      p.BestWpm = totals.Real(3);
+    }
+
+    TStatement recent(*db_, "SELECT date, wpm, accuracy FROM games ORDER BY id DESC LIMIT ?");
+    recent.Bind(1, int64_t{RecentGames});
+    while (recent.Step()) p.Recent.push_back({recent.Int(0), recent.Real(1), recent.Real(2)});
+    std::reverse(p.Recent.begin(), p.Recent.end());
+
+    TStatement keys(*db_,
+                    "SELECT letter, SUM(presses), SUM(misses) FROM game_keys WHERE game >="
+                    " (SELECT IFNULL(MIN(id), 0) FROM (SELECT id FROM games ORDER BY id DESC LIMIT ?))"
+                    " GROUP BY letter HAVING SUM(misses) > 0"
+                    " ORDER BY CAST(SUM(misses) AS REAL) / SUM(presses) DESC, SUM(misses) DESC, letter LIMIT ?");
+    keys.Bind(1, int64_t{WeakKeyGames}).Bind(2, int64_t{WeakKeysShown});
+    while (keys.Step()) {
+      std::string letter = keys.Text(0);
+      if (letter.size() != 1 || letter[0] < 'A' || letter[0] > 'Z') continue;  // not a row this game wrote
+      p.Weakest.push_back({letter[0], keys.Int(1), keys.Int(2)});
+    }
+  } catch (const EDatabaseError& e) {
+    Recover(e);
+    return TProgress{};
+  }
+  return p;
+}

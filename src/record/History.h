@@ -1,0 +1,74 @@
+// The history of finished games in glyphfall.db (SQLite), beside the
+// high-score table: one row per game, per wave and per letter key used.
+// Read for the STATS screen. A damaged file is set aside as glyphfall.db.bad
+// and a fresh one begun; a folder that cannot be written turns the history
+// off. Either way the player sees one message and the game plays on.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "record/TypingRecord.h"
+
+class TDatabase;
+class EDatabaseError;
+
+constexpr char HistoryFileName[] = "glyphfall.db";
+// The schema this program writes; older files are brought up to it.
+constexpr int HistorySchemaVersion = 2;
+
+// glyphfall.db in the folder that holds HISCORE.XML.
+std::string HistoryFilePath();
+
+struct TProgress {
+  struct TGamePoint {
+    int64_t Date = 0;
+    double Wpm = 0, Accuracy = 0;
+  };
+  struct TWeakKey {
+    char Letter = 'A';
+    int64_t Presses = 0, Misses = 0;
+  };
+  int64_t Games = 0, PlayMs = 0, Words = 0;
+  double BestWpm = 0;
+  std::vector<TGamePoint> Recent;  // the last games, oldest first
+  std::vector<TWeakKey> Weakest;   // most missed (by share of presses) first
+};
+
+class THistory {
+ public:
+  static constexpr int RecentGames = 50;
+  static constexpr int WeakKeyGames = 20;
+  static constexpr int WeakKeysShown = 5;
+
+  explicit THistory(std::string path);
+  ~THistory();
+
+  // Stores one finished game in one transaction. A failure turns the
+  // history off with a message; the game goes on.
+  void Save(const TGameFigures& game);
+  // Totals, the last RecentGames games and the weakest keys of the last
+  // WeakKeyGames games; all empty when the history is off.
+  TProgress LoadProgress();
+
+  bool Enabled() const { return enabled_; }
+  // The last message shown about the file, for whoever wants to repeat it.
+  const std::string& Message() const { return message_; }
+  const std::string& Path() const { return path_; }
+
+ private:
+  // Opens the file at first use; false when the history is off.
+  bool Open();
+  void OpenAndMigrate();
+  // After a failure: a damaged file is set aside and a new one begun (true);
+  // anything else turns the history off (false).
+  bool Recover(const EDatabaseError& e);
+  void Report(const std::string& text);
+  void TurnOff(const std::string& why);
+
+  std::string path_;
+  std::unique_ptr<TDatabase> db_;
+  bool enabled_ = true;
+  std::string message_;
+};

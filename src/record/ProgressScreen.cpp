@@ -1,0 +1,122 @@
+// Progress over many games: speed and accuracy of the last games (a dot each,
+// a moving average as a line), totals, the best speed and the weakest keys.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "record/RecordScreens.h"
+#include "record/ScreenText.h"
+
+namespace {
+
+constexpr TRect WpmArea{110, 120, 720, 250};
+constexpr TRect AccuracyArea{110, 290, 720, 420};
+constexpr TColor FrameColour = 0x606060;
+constexpr TColor DotColour = 0xF7DE00;
+constexpr TColor AverageColour = 0x00FFFF;
+constexpr int DotRadius = 2;
+// Games in the moving average.
+constexpr int AverageGames = 5;
+
+void Line(TCanvas& canvas, TPoint a, TPoint b, TColor colour) {
+  const int dx = std::abs(b.X - a.X), dy = -std::abs(b.Y - a.Y);
+  const int sx = a.X < b.X ? 1 : -1, sy = a.Y < b.Y ? 1 : -1;
+  int err = dx + dy;
+  for (;;) {
+    canvas.SetPixel(a.X, a.Y, colour);
+    canvas.SetPixel(a.X, a.Y + 1, colour);  // two pixels thick, to read at a glance
+    if (a == b) break;
+    const int e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      a.X += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      a.Y += sy;
+    }
+  }
+}
+
+// One plot: a frame, its top value, a dot per game and the moving average.
+void Plot(TCanvas& canvas, TRect area, const std::string& title, double top,
+          const std::vector<TProgress::TGamePoint>& games, const std::function<double(const TProgress::TGamePoint&)>& value,
+          int decimals) {
+  canvas.Brush.Color = FrameColour;
+  canvas.FillRect(TRect{area.Left, area.Top, area.Left + 1, area.Bottom + 1});
+  canvas.FillRect(TRect{area.Left, area.Bottom, area.Right, area.Bottom + 1});
+  canvas.Font.Size = 11;
+  ScreenText(canvas, area.Left + 8, area.Top - 22, title, clWhite);
+  canvas.Font.Size = 9;
+  const std::string topText = Fixed(top, decimals);
+  ScreenText(canvas, area.Left - 6 - canvas.TextWidth(topText), area.Top - 6, topText, FrameColour);
+  ScreenText(canvas, area.Left - 6 - canvas.TextWidth("0"), area.Bottom - 12, "0", FrameColour);
+  const int n = static_cast<int>(games.size());
+  auto at = [&](int i, double v) {
+    const int x = area.Left + 6 + (n > 1 ? i * (area.Width() - 12) / (n - 1) : (area.Width() - 12) / 2);
+    const double share = top > 0 ? std::clamp(v / top, 0.0, 1.0) : 0;
+    return TPoint{x, area.Bottom - static_cast<int>(std::lround(share * area.Height()))};
+  };
+  TPoint previous{};
+  double sum = 0;
+  for (int i = 0; i < n; ++i) {
+    sum += value(games[i]);
+    if (i >= AverageGames) sum -= value(games[i - AverageGames]);
+    const TPoint p = at(i, sum / std::min(i + 1, AverageGames));
+    if (i > 0) Line(canvas, previous, p, AverageColour);
+    previous = p;
+  }
+  canvas.Brush.Color = DotColour;
+  for (int i = 0; i < n; ++i) {
+    const TPoint p = at(i, value(games[i]));
+    canvas.FillRect(TRect{p.X - DotRadius, p.Y - DotRadius, p.X + DotRadius + 1, p.Y + DotRadius + 1});
+  }
+}
+
+std::string Duration(int64_t ms) {
+  const int64_t minutes = ms / 60000;
+  return minutes >= 60 ? std::to_string(minutes / 60) + " h " + std::to_string(minutes % 60) + " min"
+                       : std::to_string(minutes) + " min " + std::to_string(ms / 1000 % 60) + " s";
+}
+
+}  // namespace
+
+TRect WpmPlotRect() { return WpmArea; }
+TRect AccuracyPlotRect() { return AccuracyArea; }
+
+void DrawProgress(TCanvas& canvas, const TProgress& progress) {
+  BeginScreenText(canvas);
+  canvas.Font.Size = TitleTextSize;
+  CentredText(canvas, 70, "- PROGRESS -", TitleTextColour);
+  canvas.Font.Size = 14;
+  if (progress.Games == 0) {
+    CentredText(canvas, 260, "No games yet.", clWhite);
+    CentredText(canvas, 295, "Play a game and your speed and accuracy will show here.", clWhite);
+  } else {
+    double best = 0;
+    for (const auto& g : progress.Recent) best = std::max(best, g.Wpm);
+    const double top = RoundTop(best);
+    const std::string last =
+        progress.Recent.size() == 1 ? "the one game" : "last " + std::to_string(progress.Recent.size()) + " games";
+    Plot(canvas, WpmArea, "WPM, " + last, top, progress.Recent, [](const auto& g) { return g.Wpm; }, 0);
+    Plot(canvas, AccuracyArea, "Accuracy %, " + last, 100, progress.Recent,
+         [](const auto& g) { return g.Accuracy * 100; }, 0);
+    canvas.Font.Size = 12;
+    CentredText(canvas, 448,
+                "Games " + std::to_string(progress.Games) + "    Time played " + Duration(progress.PlayMs) +
+                    "    Words typed " + std::to_string(progress.Words) + "    Best " + Fixed(progress.BestWpm, 1) +
+                    " WPM",
+                clWhite);
+    // Misses of presses: a rare key missed once shows as what it is.
+    std::string weak = "Weakest keys, misses of presses:";
+    if (progress.Weakest.empty()) weak += " none missed";
+    for (const auto& k : progress.Weakest)
+      weak += "   " + std::string(1, k.Letter) + " " + std::to_string(k.Misses) + "/" + std::to_string(k.Presses);
+    CentredText(canvas, 482, weak, clWhite);
+  }
+  canvas.Font.Size = 14;
+  CentredText(canvas, HintTextY, "Press any key", HintTextColour);
+}
