@@ -46,4 +46,5 @@ class TTypistRules : public TRules {
   uint64_t locked_ = 0;      // serial of the locked word, 0 for none
   uint32_t missStamp_ = 0;   // when the last miss flashed the locked word
   bool missShown_ = false;
+  int missRun_ = 0;          // misses since the last letter that hit
 };

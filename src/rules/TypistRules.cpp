@@ -15,9 +15,11 @@ constexpr int32_t FrameWidth = 2;
 constexpr TColor FrameColour = clWhite;
 constexpr TColor MissColour = clRed;
 constexpr uint32_t MissFlash = 150;
-// A miss hurries the locked word one tier, no faster than a wave's own
-// speed-ups go: typing without reading then costs the castle.
-constexpr uint8_t MissTierCap = 3;
+// A miss that follows a miss hurries the locked word one tier, up to the pace
+// of a sped-up word: sliding over the keys without reading drives the word
+// into the castle, while a lone slip costs only the miss itself.
+constexpr int MissRunPenalised = 2;
+constexpr uint8_t MissTierCap = 4;
 
 bool IsLetterKey(uint16_t key) { return key >= 'A' && key <= 'Z'; }
 
@@ -72,6 +74,7 @@ void TTypistRules::KeyPressed(uint16_t key) {
   }
   TWordList& list = FindSerial(*GlyphfallForm->AttackWords, w->Serial) ? *GlyphfallForm->AttackWords
                                                                        : *GlyphfallForm->BonusWords;
+  missRun_ = 0;
   list.TypeInto(*w);
   if (w->Text.empty()) locked_ = 0;
 }
@@ -82,7 +85,8 @@ void TTypistRules::Miss(TSpriteWord* locked) {
   if (!locked) return;
   missStamp_ = GlyphfallForm->GameTime;
   missShown_ = true;
-  if (locked->SpeedTier < MissTierCap) locked->SetSpeedTier(static_cast<uint8_t>(locked->SpeedTier + 1));
+  if (++missRun_ >= MissRunPenalised && locked->SpeedTier < MissTierCap)
+    locked->SetSpeedTier(static_cast<uint8_t>(locked->SpeedTier + 1));
 }
 
 void TTypistRules::Draw(TCanvas& canvas) {

@@ -1,4 +1,5 @@
 // The form's life: creation, the screen loops, the frame and the game clock.
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
@@ -359,6 +360,13 @@ void TGlyphfallForm::ApplySettings() {
   SetEffectsVolume(Settings.Volume);
   Platform.SetPixelExact(Settings.PixelExact);
   Platform.SetFullscreen(Settings.Fullscreen);
+}
+
+uint32_t TGlyphfallForm::Paced(uint32_t ms) const {
+  if (SpeedPercent == NormalSpeed || SpeedPercent <= 0) return ms;
+  // Rounded to the nearest millisecond, and never below one.
+  return std::max<uint32_t>(1, (ms * NormalSpeed + static_cast<uint32_t>(SpeedPercent) / 2) /
+                                   static_cast<uint32_t>(SpeedPercent));
 }
 
 TColor TGlyphfallForm::ShownColour(TColor colour) const {

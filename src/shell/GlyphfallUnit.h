@@ -136,6 +136,8 @@ class TGlyphfallForm : public TInputSink {
   std::unique_ptr<THiScoreList> OtherHiScores;
   // The pace of the game being played, in percent of the game as built.
   int32_t SpeedPercent = NormalSpeed;
+  // An interval of the words' clocks at the game's pace (unchanged at 100 %).
+  uint32_t Paced(uint32_t ms) const;
   // The game started past the first wave or at another pace: no score table.
   bool Practice = false;
   // The typist's current words a minute at a game time; empty shows nothing.

@@ -63,18 +63,20 @@ TEST_F(TypistRulesTest, TheLockGoesToTheNearestMatchingWordOrBulletThenToABonusW
   EXPECT_EQ(misses.Misses, 0);
 }
 
-TEST_F(TypistRulesTest, AMissHitsNothingAndHurriesTheLockedWord) {
+TEST_F(TypistRulesTest, AMissHitsNothingAndARunOfMissesHurriesTheLockedWord) {
   TSpriteWord* cow = AddWord("COW", {300, 300}, 1);
   TSpriteWord* ape = AddWord("APE", {200, 200});
-  Type('C');
+  Type('C');  // typing slows it to tier 0
   Type('A');  // APE is nearer, but the keys belong to COW now
+  EXPECT_EQ(cow->SpeedTier, 0);  // a lone slip
   Type('Q');
+  Type('Z');
   EXPECT_EQ(ape->Text, "APE");
   EXPECT_EQ(cow->Text, "OW");
-  EXPECT_EQ(cow->SpeedTier, 2);  // typing slowed it to 0, two misses sped it up
-  EXPECT_EQ(misses.Misses, 2);
+  EXPECT_EQ(cow->SpeedTier, 2);
+  EXPECT_EQ(misses.Misses, 3);
   Type('7');  // not a letter: neither a miss nor the end of the lock
-  EXPECT_EQ(misses.Misses, 2);
+  EXPECT_EQ(misses.Misses, 3);
   EXPECT_EQ(Target(), cow);
 }
 
@@ -98,12 +100,13 @@ TEST_F(TypistRulesTest, TheLockEndsWhenItsWordIsBombedOrLeavesAndTheNextLetterLo
   (void)cow;
 }
 
-TEST(StepInterval, TheNormalPaceIsTheGameAsBuiltAndOthersScaleEveryTier) {
-  for (int t = 0; t < SpeedTiers; ++t)
-    EXPECT_EQ(TWordList::StepInterval(t, 100), static_cast<uint32_t>(StepIntervals[static_cast<size_t>(t)]));
-  EXPECT_EQ(TWordList::StepInterval(0, 75), 120u);
-  EXPECT_EQ(TWordList::StepInterval(1, 125), 56u);
-  EXPECT_EQ(TWordList::StepInterval(5, 125), 1u);
+TEST_F(TypistRulesTest, TheNormalPaceIsTheGameAsBuiltAndOthersScaleTheWordsClocks) {
+  EXPECT_EQ(form->Paced(90), 90u);
+  form->SpeedPercent = 75;
+  EXPECT_EQ(form->Paced(90), 120u);
+  form->SpeedPercent = 125;
+  EXPECT_EQ(form->Paced(70), 56u);
+  EXPECT_EQ(form->Paced(1), 1u);
 }
 
 }  // namespace
