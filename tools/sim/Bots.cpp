@@ -82,6 +82,7 @@ const TSpriteWord* MostUrgent(TGlyphfallForm& form) {
 }
 
 // Under rules with a lock, a reader keeps typing the word the keys go to.
+constexpr int32_t BonusCatchX = 250;
 const TSpriteWord* LockedTarget(TGlyphfallForm& form) { return form.Rules ? form.Rules->Target() : nullptr; }
 
 class TPerfectBot : public TBot {
@@ -123,7 +124,10 @@ class THumanBot : public TBot {
       if (w->Text.empty() || w->Position.X >= PlayfieldWidth) continue;
       if (!target || w->Position.X < target->Position.X) target = w;
     }
-    if (!target) {
+    // Where letters reach one word only, a reader takes the falling bonus
+    // words on purpose while no attacker is close.
+    const bool catchBonus = form.Rules && (!target || target->Position.X > BonusCatchX);
+    if (!target || catchBonus) {
       for (int i = 0; i < form.BonusWords->Count(); ++i) {
         const TSpriteWord* w = form.BonusWords->Words(i);
         if (!w->Text.empty()) target = w;
