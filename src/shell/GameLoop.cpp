@@ -68,7 +68,9 @@ TGlyphfallForm::TGlyphfallForm(TPlatform& platform) : Platform(platform) {
       table->HighScore = table->Items(0)->Score;
     }
     Settings = LoadSettings(SettingsFile);
-    if (HasSwitch("pixel-exact")) Settings.PixelExact = true;
+    // The command line's --pixel-exact wins over the saved scaling.
+    const std::vector<std::string>& args = Platform.Args();
+    if (std::find(args.begin(), args.end(), "--pixel-exact") != args.end()) Settings.PixelExact = true;
 
     Clock.Reset(Platform.GetTickCount());
   } catch (...) {
