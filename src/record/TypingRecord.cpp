@@ -27,6 +27,7 @@ void TTypingRecord::GameStarted(const TGameStart& e) {
   game_ = TGameFigures{};
   game_.Rules = e.Rules;
   game_.StartWave = e.Wave;
+  if (!e.WordList.empty()) game_.WordList = e.WordList;
   startTime_ = e.Time;
   anyKey_ = waveOpen_ = false;
 }

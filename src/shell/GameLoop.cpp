@@ -1,4 +1,5 @@
 // The form's life: creation, the screen loops, the frame and the game clock.
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
@@ -10,7 +11,10 @@
 #include "platform/Paths.h"
 #include "record/History.h"
 #include "record/TypingRecord.h"
+#include "rules/OptionsScreen.h"
+#include "rules/Rules.h"
 #include "shell/GlyphfallUnit.h"
+#include "sound/SoundEffects.h"
 #include "sprites/StarUnit.h"
 #include "waves/WaveUnit.h"
 #include "words/WordUnit.h"
@@ -56,12 +60,23 @@ TGlyphfallForm::TGlyphfallForm(TPlatform& platform) : Platform(platform) {
     HiScores = std::make_unique<THiScoreList>();
     Record = std::make_unique<TTypingRecord>();
     Events.Add(*Record);
+    LiveWpm = [this](uint32_t now) { return Record->CurrentWpm(now); };
     History = std::make_unique<THistory>(HistoryFilePath());
+    OtherHiScores = std::make_unique<THiScoreList>();
+    OtherHiScores->FileName = HiScoreTypistFileName;
+    OtherHiScores->RulesName = RulesName(TRulesKind::Typist);
+    HiScores->RulesName = RulesName(TRulesKind::Classic);
 
-    HiScores->LoadHiScores();
-    if (HiScores->Count() == 0)
-      for (int score = 1000; score >= 100; score -= 100) HiScores->Add(std::make_unique<THiScore>(score, ""));
-    HiScores->HighScore = HiScores->Items(0)->Score;
+    for (THiScoreList* table : {HiScores.get(), OtherHiScores.get()}) {
+      table->LoadHiScores();
+      if (table->Count() == 0)
+        for (int score = 1000; score >= 100; score -= 100) table->Add(std::make_unique<THiScore>(score, ""));
+      table->HighScore = table->Items(0)->Score;
+    }
+    Settings = LoadSettings(SettingsFile);
+    // The command line's --pixel-exact wins over the saved scaling.
+    const std::vector<std::string>& args = Platform.Args();
+    if (std::find(args.begin(), args.end(), "--pixel-exact") != args.end()) Settings.PixelExact = true;
 
     Clock.Reset(Platform.GetTickCount());
   } catch (...) {
@@ -82,6 +97,8 @@ TGlyphfallForm::~TGlyphfallForm() {
   ZoomItems.reset();
   StarField.reset();
   HiScores.reset();
+  OtherHiScores.reset();
+  Rules.reset();
   Dictionary.reset();
   if (Record) Events.Remove(*Record);
   if (Platform.InputSink() == this) Platform.SetInputSink(nullptr);
@@ -101,6 +118,7 @@ void TGlyphfallForm::Run() {
   // New stars are scattered over the window as it is shown.
   Stage.OuterSize = Platform.OuterSize();
   Platform.SetCaption(std::string(GameCaption) + " " + VersionText);
+  ApplySettings();
   BuildMenu();
   if (HasSwitch("run")) {
     PlayGame();
@@ -118,8 +136,9 @@ void TGlyphfallForm::Run() {
       case MenuStart:
         PlayGame();
         FinishGame(true);
-        if (!Closed) HiScores->CheckNewScore(Score);
+        if (!Closed && !Practice) HiScores->CheckNewScore(Score);
         break;
+      case MenuOptions: ShowOptions(*this); break;
       case MenuHighScores:
         Screen = TScreen::HiScores;
         HiScores->ShowHiScores(-1);
@@ -189,10 +208,14 @@ void TGlyphfallForm::NewGame() {
   GameOverStamp = 0;
   Bombs = 0;
   PressSpaceHints = 0;
-  WaveNumber = 1;
+  Rules = MakeRules(Settings.Rules);
+  WaveNumber = Settings.StartWave;
+  SpeedPercent = Settings.SpeedPercent;
+  Practice = !Settings.Ranked();
   Clock.Reset(Platform.GetTickCount());
   WavesLooped = false;
-  Events.GameStarted({GameTime, ClassicRules, RandSeedValue(), WaveNumber});
+  Events.GameStarted(
+      {GameTime, RulesName(Settings.Rules), RandSeedValue(), WaveNumber, Settings.Words, SpeedPercent});
   StartWave();
 }
 
@@ -255,6 +278,7 @@ void TGlyphfallForm::DrawBackground() {
 void TGlyphfallForm::DrawSprites() {
   AttackWords->DrawAll(Stage);
   BonusWords->DrawAll(Stage);
+  if (Rules) Rules->Draw(Canvas());
   ExplodeItems->DrawAll(Stage);
   ScoreItems->DrawAll(Stage);
   ZoomItems->DrawAll(Stage);
@@ -277,6 +301,8 @@ void TGlyphfallForm::PresentFrame() {
 void TGlyphfallForm::KeyDown(uint16_t key, TShiftState) {
   if (Screen == TScreen::Results || Screen == TScreen::Stats) {
     PanelInput();
+  } else if (Options) {
+    Options->KeyDown(key);
   } else if (!MenuActive && Menu && Menu->Selected == MenuHighScores) {
     HiScores->NameEntryKey(key);
   } else {
@@ -310,8 +336,12 @@ void TGlyphfallForm::KeyDown(uint16_t key, TShiftState) {
             Events.BombKey(GameTime, key, Bombs < bombsBefore);
           } else if (key != LastKey) {
             Events.BeginKey();
-            BonusWords->KeyPressed(key);
-            AttackWords->KeyPressed(key);
+            if (Rules) {
+              Rules->KeyPressed(key);
+            } else {
+              BonusWords->KeyPressed(key);
+              AttackWords->KeyPressed(key);
+            }
             Events.EndKey(GameTime, key);
           }
         }
@@ -326,6 +356,8 @@ void TGlyphfallForm::KeyUp(uint16_t, TShiftState) { LastKey = 0; }
 void TGlyphfallForm::MouseDown(TMouseButton, TShiftState shift, int, int) {
   if (Screen == TScreen::Results || Screen == TScreen::Stats)
     PanelInput();
+  else if (Options)
+    Options->Click();
   else if (MenuActive)
     KeyDown(vk::Return, shift);
   else if (Menu && Menu->Selected == MenuHighScores)
@@ -336,4 +368,25 @@ void TGlyphfallForm::Close() {
   if (Menu) Menu->Selected = MenuQuit;
   Closed = true;
   Platform.HideWindow();
+}
+
+// ---- Settings ----
+
+void TGlyphfallForm::ApplySettings() {
+  const bool typist = Settings.Rules == TRulesKind::Typist;
+  if (typist != (HiScores->FileName == HiScoreTypistFileName)) std::swap(HiScores, OtherHiScores);
+  SetEffectsVolume(Settings.Volume);
+  Platform.SetPixelExact(Settings.PixelExact);
+  Platform.SetFullscreen(Settings.Fullscreen);
+}
+
+uint32_t TGlyphfallForm::Paced(uint32_t ms) const {
+  if (SpeedPercent == NormalSpeed || SpeedPercent <= 0) return ms;
+  // Rounded to the nearest millisecond, and never below one.
+  return std::max<uint32_t>(1, (ms * NormalSpeed + static_cast<uint32_t>(SpeedPercent) / 2) /
+                                   static_cast<uint32_t>(SpeedPercent));
+}
+
+TColor TGlyphfallForm::ShownColour(TColor colour) const {
+  return Settings.HighContrast && colour == clBlue ? HighContrastBlue : colour;
 }

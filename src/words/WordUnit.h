@@ -297,8 +297,6 @@ class TWordList : public TSpriteList {
   int CountedWords() const;
   void KillAll();
   void SpawnWord();
-
- private:
   // Types a letter into word and notes the hit for the game's observers.
   void TypeInto(TSpriteWord& word);
 };

@@ -13,7 +13,7 @@ command -v xvfb-run >/dev/null && command -v xdotool >/dev/null && command -v im
 
 cat > "$OUT/session.sh" <<EOS
 #!/bin/sh
-"$BIN" /run &
+"$BIN" /run --settings "$OUT/settings.xml" &
 PID=\$!
 timeout 30 xdotool search --sync --onlyvisible --name "Glyphfall" >/dev/null
 xdotool key F11

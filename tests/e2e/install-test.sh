@@ -10,13 +10,13 @@ rm -rf "$ROOT"
 DESTDIR="$ROOT" cmake --install "$BUILD" --prefix /usr >/dev/null || { echo "install failed"; exit 1; }
 status=0
 for f in usr/games/glyphfall usr/share/glyphfall/wordsenglish.txt usr/share/glyphfall/wave/letter.wav \
-         usr/share/glyphfall/wave/castledestroyed.wav usr/share/glyphfall/fonts/LICENSE-ComicNeue.txt \
+         usr/share/glyphfall/wave/castledestroyed.wav usr/share/glyphfall/wave/miss.wav usr/share/glyphfall/fonts/LICENSE-ComicNeue.txt \
          usr/share/applications/glyphfall.desktop usr/share/metainfo/io.github.glyphfall.Glyphfall.metainfo.xml \
          usr/share/man/man6/glyphfall.6 usr/share/icons/hicolor/16x16/apps/glyphfall.png \
          usr/share/icons/hicolor/48x48/apps/glyphfall.png usr/share/icons/hicolor/256x256/apps/glyphfall.png; do
   [ -e "$ROOT/$f" ] || { echo "missing: $f"; status=1; }
 done
-[ $(ls "$ROOT/usr/share/glyphfall/wave" | wc -l) -eq 12 ] || { echo "not twelve sounds"; status=1; }
+[ $(ls "$ROOT/usr/share/glyphfall/wave" | wc -l) -eq 13 ] || { echo "not thirteen sounds"; status=1; }
 "$ROOT/usr/games/glyphfall" --version | grep -qF "Glyphfall! $3" || { echo "--version"; status=1; }
 # Without a word list the program stops at once with status 1; with it, it
 # runs until the timeout ends it (status 124).

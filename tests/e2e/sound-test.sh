@@ -17,7 +17,7 @@ rm -f "$OUT/audio.raw" "$OUT"/*.png "$OUT/before-bomb.txt"
 cat > "$OUT/session.sh" <<EOS
 #!/bin/sh
 . "$LIB"
-"$BIN" &
+"$BIN" --settings "$OUT/settings.xml" &
 PID=\$!
 fail() { echo "\$1"; kill \$PID 2>/dev/null; exit 1; }
 audio_bytes() { stat -c %s "$OUT/audio.raw" 2>/dev/null || echo 0; }

@@ -17,7 +17,7 @@ rm -f "$OUT"/*.png
 cat > "$OUT/session.sh" <<EOS
 #!/bin/sh
 . "$LIB"
-"$BIN" &
+"$BIN" --settings "$OUT/settings.xml" &
 PID=\$!
 fail() { echo "\$1"; kill \$PID 2>/dev/null; exit 1; }
 WID=\$(gf_wait_window)

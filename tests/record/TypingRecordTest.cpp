@@ -23,7 +23,7 @@ TKeyTyped Key(uint32_t time, char letter, bool hit) {
 
 TEST(TypingRecord, SpeedAccuracyAndWavesOfAScriptedGame) {
   TTypingRecord r;
-  r.GameStarted({0, "Classic", 0, 1});
+  r.GameStarted({0, "Classic", 0, 1, "English", 100});
   r.WaveStarted({0, 1, false});
   r.KeyTyped(Key(1000, 'A', true));  // the first key has no gap before it
   r.KeyTyped(Key(1200, 'B', true));
@@ -58,7 +58,7 @@ TEST(TypingRecord, SpeedAccuracyAndWavesOfAScriptedGame) {
   EXPECT_EQ(g.WavesCompleted, 1);
 
   // A new game starts from nothing.
-  r.GameStarted({9000, "Classic", 0, 3});
+  r.GameStarted({9000, "Classic", 0, 3, "English", 100});
   EXPECT_FALSE(r.Game().Typed());
   EXPECT_EQ(r.Game().StartWave, 3);
 }

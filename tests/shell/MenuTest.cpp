@@ -18,6 +18,7 @@ TEST_F(MenuTest, SelectionWrapsAtBothEnds) {
   m.SelectNext();
   m.SelectNext();
   m.SelectNext();
+  m.SelectNext();
   EXPECT_EQ(m.Selected, MenuQuit);
   m.SelectNext();
   EXPECT_EQ(m.Selected, MenuStart);
@@ -36,12 +37,13 @@ TEST_F(MenuTest, UnknownSelectionGoesToLastOrFirst) {
 
 TEST_F(MenuTest, ItemsAreCentredAndSpacedByAHundred) {
   TMenuList& m = *form->Menu;
-  ASSERT_EQ(m.Count(), 4);
+  ASSERT_EQ(m.Count(), 5);
   EXPECT_EQ(m.Items(0)->Position.Y, 80);
   EXPECT_EQ(m.Items(1)->Position.Y, 180);
   EXPECT_EQ(m.Items(2)->Position.Y, 280);
   EXPECT_EQ(m.Items(2)->Caption, "STATS");
   EXPECT_EQ(m.Items(3)->Position.Y, 380);
+  EXPECT_EQ(m.Items(4)->Position.Y, 480);
   EXPECT_EQ(m.Items(1)->Caption, "HIGH SCORES");
   int w = TextExtentAt(form->Canvas(), 30, "HIGH SCORES").cx;
   EXPECT_EQ(m.Items(1)->Position.X, (800 - w) / 2);
@@ -79,7 +81,7 @@ TEST_F(MenuTest, HelpLineSitsCentredAtTheFootWithItsDots) {
   const TBitmap& b = *form->OffscreenImage;
   // Nothing else is drawn: every lit pixel is the help line's.
   int left = b.Width(), right = -1, top = b.Height(), bottom = -1;
-  for (int y = 440; y < b.Height(); ++y)
+  for (int y = 530; y < b.Height(); ++y)
     for (int x = 0; x < b.Width(); ++x)
       if (b.Scanline(y)[x] != clBlack) {
         left = std::min(left, x), right = std::max(right, x);
