@@ -57,7 +57,8 @@ gf_wait_for "\$WID" gf_menu_on_options "$OUT/menu-end.png" || fail "no menu afte
 xdotool key Escape
 gf_wait_exit \$PID
 # The value column of both screens, its green text only (the stars are
-# other colours): no pixel may differ.
+# other colours, though a passing star may light a stray pixel; a changed value
+# moves dozens): at most 4 pixels may differ.
 for f in changed restarted; do
   convert "$OUT/options-\$f.png" -crop "\$(gf_crop "$OUT/options-\$f.png" 540 80 130 400)" +repage \
     -fx 'r < 0.05 && b < 0.05 && g > 0.6' "$OUT/values-\$f.png"
@@ -79,5 +80,5 @@ for want in "<Rules>Typist</Rules>" "<StartWave>2</StartWave>" "<WordSpeed>125</
     "<Colours>high contrast</Colours>"; do
   grep -q "$want" "$OUT/settings.xml" || { echo "settings.xml lacks $want"; fails=1; }
 done
-echo "$result" | grep -Eq "^values: [0-9]{3,} pixels lit, 0 differ$" || { echo "the restarted screen shows other values"; fails=1; }
+echo "$result" | grep -Eq "^values: [0-9]{3,} pixels lit, [0-4] differ$" || { echo "the restarted screen shows other values"; fails=1; }
 [ $fails -eq 0 ] || { cat "$OUT/stderr.txt"; exit 1; }
