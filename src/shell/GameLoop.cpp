@@ -48,7 +48,7 @@ TGlyphfallForm::TGlyphfallForm(TPlatform& platform) : Platform(platform) {
     ScoreItems = std::make_unique<TScoreList>();
     ZoomItems = std::make_unique<TZoomList>();
     StarField = std::make_unique<TStarField>();
-    Dictionary = std::make_unique<TDictionary>();
+    UseWordList(WordListArgument(Platform.Args()));
     AttackWords = std::make_unique<TWordList>();
     BonusWords = std::make_unique<TWordList>();
     HiScores = std::make_unique<THiScoreList>();
@@ -295,7 +295,7 @@ void TGlyphfallForm::KeyDown(uint16_t key, TShiftState) {
             int32_t bombsBefore = Bombs;
             DetonateBomb();
             Events.BombKey(GameTime, key, Bombs < bombsBefore);
-          } else if (key != LastKey) {
+          } else if (key != LastKey && !LettersAsText()) {
             Events.BeginKey();
             BonusWords->KeyPressed(key);
             AttackWords->KeyPressed(key);

@@ -37,7 +37,8 @@ void Usage() {
                "  --shot T:FILE.png     write the frame presented at time T\n"
                "  --home DIR            use DIR as the program's folder\n"
                "  --bot NAME            typing bot: none, perfect, human:CPS:ERR, random\n"
-               "  --name NAME           type NAME and Enter whenever the name-entry screen opens\n");
+               "  --name NAME           type NAME and Enter whenever the name-entry screen opens\n"
+               "  --words FILE          play the words of FILE (typed as text, like a keyboard in any language)\n");
 }
 
 const char* ScreenName(TGlyphfallForm::TScreen s) {
@@ -155,6 +156,10 @@ int main(int argc, char** argv) {
       botName = next();
     else if (a == "--name")
       playerName = next();
+    else if (a == "--words") {
+      switches.push_back(a);
+      switches.push_back(std::filesystem::absolute(next()).string());
+    }
     else if (a == "--help" || a == "-h") {
       Usage();
       return 0;
