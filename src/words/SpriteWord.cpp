@@ -243,6 +243,8 @@ TSpriteWord::TLayout TSpriteWord::TextLayout() const {
   TLayout l;
   l.TextTop = Position.Y - off;
   l.ClipRect = TRect{Position.X, Position.Y, Position.X + e.cx, l.TextTop + e.cy - pad};
+  // Accents over capitals (Ü, É) sit in that leading: keep them.
+  if (!IsAscii(Text)) l.ClipRect.Top = l.TextTop;
   return l;
 }
 

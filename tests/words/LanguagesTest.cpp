@@ -130,6 +130,23 @@ TEST_F(LanguagesTest, TypedTextHitsAccentedLettersExactlyOrThroughTheirPlainLett
   EXPECT_EQ(form->Score, 30);  // three letters, not five bytes
 }
 
+TEST_F(LanguagesTest, AccentsOverCapitalsAreDrawnAboveTheWordsRow) {
+  TCanvas& c = form->Canvas();
+  auto inkAbove = [&](const std::string& text) {
+    c.Brush.Style = TBrushStyle::Solid;
+    c.Brush.Color = clBlack;
+    c.FillRect(TRect{0, 0, PlayfieldWidth, PlayfieldHeight});
+    TSpriteWord* w = AddWord(text, TPoint{300, 200});
+    w->DrawLetters(c);
+    int ink = 0;
+    for (int y = 190; y < 200; ++y)
+      for (int x = 300; x < 360; ++x) ink += c.GetPixel(x, y) != clBlack;
+    return ink;
+  };
+  EXPECT_EQ(inkAbove("UBER"), 0);
+  EXPECT_GT(inkAbove("ÜBER"), 0);
+}
+
 TEST_F(LanguagesTest, InstalledListsAreOfferedInTheirOwnLanguage) {
   fs::create_directories(dir_ / "dict");
   fs::create_directories(dir_ / "mine");
