@@ -16,6 +16,7 @@
 #include "platform/Application.h"
 #include "platform/Paths.h"
 #include "platform/sdl/SdlPlatform.h"
+#include "rules/Settings.h"
 #include "shell/GlyphfallUnit.h"
 
 namespace {
@@ -36,11 +37,12 @@ int main(int argc, char** argv) {
     }
     if (a == "--help" || a == "-h") {
       std::printf(
-          "Usage: glyphfall [/run] [/vbnmq] [--pixel-exact] [--words FILE]\n"
+          "Usage: glyphfall [/run] [/vbnmq] [--pixel-exact] [--settings FILE] [--words FILE]\n"
           "A typing arcade game: type the words before they reach your castle.\n\n"
           "  /run           start a game at once\n"
           "  /vbnmq         the key 2 ends the current stage of a wave (for testing)\n"
           "  --pixel-exact  scale the picture by whole numbers only\n"
+          "  --settings FILE  read and save the options in FILE\n"
           "  --words FILE   play the words of FILE, one a line, in any language\n"
           "  --help         show this text\n"
           "  --version      show the version\n");
@@ -54,6 +56,13 @@ int main(int argc, char** argv) {
     std::error_code ignored;
     if (args[i] == "--words") args[i + 1] = std::filesystem::absolute(args[i + 1], ignored).string();
   }
+  // Named relative to where the program was started, before it moves.
+  std::string settingsArg;
+  for (size_t i = 0; i + 1 < args.size(); ++i)
+    if (args[i] == "--settings") {
+      std::error_code bad;
+      settingsArg = std::filesystem::absolute(args[i + 1], bad).string();
+    }
 
   std::string exe = ExecutablePath(argc > 0 ? argv[0] : "glyphfall");
   // The game reads its files relative to its own folder: next to the
@@ -67,6 +76,10 @@ int main(int argc, char** argv) {
   const char* home = std::getenv("HOME");
   std::filesystem::path scores = ResolveScoreFolder(folder, FolderIsWritable(folder), xdg ? xdg : "", home ? home : "");
   if (scores != folder) HiScoreFolder = scores.string();
+  // The options: --settings FILE, or the player's configuration folder.
+  const char* xdgConfig = std::getenv("XDG_CONFIG_HOME");
+  SettingsFile = DefaultSettingsFile(xdgConfig ? xdgConfig : "", home ? home : "");
+  if (!settingsArg.empty()) SettingsFile = settingsArg;
 
   try {
     TSdlPlatform platform(args, exe);

@@ -1,6 +1,7 @@
 #include "dictionary/WordLists.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string_view>
 
 #include "platform/Files.h"
@@ -58,6 +59,12 @@ std::string LanguageOfDictFile(const std::string& fileName) {
   for (const TLanguageFile& f : LanguageFiles)
     if (name == f.File) return size.empty() ? f.Name : std::string(f.Name) + ", " + std::string(size);
   return std::string();
+}
+
+std::vector<TWordListChoice> InstalledWordLists() {
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  const char* home = std::getenv("HOME");
+  return FindWordLists(SystemWordFolder, UserWordFolder(xdg ? xdg : "", home ? home : ""));
 }
 
 std::vector<TWordListChoice> FindWordLists(const std::string& systemFolder, const std::string& userFolder) {

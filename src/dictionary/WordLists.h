@@ -20,6 +20,10 @@ std::string UserWordFolder(const std::string& xdgDataHome, const std::string& ho
 // empty for a file that is not a word list of a language the font draws.
 std::string LanguageOfDictFile(const std::string& fileName);
 
+// FindWordLists over /usr/share/dict and the player's folder from the
+// environment.
+std::vector<TWordListChoice> InstalledWordLists();
+
 // English (bundled) first, then the installed languages by name, then the
 // player's lists by file name (without ".txt"). Missing folders give nothing.
 std::vector<TWordListChoice> FindWordLists(const std::string& systemFolder, const std::string& userFolder);

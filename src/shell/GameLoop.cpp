@@ -8,7 +8,10 @@
 #include "hiscores/HiScoreUnit.h"
 #include "hiscores/XMLUnit.h"
 #include "platform/Paths.h"
+#include "rules/OptionsScreen.h"
+#include "rules/Rules.h"
 #include "shell/GlyphfallUnit.h"
+#include "sound/SoundEffects.h"
 #include "sprites/StarUnit.h"
 #include "waves/WaveUnit.h"
 #include "words/WordUnit.h"
@@ -52,11 +55,19 @@ TGlyphfallForm::TGlyphfallForm(TPlatform& platform) : Platform(platform) {
     AttackWords = std::make_unique<TWordList>();
     BonusWords = std::make_unique<TWordList>();
     HiScores = std::make_unique<THiScoreList>();
+    OtherHiScores = std::make_unique<THiScoreList>();
+    OtherHiScores->FileName = HiScoreTypistFileName;
+    OtherHiScores->RulesName = RulesName(TRulesKind::Typist);
+    HiScores->RulesName = RulesName(TRulesKind::Classic);
 
-    HiScores->LoadHiScores();
-    if (HiScores->Count() == 0)
-      for (int score = 1000; score >= 100; score -= 100) HiScores->Add(std::make_unique<THiScore>(score, ""));
-    HiScores->HighScore = HiScores->Items(0)->Score;
+    for (THiScoreList* table : {HiScores.get(), OtherHiScores.get()}) {
+      table->LoadHiScores();
+      if (table->Count() == 0)
+        for (int score = 1000; score >= 100; score -= 100) table->Add(std::make_unique<THiScore>(score, ""));
+      table->HighScore = table->Items(0)->Score;
+    }
+    Settings = LoadSettings(SettingsFile);
+    if (HasSwitch("pixel-exact")) Settings.PixelExact = true;
 
     Clock.Reset(Platform.GetTickCount());
   } catch (...) {
@@ -77,6 +88,8 @@ TGlyphfallForm::~TGlyphfallForm() {
   ZoomItems.reset();
   StarField.reset();
   HiScores.reset();
+  OtherHiScores.reset();
+  Rules.reset();
   Dictionary.reset();
   if (Platform.InputSink() == this) Platform.SetInputSink(nullptr);
   if (GlyphfallForm == this) GlyphfallForm = nullptr;
@@ -95,6 +108,7 @@ void TGlyphfallForm::Run() {
   // New stars are scattered over the window as it is shown.
   Stage.OuterSize = Platform.OuterSize();
   Platform.SetCaption(std::string(GameCaption) + " " + VersionText);
+  ApplySettings();
   BuildMenu();
   if (HasSwitch("run")) PlayGame();
   if (!Closed) ShowTitle();
@@ -108,8 +122,9 @@ void TGlyphfallForm::Run() {
     switch (Menu->Selected) {
       case MenuStart:
         PlayGame();
-        if (!Closed) HiScores->CheckNewScore(Score);
+        if (!Closed && !Practice) HiScores->CheckNewScore(Score);
         break;
+      case MenuOptions: ShowOptions(*this); break;
       case MenuHighScores:
         Screen = TScreen::HiScores;
         HiScores->ShowHiScores(-1);
@@ -178,10 +193,14 @@ void TGlyphfallForm::NewGame() {
   GameOverStamp = 0;
   Bombs = 0;
   PressSpaceHints = 0;
-  WaveNumber = 1;
+  Rules = MakeRules(Settings.Rules);
+  WaveNumber = Settings.StartWave;
+  SpeedPercent = Settings.SpeedPercent;
+  Practice = !Settings.Ranked();
   Clock.Reset(Platform.GetTickCount());
   WavesLooped = false;
-  Events.GameStarted({GameTime, ClassicRules, RandSeedValue(), WaveNumber});
+  Events.GameStarted(
+      {GameTime, RulesName(Settings.Rules), RandSeedValue(), WaveNumber, WordListName, SpeedPercent});
   StartWave();
 }
 
@@ -244,6 +263,7 @@ void TGlyphfallForm::DrawBackground() {
 void TGlyphfallForm::DrawSprites() {
   AttackWords->DrawAll(Stage);
   BonusWords->DrawAll(Stage);
+  if (Rules) Rules->Draw(Canvas());
   ExplodeItems->DrawAll(Stage);
   ScoreItems->DrawAll(Stage);
   ZoomItems->DrawAll(Stage);
@@ -264,7 +284,9 @@ void TGlyphfallForm::PresentFrame() {
 // ---- Input ----
 
 void TGlyphfallForm::KeyDown(uint16_t key, TShiftState) {
-  if (!MenuActive && Menu && Menu->Selected == MenuHighScores) {
+  if (Options) {
+    Options->KeyDown(key);
+  } else if (!MenuActive && Menu && Menu->Selected == MenuHighScores) {
     HiScores->NameEntryKey(key);
   } else {
     switch (key) {
@@ -297,8 +319,12 @@ void TGlyphfallForm::KeyDown(uint16_t key, TShiftState) {
             Events.BombKey(GameTime, key, Bombs < bombsBefore);
           } else if (key != LastKey && !LettersAsText()) {
             Events.BeginKey();
-            BonusWords->KeyPressed(key);
-            AttackWords->KeyPressed(key);
+            if (Rules) {
+              Rules->KeyPressed(key);
+            } else {
+              BonusWords->KeyPressed(key);
+              AttackWords->KeyPressed(key);
+            }
             Events.EndKey(GameTime, key);
           }
         }
@@ -311,7 +337,9 @@ void TGlyphfallForm::KeyDown(uint16_t key, TShiftState) {
 void TGlyphfallForm::KeyUp(uint16_t, TShiftState) { LastKey = 0; }
 
 void TGlyphfallForm::MouseDown(TMouseButton, TShiftState shift, int, int) {
-  if (MenuActive)
+  if (Options)
+    Options->Click();
+  else if (MenuActive)
     KeyDown(vk::Return, shift);
   else if (Menu && Menu->Selected == MenuHighScores)
     MenuActive = true;
@@ -321,4 +349,19 @@ void TGlyphfallForm::Close() {
   if (Menu) Menu->Selected = MenuQuit;
   Closed = true;
   Platform.HideWindow();
+}
+
+// ---- Settings ----
+
+void TGlyphfallForm::ApplySettings() {
+  const bool typist = Settings.Rules == TRulesKind::Typist;
+  if (typist != (HiScores->FileName == HiScoreTypistFileName)) std::swap(HiScores, OtherHiScores);
+  SetEffectsVolume(Settings.Volume);
+  Platform.SetPixelExact(Settings.PixelExact);
+  Platform.SetFullscreen(Settings.Fullscreen);
+  ApplyWordList();
+}
+
+TColor TGlyphfallForm::ShownColour(TColor colour) const {
+  return Settings.HighContrast && colour == clBlue ? HighContrastBlue : colour;
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,6 +18,7 @@
 #include "platform/Canvas.h"
 #include "platform/Platform.h"
 #include "platform/Types.h"
+#include "rules/Settings.h"
 #include "shell/Castle.h"
 
 class TExplodeLetterList;
@@ -28,11 +30,14 @@ class TWordList;
 class TSpriteWord;
 class TWave;
 class THiScoreList;
+class TRules;
+class TOptionsScreen;
 
 // Menu ids are fixed values, not positions.
 constexpr uint8_t MenuStart = 0;
 constexpr uint8_t MenuHighScores = 2;
 constexpr uint8_t MenuQuit = 4;
+constexpr uint8_t MenuOptions = 6;
 
 // The rules of the game as first built.
 constexpr char ClassicRules[] = "Classic";
@@ -45,6 +50,8 @@ constexpr int MessageDuration = 2000;
 constexpr int MessageFlashInterval = 110;
 constexpr int BombScoreStep = 10000;
 constexpr int MaxBombs = 4;
+// Pure blue on black is hard to read; this one has more than 4.5 : 1.
+constexpr TColor HighContrastBlue = 0xFF6060;
 
 struct TMenuItem {
   TPoint Position;
@@ -122,6 +129,25 @@ class TGlyphfallForm : public TInputSink {
   std::string VersionText = GameVersion;
   bool WavesLooped = false;
 
+  // ---- Settings, rules and difficulty ----
+  TSettings Settings;
+  // The rules of the game being played; null for the Classic rules.
+  std::unique_ptr<TRules> Rules;
+  // The score table of the rules not chosen (HiScores is the chosen one's).
+  std::unique_ptr<THiScoreList> OtherHiScores;
+  // The pace of the game being played, in percent of the game as built.
+  int32_t SpeedPercent = NormalSpeed;
+  // The game started past the first wave or at another pace: no score table.
+  bool Practice = false;
+  // The typist's current words a minute at a game time; empty shows nothing.
+  std::function<double(uint32_t)> LiveWpm;
+  // Set while the options screen runs; it takes the input then.
+  TOptionsScreen* Options = nullptr;
+  // Puts Settings into effect: the score table, volume, window and scaling.
+  void ApplySettings();
+  // A colour as drawn: pure blue is lightened in high contrast.
+  TColor ShownColour(TColor colour) const;
+
   // ---- Screens and frames ----
   void Run();
   void ShowTitle();
@@ -183,18 +209,23 @@ class TGlyphfallForm : public TInputSink {
   // ---- Word lists in other languages ----
   // The file of the list in play; empty for the bundled English one.
   std::string WordListPath;
+  // Its name as the options screen shows it ("English", "Deutsch", ...).
+  std::string WordListName = "English";
   // Accents "exact": only the accented key hits an accented letter; otherwise
   // ("either") its plain letter does too.
   bool AccentsExact = false;
   // Plays the list at path from the next word on (empty: the bundled list).
   // A list that cannot be played gets one message and the bundled list.
-  void UseWordList(const std::string& path);
+  // name is what the options screen calls it (by default the file's name).
+  void UseWordList(const std::string& path, const std::string& name = "");
+  // The list and accents the settings choose, unless --words named a list.
+  void ApplyWordList();
   // Other lists take their letters as text, not as A-Z keys.
   bool LettersAsText() const;
   void TextInput(char32_t c) override;
 
   // Which screen loop is running; for the simulator's report.
-  enum class TScreen { Title, Menu, Play, HiScores, Ended } Screen = TScreen::Title;
+  enum class TScreen { Title, Menu, Play, HiScores, Ended, Options } Screen = TScreen::Title;
 
  private:
   void LoadPictures();

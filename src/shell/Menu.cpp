@@ -1,5 +1,6 @@
 // The main menu: three items chosen with the arrows, the mouse and Enter.
 #include "Product.h"
+#include "rules/OptionsScreen.h"
 #include "shell/GlyphfallUnit.h"
 
 namespace {
@@ -50,6 +51,7 @@ void TGlyphfallForm::BuildMenu() {
   Menu->NextY = MenuFirstY;
   Menu->AddItem(MenuStart, "START");
   Menu->AddItem(MenuHighScores, "HIGH SCORES");
+  Menu->AddItem(MenuOptions, "OPTIONS");
   Menu->AddItem(MenuQuit, "QUIT");
   Menu->Selected = MenuStart;
 }
@@ -70,6 +72,10 @@ void TGlyphfallForm::DrawMenu() {
 }
 
 void TGlyphfallForm::MouseMove(TShiftState, int x, int y) {
+  if (Options) {
+    Options->MouseMove(x, y);
+    return;
+  }
   if (!MenuActive || !Menu) return;
   // A pointer resting on an item must not undo a choice made with the keys.
   if (TPoint{x, y} == LastMousePos) return;

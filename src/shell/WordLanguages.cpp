@@ -1,7 +1,11 @@
 // Playing a word list other than the bundled one: choosing it, falling back
 // to English, and typing its letters as text.
+#include <filesystem>
+
 #include "dictionary/DictionaryUnit.h"
+#include "dictionary/WordLists.h"
 #include "framework/Letters.h"
+#include "rules/Rules.h"
 #include "shell/GlyphfallUnit.h"
 #include "words/WordUnit.h"
 
@@ -11,13 +15,14 @@ std::string WordListArgument(const std::vector<std::string>& args) {
   return std::string();
 }
 
-void TGlyphfallForm::UseWordList(const std::string& path) {
+void TGlyphfallForm::UseWordList(const std::string& path, const std::string& name) {
   if (!path.empty()) {
     try {
       auto other = std::make_unique<TDictionary>(path, TListKind::Other);
       if (!other->Note.empty()) Platform.ShowError(GameCaption, other->Note);
       Dictionary = std::move(other);
       WordListPath = path;
+      WordListName = name.empty() ? std::filesystem::path(path).stem().string() : name;
       return;
     } catch (const EFOpenError& e) {
       // The game goes on in English; only the bundled list is indispensable.
@@ -26,6 +31,24 @@ void TGlyphfallForm::UseWordList(const std::string& path) {
   }
   if (!Dictionary || Dictionary->Kind() != TListKind::Bundled) Dictionary = std::make_unique<TDictionary>();
   WordListPath.clear();
+  WordListName = DefaultWordList;
+}
+
+void TGlyphfallForm::ApplyWordList() {
+  AccentsExact = Settings.AccentsExact;
+  if (!WordListArgument(Platform.Args()).empty() || Settings.Words == WordListName) return;
+  std::string path;
+  bool found = Settings.Words == DefaultWordList;
+  for (const TWordListChoice& list : InstalledWordLists())
+    if (!found && list.Name == Settings.Words) {
+      path = list.Path;
+      found = true;
+    }
+  if (!found)
+    Platform.ShowError(GameCaption, "The word list " + Settings.Words + " is no longer installed. The English words are played instead.");
+  UseWordList(path, Settings.Words);
+  // A list that could not be played is not tried again at every change.
+  Settings.Words = WordListName;
 }
 
 bool TGlyphfallForm::LettersAsText() const { return Dictionary && Dictionary->Kind() != TListKind::Bundled; }
@@ -35,8 +58,12 @@ void TGlyphfallForm::TextInput(char32_t c) {
   if (!Playing || GameOverStamp != 0 || !LettersAsText() || c <= ' ') return;
   char32_t letter = UpperLetter(c);
   Events.BeginKey();
-  BonusWords->LetterPressed(letter, AccentsExact);
-  AttackWords->LetterPressed(letter, AccentsExact);
+  if (Rules) {
+    Rules->LetterPressed(letter, AccentsExact);
+  } else {
+    BonusWords->LetterPressed(letter, AccentsExact);
+    AttackWords->LetterPressed(letter, AccentsExact);
+  }
   // Observers get the letter's code; every letter the font draws fits 16 bits.
   Events.EndKey(GameTime, static_cast<uint16_t>(letter <= 0xFFFF ? letter : 0xFFFD));
 }

@@ -307,14 +307,14 @@ class TWordList : public TSpriteList {
   int CountedWords() const;
   void KillAll();
   void SpawnWord();
-
- private:
   // Types a letter into word and notes the hit for the game's observers.
   void TypeInto(TSpriteWord& word);
   using TMatch = std::function<bool(const TSpriteWord&)>;
   // One press: every word the press matches is typed into (see KeyPressed).
   void Dispatch(const TMatch& matches);
   int FindTarget(const TMatch& matches, bool bulletsOnly) const;
+  // A tier's step interval at the game's pace (percent of the game as built).
+  static uint32_t StepInterval(int tier, int32_t speedPercent);
 };
 
 // ---- Letter explosions ----

@@ -11,6 +11,7 @@
 #include "dictionary/WordLists.h"
 #include "framework/Letters.h"
 #include "platform/Canvas.h"
+#include "rules/OptionsScreen.h"
 #include "support/FifoWatchdog.h"
 #include "words/WordFixture.h"
 
@@ -106,8 +107,33 @@ TEST_F(LanguagesTest, EveryListThatCannotBePlayedFallsBackToEnglishWithOneMessag
     EXPECT_EQ(platform->Errors().size(), errors + 1) << path;
   }
   EXPECT_FALSE(watchdog.Fired());
+  // A list the settings name that is no longer installed.
+  size_t errors = platform->Errors().size();
+  form->Settings.Words = "Klingon";
+  form->ApplyWordList();
+  EXPECT_EQ(form->Settings.Words, "English");
+  EXPECT_EQ(platform->Errors().size(), errors + 1);
   form->UseWordList(Write(Filler(100)));
   EXPECT_TRUE(form->LettersAsText());
+}
+
+TEST_F(LanguagesTest, TheOptionsScreenOffersThePlayersOwnListsAndAccents) {
+  fs::create_directories(dir_ / "glyphfall" / "words");
+  Write(Filler(100), "glyphfall/words/mine.txt");
+  const char* saved = std::getenv("XDG_DATA_HOME");
+  std::string savedValue = saved ? saved : "";
+  ::setenv("XDG_DATA_HOME", dir_.c_str(), 1);
+  TOptionsScreen options(*form);
+  for (TOptionRow& row : options.Rows) {
+    if (row.Label == std::string("Words")) row.Change(form->Settings, -1);  // wraps to the last list: the player's
+    if (row.Label == std::string("Accents")) row.Change(form->Settings, 1);
+  }
+  form->ApplySettings();
+  saved ? ::setenv("XDG_DATA_HOME", savedValue.c_str(), 1) : ::unsetenv("XDG_DATA_HOME");
+  EXPECT_EQ(form->WordListName, "mine");
+  EXPECT_TRUE(form->LettersAsText());
+  EXPECT_TRUE(form->AccentsExact);
+  EXPECT_EQ(SettingsFromXml(SettingsToXml(form->Settings)), form->Settings);
 }
 
 TEST_F(LanguagesTest, TypedTextHitsAccentedLettersExactlyOrThroughTheirPlainLetter) {
