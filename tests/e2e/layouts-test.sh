@@ -26,17 +26,21 @@ words() {
     done
   done; done
 }
-words é ü ß > "$OUT/de.txt"
-words ü é ç > "$OUT/fr.txt"
+# The German and French games take their list from the settings, as the
+# options screen leaves it: a list of the player's own, chosen by name.
+mkdir -p "$OUT/data/glyphfall/words"
+words é ü ß > "$OUT/data/glyphfall/words/de.txt"
+words ü é ç > "$OUT/data/glyphfall/words/fr.txt"
+for l in de fr; do echo "<settings><Words>$l</Words></settings>" > "$OUT/$l.xml"; done
 
 cat > "$OUT/session.sh" <<EOS
 #!/bin/sh
 . "$LIB"
-play() { # layout, list, picture, keys...
-  layout=\$1 list=\$2 shot=\$3
+play() { # layout, what to play, picture, keys...
+  layout=\$1 words=\$2 shot=\$3
   shift 3
   setxkbmap \$layout || { echo "setxkbmap \$layout failed"; exit 1; }
-  "$BIN" --words "\$list" /run &
+  XDG_DATA_HOME="$OUT/data" "$BIN" \$words /run &
   PID=\$!
   WID=\$(gf_wait_window)
   [ -n "\$WID" ] || { echo "the window never appeared"; kill \$PID; exit 1; }
@@ -59,9 +63,9 @@ play() { # layout, list, picture, keys...
   kill \$PID 2>/dev/null
   wait \$PID 2>/dev/null
 }
-play de "$OUT/de.txt" de-typed.png udiaeresis ssharp dead_acute e
-play fr "$OUT/fr.txt" fr-typed.png eacute ccedilla dead_diaeresis u
-play us "$OUT/fr.txt" us-either.png u e c
+play de "--settings $OUT/de.xml" de-typed.png udiaeresis ssharp dead_acute e
+play fr "--settings $OUT/fr.xml" fr-typed.png eacute ccedilla dead_diaeresis u
+play us "--settings $OUT/us.xml --words $OUT/data/glyphfall/words/fr.txt" us-either.png u e c
 EOS
 chmod +x "$OUT/session.sh"
 result=$(LANG=C.UTF-8 SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1024x768x24" "$OUT/session.sh" 2>"$OUT/stderr.txt")
