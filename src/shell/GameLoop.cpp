@@ -317,7 +317,7 @@ void TGlyphfallForm::KeyDown(uint16_t key, TShiftState) {
             int32_t bombsBefore = Bombs;
             DetonateBomb();
             Events.BombKey(GameTime, key, Bombs < bombsBefore);
-          } else if (key != LastKey && !LettersAsText()) {
+          } else if (key != LastKey && !(LettersAsText() && TypesText(key))) {
             Events.BeginKey();
             if (Rules) {
               Rules->KeyPressed(key);

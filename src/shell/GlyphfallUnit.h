@@ -233,6 +233,8 @@ class TGlyphfallForm : public TInputSink {
 
 // The file named after --words on the command line, or empty.
 std::string WordListArgument(const std::vector<std::string>& args);
+// Keys whose typing reaches a list in another language as text instead.
+bool TypesText(uint16_t key);
 
 // The single form; set while a TGlyphfallForm exists.
 extern TGlyphfallForm* GlyphfallForm;

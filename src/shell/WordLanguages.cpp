@@ -44,18 +44,30 @@ void TGlyphfallForm::ApplyWordList() {
       path = list.Path;
       found = true;
     }
-  if (!found)
-    Platform.ShowError(GameCaption, "The word list " + Settings.Words + " is no longer installed. The English words are played instead.");
+  if (!found) {
+    // Appended rather than "..." + name, which trips a false -Wrestrict in GCC 12.
+    std::string message = "The word list ";
+    message += Settings.Words;
+    message += " is no longer installed. The English words are played instead.";
+    Platform.ShowError(GameCaption, message);
+  }
   UseWordList(path, Settings.Words);
   // A list that could not be played is not tried again at every change.
   Settings.Words = WordListName;
 }
 
+// Letter and digit keys: with a list in another language what they type
+// arrives as text (an AZERTY digit key types é), so the key itself is not
+// typed at the words. Other keys still are.
+bool TypesText(uint16_t key) { return (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'); }
+
 bool TGlyphfallForm::LettersAsText() const { return Dictionary && Dictionary->Kind() != TListKind::Bundled; }
 
 void TGlyphfallForm::TextInput(char32_t c) {
   // The space bar stays the bomb key, handled as a key.
-  if (!Playing || GameOverStamp != 0 || !LettersAsText() || c <= ' ') return;
+  // Signs typed as text came as keys too, and were typed as those.
+  bool letterOrDigit = IsLetterChar(c) || (c >= '0' && c <= '9');
+  if (!Playing || GameOverStamp != 0 || !LettersAsText() || !letterOrDigit) return;
   char32_t letter = UpperLetter(c);
   Events.BeginKey();
   if (Rules) {

@@ -192,6 +192,9 @@ class TRandomBot : public TBot {
       // second one would quit from the menu).
       if (key == vk::Escape && std::uniform_int_distribution<int>(0, 49)(rng_) != 0) key = 'E';
       Press(platform, key);
+      // A keyboard types a letter as text too; a list in another language
+      // takes its letters that way (the English list ignores the text).
+      if (key >= 'A' && key <= 'Z') platform.TypeText(std::string(1, static_cast<char>(key - 'A' + 'a')));
       // The menu acts on its choice after the frame: an arrow after Enter
       // would still change it.
       if ((onMenu && key == vk::Return) || showingTable || key == vk::Escape) break;
