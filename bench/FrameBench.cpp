@@ -66,13 +66,12 @@ void Compose(TGlyphfallForm& f) {
   f.DrawCentreMessage();
 }
 
-void BM_FrameBusyWave(benchmark::State& state) {
+void BusyWave(benchmark::State& state, const char* const (&words)[10]) {
   TBenchForm b;
   TGlyphfallForm& f = *b.form;
   f.BuildMenu();
   f.NewGame();
   f.StarField->UpdateAll(f.Stage);
-  const char* words[] = {"CASTLE", "TYPING", "ARCADE", "GLYPH", "FALLING", "WORDS", "QUICK", "BRICK", "STONE", "ZEBRA"};
   for (int i = 0; i < 10; ++i) {
     if (i == 3)
       AddWord<TShieldedWord>(f, words[i], 150 + i * 60, 2 + i * 2);
@@ -88,7 +87,20 @@ void BM_FrameBusyWave(benchmark::State& state) {
     benchmark::ClobberMemory();
   }
 }
+
+void BM_FrameBusyWave(benchmark::State& state) {
+  const char* const words[10] = {"CASTLE", "TYPING", "ARCADE", "GLYPH", "FALLING",
+                                 "WORDS",  "QUICK",  "BRICK",  "STONE", "ZEBRA"};
+  BusyWave(state, words);
+}
 BENCHMARK(BM_FrameBusyWave);
+
+// The same wave with German words: letters beyond the first 256 and accents.
+void BM_FrameBusyWaveGerman(benchmark::State& state) {
+  const char* const words[10] = {"ÄRGER", "STRAßE", "ÜBUNG", "GRÖßE", "FÄHRE", "MÖWE", "SCHÖN", "BRÜCKE", "KÄSE", "ZÜGE"};
+  BusyWave(state, words);
+}
+BENCHMARK(BM_FrameBusyWaveGerman);
 
 void BM_FrameWorstCase(benchmark::State& state) {
   TBenchForm b;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "dictionary/DictionaryUnit.h"
+#include "platform/Utf8.h"
 
 namespace {
 bool Letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -72,5 +73,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (static_cast<size_t>(dictionary.Count()) != expected.size()) __builtin_trap();
   for (int i = 0; i < dictionary.Count(); ++i)
     if (dictionary.Items(i)->Text != expected[static_cast<size_t>(i)]) __builtin_trap();
+
+  // The same bytes as a list in another language: either a clear refusal or
+  // distinct words of 3 to 12 letters in well-formed UTF-8.
+  try {
+    TDictionary other(path, TListKind::Other);
+    std::set<std::string> seen;
+    for (int i = 0; i < other.Count(); ++i) {
+      const std::string& w = other.Items(i)->Text;
+      size_t letters = CharCount(w);
+      if (!IsValidUtf8(w) || letters < 3 || letters > 12 || !seen.insert(w).second) __builtin_trap();
+    }
+  } catch (const EWordListError&) {
+  }
   return 0;
 }

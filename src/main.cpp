@@ -37,18 +37,25 @@ int main(int argc, char** argv) {
     }
     if (a == "--help" || a == "-h") {
       std::printf(
-          "Usage: glyphfall [/run] [/vbnmq] [--pixel-exact] [--settings FILE]\n"
+          "Usage: glyphfall [/run] [/vbnmq] [--pixel-exact] [--settings FILE] [--words FILE]\n"
           "A typing arcade game: type the words before they reach your castle.\n\n"
           "  /run           start a game at once\n"
           "  /vbnmq         the key 2 ends the current stage of a wave (for testing)\n"
           "  --pixel-exact  scale the picture by whole numbers only\n"
           "  --settings FILE  read and save the options in FILE\n"
+          "  --words FILE   play the words of FILE, one a line, in any language\n"
           "  --help         show this text\n"
           "  --version      show the version\n");
       return 0;
     }
   }
 
+  // The game changes into its own folder below: a word list named from
+  // where it was started is found from there.
+  for (size_t i = 0; i + 1 < args.size(); ++i) {
+    std::error_code ignored;
+    if (args[i] == "--words") args[i + 1] = std::filesystem::absolute(args[i + 1], ignored).string();
+  }
   // Named relative to where the program was started, before it moves.
   std::string settingsArg;
   for (size_t i = 0; i + 1 < args.size(); ++i)

@@ -1,12 +1,16 @@
 #include "dictionary/DictionaryUnit.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 
+#include "framework/Letters.h"
 #include "framework/Utils.h"
 #include "platform/Files.h"
+#include "platform/Font.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -45,6 +49,18 @@ TDictionary::TDictionary() : TDictionary(DictionaryFileName) {}
 TDictionary::TDictionary(const std::string& fileName) {
   LoadFromFile(fileName);
   AddSingleLetters();
+}
+
+TDictionary::TDictionary(const std::string& fileName, TListKind kind) : kind_(kind) {
+  if (kind == TListKind::Bundled) {
+    LoadFromFile(fileName);
+    AddSingleLetters();
+    return;
+  }
+  LoadOtherList(fileName);
+  if (Count() < MinOtherWords)
+    throw EWordListError(DisplayName(fileName) + " has " + std::to_string(Count()) + " usable words; at least " +
+                         std::to_string(MinOtherWords) + " are needed");
 }
 
 int TDictionary::FindIndex(std::string_view text, size_t hash) const {
@@ -206,4 +222,122 @@ void TDictionary::LoadFromFile(const std::string& fileName) {
   }
   // A final line without a line break counts too.
   if (Count() < MaxFileWords) endLine();
+}
+
+namespace {
+
+// Whether the font draws a letter, asked of the font once per letter.
+class TDrawableLetters {
+ public:
+  bool Has(char32_t c) {
+    if (c >= Known.size()) return false;
+    if (Known[c] == 0) Known[c] = IsLetterChar(c) && FontHasChar(c) ? 1 : 2;
+    return Known[c] == 1;
+  }
+
+ private:
+  std::vector<uint8_t> Known = std::vector<uint8_t>(0x2000, 0);  // 0: not asked yet
+};
+
+// Calls onLine for every line of the file up to limit bytes (CR, LF or
+// CR LF end a line; the last one needs no end). Lines longer than maxLength
+// are passed cut to that length, which no word survives.
+template <class F>
+void ForEachLine(TReadFile& file, int64_t limit, size_t maxLength, F onLine) {
+  std::vector<char> buffer(1 << 16);
+  std::string carry;
+  int64_t total = 0;
+  bool lastWasCr = false;
+  while (total < limit) {
+    size_t want = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(buffer.size()), limit - total));
+    size_t got = file.Read(buffer.data(), want);
+    if (got == 0) break;
+    total += static_cast<int64_t>(got);
+    size_t i = 0;
+    if (lastWasCr && buffer[0] == '\n') i = 1;  // the LF of a CR LF cut by the read
+    lastWasCr = false;
+    while (i < got) {
+      const char* start = buffer.data() + i;
+      size_t left = got - i;
+      const char* end = static_cast<const char*>(std::memchr(start, '\n', left));
+      const char* cr = static_cast<const char*>(std::memchr(start, '\r', end ? static_cast<size_t>(end - start) : left));
+      if (cr) end = cr;
+      if (!end) {
+        if (carry.size() < maxLength) carry.append(start, std::min(left, maxLength - carry.size()));
+        break;
+      }
+      size_t length = static_cast<size_t>(end - start);
+      if (carry.empty()) {
+        onLine(std::string_view(start, std::min(length, maxLength)));
+      } else {
+        if (carry.size() < maxLength) carry.append(start, std::min(length, maxLength - carry.size()));
+        onLine(std::string_view(carry));
+        carry.clear();
+      }
+      i += length + 1;
+      if (*end == '\r') {
+        if (i < got && buffer[i] == '\n')
+          ++i;
+        else if (i == got)
+          lastWasCr = true;
+      }
+    }
+  }
+  if (!carry.empty()) onLine(std::string_view(carry));
+}
+
+}  // namespace
+
+std::string TDictionary::OtherListWord(std::string_view line, bool latin1) const {
+  static TDrawableLetters drawable;
+  std::string word;
+  int letters = 0;
+  for (size_t i = 0; i < line.size(); ++letters) {
+    char32_t c = latin1 ? static_cast<unsigned char>(line[i++]) : NextChar(line, i);
+    if (letters == OtherMaxLetters || !drawable.Has(c) || (letters == 0 && !IsSmallLetter(c))) return {};
+    c = UpperLetter(c);
+    // A capital the font lacks would show as a box.
+    if (!drawable.Has(c)) return {};
+    AppendUtf8(word, c);
+  }
+  return letters >= OtherMinLetters ? word : std::string();
+}
+
+// Two passes: the first counts the lines and tells UTF-8 from Latin-1, the
+// second takes the words, every line of a short list or an even sample of a
+// long one, so memory stays bounded by the word cap.
+void TDictionary::LoadOtherList(const std::string& fileName) {
+  const std::string shown = DisplayName(fileName);
+  try {
+    TReadFile file(shown);
+    constexpr size_t MaxLine = 4 * OtherMaxLetters;  // a letter takes at most four bytes
+    int64_t lines = 0;
+    bool utf8 = true;
+    ForEachLine(file, MaxOtherFileBytes, MaxLine, [&](std::string_view line) {
+      ++lines;
+      if (utf8 && !IsValidUtf8(line)) utf8 = false;
+    });
+    file.Seek(0, TSeekOrigin::Beginning);
+
+    const int64_t cap = MaxFileWords;
+    int64_t index = 0;
+    slots_.assign(1024, TSlot{});
+    ForEachLine(file, MaxOtherFileBytes, MaxLine, [&](std::string_view line) {
+      int64_t i = index++;
+      // Exactly cap lines, the first one included, spread evenly.
+      if (lines > cap && i > 0 && i * cap / lines == (i - 1) * cap / lines) return;
+      if (Trim(line).empty()) return;
+      std::string word = OtherListWord(line, !utf8);
+      if (word.empty()) {
+        ++SkippedLines;
+        return;
+      }
+      AddHashed(word, HashIgnoringCase(word));
+    });
+    if (!utf8)
+      Note = shown + " is not UTF-8 text; it was read as Latin-1 (" + std::to_string(SkippedLines) +
+             " lines gave no word).";
+  } catch (const EFileError& e) {
+    throw EWordListError(e.what());
+  }
 }

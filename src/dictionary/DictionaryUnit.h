@@ -13,6 +13,11 @@
 // The word list file, looked for in the current folder (the program's own).
 inline constexpr const char* DictionaryFileName = "wordsenglish.txt";
 
+// The bundled English list keeps its own rules (ASCII words as written, the
+// single letters added); any other list is read as a list of words in some
+// language, see TDictionary's constructor for other lists.
+enum class TListKind { Bundled, Other };
+
 // A file that cannot be opened or read. The message names the file and gives
 // the system's reason.
 class EFOpenError : public std::runtime_error {
@@ -29,17 +34,46 @@ class EFOpenError : public std::runtime_error {
 // MaxWordLength characters without building them up in memory, and keeps at
 // most MaxFileWords words from it; whatever lies beyond is ignored. A real
 // word list is far inside every one of these limits.
+// A word list chosen by the player that cannot be played; the message says
+// which and why.
+class EWordListError : public EFOpenError {
+ public:
+  using EFOpenError::EFOpenError;
+};
+
 class TDictionary : public TCustomObjectList<TWord> {
  public:
   static constexpr size_t MaxFileBytes = 64u << 20;
   static constexpr size_t MaxWordLength = 64;
   static constexpr int MaxFileWords = 250000;
+  // Other lists: words of 3 to 12 letters; fewer than MinOtherWords of them
+  // and the list is not worth playing. Only the first MaxOtherFileBytes are
+  // read (Debian's largest lists are far below it).
+  static constexpr int OtherMinLetters = 3;
+  static constexpr int OtherMaxLetters = 12;
+  static constexpr int MinOtherWords = 100;
+  static constexpr int64_t MaxOtherFileBytes = int64_t{1} << 30;
 
   // Loads DictionaryFileName; throws EFOpenError when it cannot be read.
   TDictionary();
   // Loads the given file; throws EFOpenError when it cannot be read.
   explicit TDictionary(const std::string& fileName);
+  // Another list (kind Other): a line gives a word when it is 3-12 letters
+  // the font can draw and starts with a small letter (proper nouns do not);
+  // the entry is the word in capitals, and a word already present in capitals
+  // is dropped. A list of more than MaxFileWords lines is sampled evenly over
+  // the whole file. A file that is not UTF-8 is read as Latin-1 (Note says
+  // so). Throws EWordListError when the file cannot be read or gives fewer
+  // than MinOtherWords words.
+  TDictionary(const std::string& fileName, TListKind kind);
   ~TDictionary() override = default;
+
+  TListKind Kind() const { return kind_; }
+  // Something the player should know about how the list was read; empty
+  // when it was read as it is.
+  std::string Note;
+  // Lines of another list that gave no word (blank lines and duplicates aside).
+  int SkippedLines = 0;
 
   // True when an entry equals text ignoring ASCII letter case; both sides are
   // trimmed of blanks and control characters first.
@@ -53,6 +87,10 @@ class TDictionary : public TCustomObjectList<TWord> {
 
  private:
   void LoadFromFile(const std::string& fileName);
+  void LoadOtherList(const std::string& fileName);
+  // The word of one line of another list in capitals, or empty.
+  std::string OtherListWord(std::string_view line, bool latin1) const;
+  TListKind kind_ = TListKind::Bundled;
   static bool IsWordText(std::string_view text);
   // Adds text, already known to be letters only, unless it is present.
   bool AddHashed(std::string_view text, size_t hash);

@@ -54,6 +54,8 @@ struct TGameStart {
 // typed and raise nothing.
 struct TKeyTyped {
   uint32_t Time = 0;
+  // The key code; for a list in another language, whose letters arrive as
+  // text, the letter's capital (its Unicode code, É = 0xC9).
   uint16_t Key = 0;
   // A word took the key; for the space bar, a bomb went off.
   bool Hit = false;

@@ -9,6 +9,7 @@
 #endif
 
 #include "platform/Font.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -345,8 +346,8 @@ void DrawTextIn(TCanvas& canvas, const TBox& clip, int x, int y, std::string_vie
     }
     PrefetchBox(canvas.Target(), Intersect(clip, TBox{x, y, x + font.TextWidth(text), y + cellHeight}));
     int64_t pen = x;
-    for (unsigned char c : text) {
-      const TGlyph& g = font.Glyph(c);
+    for (size_t i = 0; i < text.size();) {
+      const TGlyph& g = font.Glyph(NextChar(text, i));
       BlitMask(canvas.Target(), clip, g, pen + g.Left, baseline + g.Top, colour);
       pen += g.Advance;
     }
@@ -361,8 +362,8 @@ void DrawTextIn(TCanvas& canvas, const TBox& clip, int x, int y, std::string_vie
   // The baseline's start: ascent pixels "down" in the turned text's frame.
   const double originX = x + ascent * sn, originY = y + ascent * cs;
   int64_t advanced = 0;
-  for (unsigned char c : text) {
-    const TGlyph& g = font.Glyph(c);
+  for (size_t i = 0; i < text.size();) {
+    const TGlyph& g = font.Glyph(NextChar(text, i));
     double penX = originX + static_cast<double>(advanced) * cs;
     double penY = originY - static_cast<double>(advanced) * sn;
     advanced += g.Advance;

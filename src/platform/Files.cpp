@@ -247,3 +247,14 @@ TFileLock::TFileLock(const std::string& lockPath, uint32_t waitMs) {
 TFileLock::~TFileLock() {
   if (fd_ >= 0) ::close(fd_);
 }
+
+std::vector<std::string> RegularFilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code ignored;
+    if (it->is_regular_file(ignored)) names.push_back(it->path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}

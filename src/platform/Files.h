@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Messages name the file and give the system's reason.
 class EFileError : public std::runtime_error {
@@ -41,6 +42,10 @@ class TReadFile {
   int64_t size_ = 0;
   std::string path_;
 };
+
+// The names of the regular files in folder (links followed), sorted; none
+// when the folder cannot be read.
+std::vector<std::string> RegularFilesIn(const std::string& folder);
 
 // The whole file into text. False when it holds more than maxBytes (text is
 // then empty); EFileError when it cannot be opened or read.

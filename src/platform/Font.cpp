@@ -11,6 +11,7 @@
 
 #include "platform/Assets.h"
 #include "platform/Canvas.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ constexpr uint16_t Cp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2
                                      0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-FT_ULong CodePoint(unsigned char c) { return (c >= 0x80 && c < 0xA0) ? Cp1252High[c - 0x80] : c; }
+FT_ULong CodePoint(char32_t c) { return (c >= 0x80 && c < 0xA0) ? Cp1252High[c - 0x80] : c; }
 
 // The FreeType library and the one embedded face, opened on first use.
 class TFaceLibrary {
@@ -180,17 +181,21 @@ TFontInstance::~TFontInstance() = default;
 
 int64_t TFontInstance::TextWidth(std::string_view text) {
   int64_t width = 0;
-  for (unsigned char c : text) width += Glyph(c).Advance;
+  for (size_t i = 0; i < text.size();) width += Glyph(NextChar(text, i)).Advance;
   return width;
 }
 
-const TGlyph& TFontInstance::Render(unsigned char c) {
+const TGlyph& TFontInstance::Render(char32_t c) {
   auto glyph = std::make_unique<TGlyph>();
+  auto keep = [&]() -> const TGlyph& {
+    std::unique_ptr<TGlyph>& slot = c < glyphs_.size() ? glyphs_[c] : moreGlyphs_[c];
+    slot = std::move(glyph);
+    return *slot;
+  };
   TFaceLibrary& library = Library();
   if (!library.Prepare(key_)) {
     glyph->Advance = key_.PixelHeight / 2;
-    glyphs_[c] = std::move(glyph);
-    return *glyphs_[c];
+    return keep();
   }
   FT_Face face = library.Face();
   FT_UInt index = FT_Get_Char_Index(face, CodePoint(c));
@@ -224,8 +229,12 @@ const TGlyph& TFontInstance::Render(unsigned char c) {
       }
     }
   }
-  glyphs_[c] = std::move(glyph);
-  return *glyphs_[c];
+  return keep();
+}
+
+bool FontHasChar(char32_t c) {
+  FT_Face face = Library().Face();
+  return face && FT_Get_Char_Index(face, CodePoint(c)) != 0;
 }
 
 TFontInstance& ResolveFont(const TFont& font) {

@@ -5,13 +5,15 @@
 // combination; its glyphs are rendered on first use and kept as 8-bit coverage
 // masks, so drawing a text is a table lookup and a blend per glyph.
 //
-// Texts are 8-bit strings: each byte is one Windows-1252 character, as the
-// game's ANSI texts are. The cache is used from the game thread only.
+// Texts are UTF-8; a byte outside a well-formed sequence is one Windows-1252
+// character, as the game's older 8-bit texts were. The cache is used from the
+// game thread only.
 #pragma once
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 struct TFont;
@@ -60,21 +62,26 @@ class TFontInstance {
   int Ascent() const { return ascent_; }
   int Descent() const { return descent_; }
 
-  const TGlyph& Glyph(unsigned char c) {
-    const TGlyph* g = glyphs_[c].get();
+  const TGlyph& Glyph(char32_t c) {
+    const TGlyph* g = c < glyphs_.size() ? glyphs_[c].get() : nullptr;
     return g ? *g : Render(c);
   }
   // Sum of the advances of text.
   int64_t TextWidth(std::string_view text);
 
  private:
-  const TGlyph& Render(unsigned char c);
+  const TGlyph& Render(char32_t c);
 
   TFontKey key_;
   int ascent_ = 0;
   int descent_ = 0;
   std::array<std::unique_ptr<TGlyph>, 256> glyphs_;
+  // Letters beyond the first 256 (accented letters of other alphabets).
+  std::unordered_map<char32_t, std::unique_ptr<TGlyph>> moreGlyphs_;
 };
+
+// True when the game's font has a glyph of its own for the character.
+bool FontHasChar(char32_t c);
 
 // The instance for a font definition, from the process-wide cache. The
 // reference stays valid until the next call of ResolveFont.

@@ -51,6 +51,10 @@ class TInputSink {
   virtual void KeyUp(uint16_t key, TShiftState shift) = 0;
   virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y) = 0;
   virtual void MouseMove(TShiftState shift, int x, int y) = 0;
+  // A character the keyboard typed, as the desktop composed it (dead keys,
+  // compose, input methods), once per character and never for an
+  // auto-repeat; it follows the key-down that typed it. Not while paused.
+  virtual void TextInput(char32_t) {}
   // The user (or the program) closed the window.
   virtual void Close() = 0;
 };

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "Product.h"
+#include "dictionary/WordLists.h"
 #include "framework/TextUtils.h"
 #include "shell/GlyphfallUnit.h"
 #include "sprites/StarUnit.h"
@@ -49,7 +50,16 @@ std::vector<TOptionRow> StandardRows() {
                     int i = at == SpeedChoices.end() ? 1 : static_cast<int>(at - SpeedChoices.begin());
                     s.SpeedPercent = SpeedChoices[static_cast<size_t>(Cycle(i, SpeedChoices.size(), step))];
                   }});
-  rows.push_back({"Words", [](const TSettings& s) { return s.Words; }, [](TSettings&, int) {}});
+  rows.push_back({"Words", [](const TSettings& s) { return s.Words; },
+                  [](TSettings& s, int step) {
+                    // The lists installed now: English, the languages, the player's own.
+                    std::vector<TWordListChoice> lists = InstalledWordLists();
+                    int i = 0;
+                    while (i < static_cast<int>(lists.size()) && lists[static_cast<size_t>(i)].Name != s.Words) ++i;
+                    if (i == static_cast<int>(lists.size())) i = 0;
+                    s.Words = lists[static_cast<size_t>(Cycle(i, static_cast<int>(lists.size()), step))].Name;
+                  }});
+  rows.push_back(Toggle("Accents", &TSettings::AccentsExact, "either", "exact"));
   rows.push_back({"Sound volume", [](const TSettings& s) { return std::to_string(s.Volume) + " %"; },
                   [](TSettings& s, int step) {
                     s.Volume = VolumeStep * Cycle(s.Volume / VolumeStep, MaxVolume / VolumeStep + 1, step);

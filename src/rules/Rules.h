@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "rules/Settings.h"
+#include "words/WordUnit.h"
 
 class TCanvas;
 class TSpriteWord;
@@ -17,6 +18,9 @@ class TRules {
   // A key at the words (never the space bar), between BeginKey and EndKey of
   // the form's events.
   virtual void KeyPressed(uint16_t key) = 0;
+  // A letter typed as text (its capital), for lists in other languages;
+  // unless exact, a plain letter also hits its accented forms.
+  virtual void LetterPressed(char32_t letter, bool exact) = 0;
   // After the words are drawn.
   virtual void Draw(TCanvas&) {}
   // The word the keys go to, or null.
@@ -32,6 +36,7 @@ class TTypistRules : public TRules {
  public:
   TRulesKind Kind() const override { return TRulesKind::Typist; }
   void KeyPressed(uint16_t key) override;
+  void LetterPressed(char32_t letter, bool exact) override;
   void Draw(TCanvas& canvas) override;
   const TSpriteWord* Target() const override { return Locked(); }
   int32_t Misses = 0;
@@ -40,7 +45,8 @@ class TTypistRules : public TRules {
   TSpriteWord* Locked() const;
   // Nearest the castle among the attack words and bullets whose next letter
   // is key; failing that, a falling bonus word's.
-  static TSpriteWord* Choose(uint16_t key);
+  static TSpriteWord* Choose(const TWordList::TMatch& matches);
+  void Press(const TWordList::TMatch& matches);
   void Miss(TSpriteWord* locked);
 
   uint64_t locked_ = 0;      // serial of the locked word, 0 for none

@@ -52,13 +52,17 @@ TSettings FromRoot(const TXmlNode& root) {
   s.StartWave = NumberIn(root, "StartWave", MinStartWave, MaxStartWave, d.StartWave);
   int32_t speed = NumberIn(root, "WordSpeed", 0, 1000, d.SpeedPercent);
   if (std::find(SpeedChoices.begin(), SpeedChoices.end(), speed) != SpeedChoices.end()) s.SpeedPercent = speed;
-  if (TXmlNode n = root.ChildElement("Words"); n && n.Text() == DefaultWordList) s.Words = n.Text();
+  // Any list the options screen offered; one no longer installed falls back
+  // to English when the game starts, with a message.
+  if (TXmlNode n = root.ChildElement("Words"); n && !n.Text().empty() && n.Text().size() <= MaxWordListName)
+    s.Words = n.Text();
   int32_t volume = NumberIn(root, "Volume", 0, MaxVolume, d.Volume);
   if (volume % VolumeStep == 0) s.Volume = volume;
   s.Fullscreen = Choice(root, "Fullscreen", "off", "on", d.Fullscreen);
   s.PixelExact = Choice(root, "Scaling", "sharp", "pixel-exact", d.PixelExact);
   s.LiveWpm = Choice(root, "LiveWpm", "off", "on", d.LiveWpm);
   s.HighContrast = Choice(root, "Colours", "classic", "high contrast", d.HighContrast);
+  s.AccentsExact = Choice(root, "Accents", "either", "exact", d.AccentsExact);
   return s;
 }
 
@@ -107,6 +111,7 @@ std::string SettingsToXml(const TSettings& s) {
   root.AddChild("Scaling").SetText(s.PixelExact ? "pixel-exact" : "sharp");
   root.AddChild("LiveWpm").SetText(s.LiveWpm ? "on" : "off");
   root.AddChild("Colours").SetText(s.HighContrast ? "high contrast" : "classic");
+  root.AddChild("Accents").SetText(s.AccentsExact ? "exact" : "either");
   return xml->SaveToString();
 }
 

@@ -16,6 +16,8 @@ constexpr int32_t VolumeStep = 10;
 constexpr int32_t MaxVolume = 100;
 constexpr char DefaultWordList[] = "English";
 constexpr char SettingsFileName[] = "settings.xml";
+// A word list's name longer than this is not one the game offered.
+constexpr size_t MaxWordListName = 200;
 
 struct TSettings {
   TRulesKind Rules = TRulesKind::Classic;
@@ -27,6 +29,7 @@ struct TSettings {
   bool PixelExact = false;  // whole-number scales only
   bool LiveWpm = false;     // current WPM under the score
   bool HighContrast = false;
+  bool AccentsExact = false;  // only the accented key hits an accented letter
 
   // Only a game from the first wave at the normal pace enters a score table.
   bool Ranked() const { return StartWave == MinStartWave && SpeedPercent == NormalSpeed; }

@@ -1,6 +1,7 @@
 // The Typist rules: lock-on, misses and the frame round the locked word.
 #include <algorithm>
 
+#include "framework/Letters.h"
 #include "platform/Canvas.h"
 #include "rules/Rules.h"
 #include "shell/GlyphfallUnit.h"
@@ -53,22 +54,31 @@ TSpriteWord* TTypistRules::Locked() const {
   return w && !w->Text.empty() ? w : nullptr;
 }
 
-TSpriteWord* TTypistRules::Choose(uint16_t key) {
+TSpriteWord* TTypistRules::Choose(const TWordList::TMatch& matches) {
   const TGlyphfallForm& form = *GlyphfallForm;
-  int i = form.AttackWords->FindTarget(key, false);
+  int i = form.AttackWords->FindTarget(matches, false);
   if (i >= 0) return form.AttackWords->Words(i);
-  i = form.BonusWords->FindTarget(key, false);
+  i = form.BonusWords->FindTarget(matches, false);
   return i >= 0 ? form.BonusWords->Words(i) : nullptr;
 }
 
 void TTypistRules::KeyPressed(uint16_t key) {
   if (!IsLetterKey(key)) return;
+  Press([key](const TSpriteWord& w) { return w.MatchesKey(key); });
+}
+
+void TTypistRules::LetterPressed(char32_t letter, bool exact) {
+  if (!IsLetterChar(letter)) return;
+  Press([=](const TSpriteWord& w) { return w.MatchesLetter(letter, exact); });
+}
+
+void TTypistRules::Press(const TWordList::TMatch& matches) {
   TSpriteWord* w = Locked();
   if (!w) {
-    w = Choose(key);
+    w = Choose(matches);
     locked_ = w ? w->Serial : 0;
   }
-  if (!w || !w->MatchesKey(key)) {
+  if (!w || !matches(*w)) {
     Miss(w);
     return;
   }
@@ -94,7 +104,7 @@ void TTypistRules::Draw(TCanvas& canvas) {
   if (!w) return;
   if (missShown_ && GlyphfallForm->HasElapsed(missStamp_, MissFlash)) missShown_ = false;
   int32_t width = w->Vertical ? w->TextWidthAt("W") : w->TextWidthAt(w->Text);
-  int32_t height = w->Vertical ? VerticalPitch * static_cast<int32_t>(w->Text.size()) : RowHeight * w->Scale;
+  int32_t height = w->Vertical ? VerticalPitch * w->LetterCount() : RowHeight * w->Scale;
   TRect r{w->Position.X - FrameGap - FrameWidth, w->Position.Y - FrameGap - FrameWidth,
           w->Position.X + width + FrameGap + FrameWidth, w->Position.Y + height + FrameGap + FrameWidth};
   FillFrame(canvas, r, missShown_ ? MissColour : FrameColour);

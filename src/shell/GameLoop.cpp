@@ -54,7 +54,7 @@ TGlyphfallForm::TGlyphfallForm(TPlatform& platform) : Platform(platform) {
     ScoreItems = std::make_unique<TScoreList>();
     ZoomItems = std::make_unique<TZoomList>();
     StarField = std::make_unique<TStarField>();
-    Dictionary = std::make_unique<TDictionary>();
+    UseWordList(WordListArgument(Platform.Args()));
     AttackWords = std::make_unique<TWordList>();
     BonusWords = std::make_unique<TWordList>();
     HiScores = std::make_unique<THiScoreList>();
@@ -215,7 +215,7 @@ void TGlyphfallForm::NewGame() {
   Clock.Reset(Platform.GetTickCount());
   WavesLooped = false;
   Events.GameStarted(
-      {GameTime, RulesName(Settings.Rules), RandSeedValue(), WaveNumber, Settings.Words, SpeedPercent});
+      {GameTime, RulesName(Settings.Rules), RandSeedValue(), WaveNumber, WordListName, SpeedPercent});
   StartWave();
 }
 
@@ -334,7 +334,7 @@ void TGlyphfallForm::KeyDown(uint16_t key, TShiftState) {
             int32_t bombsBefore = Bombs;
             DetonateBomb();
             Events.BombKey(GameTime, key, Bombs < bombsBefore);
-          } else if (key != LastKey) {
+          } else if (key != LastKey && !(LettersAsText() && TypesText(key))) {
             Events.BeginKey();
             if (Rules) {
               Rules->KeyPressed(key);
@@ -378,6 +378,7 @@ void TGlyphfallForm::ApplySettings() {
   SetEffectsVolume(Settings.Volume);
   Platform.SetPixelExact(Settings.PixelExact);
   Platform.SetFullscreen(Settings.Fullscreen);
+  ApplyWordList();
 }
 
 uint32_t TGlyphfallForm::Paced(uint32_t ms) const {

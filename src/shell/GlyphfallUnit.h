@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Product.h"
 #include "framework/GameClock.h"
@@ -223,12 +224,35 @@ class TGlyphfallForm : public TInputSink {
   void DrawRightText(int xRight, int y, std::string_view text, TColor colour);
   TSize LetterExtent(int size);
 
+  // ---- Word lists in other languages ----
+  // The file of the list in play; empty for the bundled English one.
+  std::string WordListPath;
+  // Its name as the options screen shows it ("English", "Deutsch", ...).
+  std::string WordListName = "English";
+  // Accents "exact": only the accented key hits an accented letter; otherwise
+  // ("either") its plain letter does too.
+  bool AccentsExact = false;
+  // Plays the list at path from the next word on (empty: the bundled list).
+  // A list that cannot be played gets one message and the bundled list.
+  // name is what the options screen calls it (by default the file's name).
+  void UseWordList(const std::string& path, const std::string& name = "");
+  // The list and accents the settings choose, unless --words named a list.
+  void ApplyWordList();
+  // Other lists take their letters as text, not as A-Z keys.
+  bool LettersAsText() const;
+  void TextInput(char32_t c) override;
+
   // Which screen loop is running; for the simulator's report.
   enum class TScreen { Title, Menu, Play, HiScores, Ended, Results, Stats, Options } Screen = TScreen::Title;
 
  private:
   void LoadPictures();
 };
+
+// The file named after --words on the command line, or empty.
+std::string WordListArgument(const std::vector<std::string>& args);
+// Keys whose typing reaches a list in another language as text instead.
+bool TypesText(uint16_t key);
 
 // The single form; set while a TGlyphfallForm exists.
 extern TGlyphfallForm* GlyphfallForm;

@@ -145,7 +145,7 @@ void TGlyphfallForm::GameOver() {
 
 int32_t TGlyphfallForm::ChooseSpawnRow(const TSpriteWord& word) {
   int n = CastleRows - word.Scale;
-  if (word.Vertical) n -= static_cast<int>(word.Text.size()) + 1;
+  if (word.Vertical) n -= word.LetterCount() + 1;
   std::vector<int32_t> candidates;
   for (int k = FirstSpawnRow; k <= n; ++k) {
     int32_t y = CastleTop() + BrickImage->Height() * k;

@@ -5,8 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "framework/Letters.h"
 #include "framework/TextUtils.h"
 #include "framework/Utils.h"
+#include "platform/Utf8.h"
 #include "shell/GlyphfallUnit.h"
 #include "sound/SoundEffects.h"
 #include "waves/WaveUnit.h"
@@ -83,11 +85,12 @@ void TCannonWord::Act() {
   PlaySoundFile("wave\\cannon.wav");
   // The bullet carries the real next letter even when it is shown as "?",
   // so some key can always stop it.
-  char letter = Text[0];
-  size_t next = FullText.size() >= Text.size() ? FullText.size() - Text.size() : 0;
-  if (letter == '?' && next < FullText.size()) letter = UpperCaseAscii(FullText.substr(next, 1))[0];
-  std::unique_ptr<TSpriteWord> made =
-      TBulletWord::ClassRef().CreateFromText(std::string(1, letter), BulletTier, DirLeft, nullptr);
+  std::string letter(CharAt(Text, 0));
+  if (letter == "?" && NextLetter() != 0) {
+    letter.clear();
+    AppendUtf8(letter, UpperLetter(NextLetter()));
+  }
+  std::unique_ptr<TSpriteWord> made = TBulletWord::ClassRef().CreateFromText(letter, BulletTier, DirLeft, nullptr);
   auto* bullet = static_cast<TBulletWord*>(made.get());
   GlyphfallForm->AttackWords->Add(std::move(made));
   bullet->PlaceAt(Position);
@@ -192,7 +195,7 @@ void TFlashWord::CreateFromText(const std::string& text, uint8_t tier, uint8_t d
   MayHideLetter = false;
   Colours.clear();
   ColourIndex = 0;
-  for (size_t i = 0; i < Text.size(); ++i) {
+  for (int32_t i = 0; i < LetterCount(); ++i) {
     Colours.push_back(BonusColours[static_cast<size_t>(ColourIndex)]);
     ColourIndex = (ColourIndex + 1) % static_cast<int32_t>(BonusColours.size());
   }
@@ -211,14 +214,16 @@ void TFlashWord::Draw(const TStage& stage) {
   canvas.Brush.Style = TBrushStyle::Clear;
   std::string_view text(Text);
   int32_t wWidth = Vertical ? canvas.TextWidth("W") : 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    std::string_view letter = text.substr(i, 1);
-    canvas.Font.Color = i < Colours.size() ? Colours[i] : TextColour();
+  std::string_view letter;
+  size_t k = 0;  // the letter's number; i is its first byte
+  for (size_t i = 0; i < text.size(); i += letter.size(), ++k) {
+    letter = CharAt(text, i);
+    canvas.Font.Color = k < Colours.size() ? Colours[k] : TextColour();
     if (Vertical) {
       // Stacked like every vertical word, matching its spawn row and the
       // 17-pixel drop per typed letter.
       int32_t x = layout.ClipRect.Left + (wWidth - canvas.TextWidth(letter)) / 2;
-      canvas.TextOut(x, layout.TextTop + StackedLetterPitch * static_cast<int32_t>(i), letter);
+      canvas.TextOut(x, layout.TextTop + StackedLetterPitch * static_cast<int32_t>(k), letter);
     } else {
       canvas.TextOut(Position.X + canvas.TextWidth(text.substr(0, i)), layout.TextTop, letter);
     }

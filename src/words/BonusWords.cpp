@@ -5,6 +5,7 @@
 
 #include "framework/TextUtils.h"
 #include "framework/Utils.h"
+#include "platform/Utf8.h"
 #include "shell/GlyphfallUnit.h"
 #include "sound/SoundEffects.h"
 #include "waves/WaveUnit.h"
@@ -109,10 +110,12 @@ void TBonusWord::DrawLetters(TCanvas& canvas) {
   canvas.Brush.Style = TBrushStyle::Clear;
   // The colours count from the current first letter, so they move along the
   // word as it is typed.
-  for (size_t i = 0; i < Text.size(); ++i) {
-    canvas.Font.Color = BonusColours[i % BonusColours.size()];
-    int32_t x = Position.X + canvas.TextWidth(std::string_view(Text).substr(0, i));
-    canvas.TextOut(x, layout.TextTop, std::string_view(Text).substr(i, 1));
+  std::string_view text(Text);
+  size_t k = 0;
+  for (size_t i = 0; i < text.size(); i += CharBytes(text, i), ++k) {
+    canvas.Font.Color = BonusColours[k % BonusColours.size()];
+    int32_t x = Position.X + canvas.TextWidth(text.substr(0, i));
+    canvas.TextOut(x, layout.TextTop, CharAt(text, i));
   }
 }
 

@@ -3,9 +3,11 @@
 #include <string>
 
 #include "Product.h"
+#include "framework/Letters.h"
 #include "framework/TextUtils.h"
 #include "framework/Utils.h"
 #include "platform/Canvas.h"
+#include "platform/Utf8.h"
 #include "shell/GlyphfallUnit.h"
 #include "sound/SoundEffects.h"
 #include "words/WaveLink.h"
@@ -117,13 +119,15 @@ void TSpriteWord::Step() {
 void TSpriteWord::RemoveFirstLetter() {
   if (Text.empty()) return;
   GlyphfallForm->ExplodeItems->Add(TExplodeItem::ForLetter(*this));
-  int32_t w = TextWidthAt(Text.substr(0, 1));
+  // A letter may take several bytes; it goes whole.
+  size_t bytes = CharBytes(Text, 0);
+  int32_t w = TextWidthAt(Text.substr(0, bytes));
   // The remaining letters stay where they were drawn.
   if (Vertical)
     Position.Y += VerticalPitch;
   else
     Position.X += w;
-  Text.erase(0, 1);
+  Text.erase(0, bytes);
 }
 
 bool TSpriteWord::IsDead() {
@@ -138,14 +142,30 @@ void TSpriteWord::OnRemove() { wordwave::CountOff(); }
 
 // ---- Typing and scoring ----
 
-bool TSpriteWord::MatchesKey(uint16_t key) const {
-  if (Text.empty() || Text.size() > FullText.size()) return false;
-  // The real next letter, even where Text shows it as "?".
-  char next = FullText[FullText.size() - Text.size()];
-  std::string pair{next, static_cast<char>(key & 0xFF)};
-  pair = UpperCaseAscii(pair);
-  return pair[0] == pair[1];
+char32_t TSpriteWord::NextLetter() const {
+  if (Text.empty()) return 0;
+  // The real next letter, even where Text shows it as "?". Plain ASCII, the
+  // common case, needs no counting.
+  if (Text.size() <= FullText.size() && IsAscii(FullText)) return static_cast<unsigned char>(FullText[FullText.size() - Text.size()]);
+  size_t total = CharCount(FullText), left = CharCount(Text);
+  if (left > total) return 0;
+  size_t at = CharOffset(FullText, total - left);
+  return NextChar(FullText, at);
 }
+
+bool TSpriteWord::MatchesKey(uint16_t key) const {
+  // The key's low byte as a character, either side upper-cased the ASCII way.
+  auto upper = [](char32_t c) { return c >= 'a' && c <= 'z' ? c - 32 : c; };
+  char32_t next = NextLetter();
+  return next != 0 && upper(next) == upper(static_cast<char32_t>(key & 0xFF));
+}
+
+bool TSpriteWord::MatchesLetter(char32_t letter, bool exact) const {
+  char32_t next = UpperLetter(NextLetter());
+  return next != 0 && (next == letter || (!exact && BaseLetter(next) == letter));
+}
+
+int32_t TSpriteWord::LetterCount() const { return static_cast<int32_t>(CharCount(Text)); }
 
 void TSpriteWord::TypeLetter() {
   // Only a word with letters left can take a key; an emptied word waits for
@@ -183,7 +203,7 @@ void TSpriteWord::Finish(TWordEnd how) {
       {GlyphfallForm->GameTime, Ref(), StartTier, GlyphfallForm->MsSince(MadeTime), how});
 }
 
-int32_t TSpriteWord::Points() const { return PointsPerLetter * static_cast<int32_t>(FullText.size()); }
+int32_t TSpriteWord::Points() const { return PointsPerLetter * static_cast<int32_t>(CharCount(FullText)); }
 
 TColor TSpriteWord::TextColour() const { return SpeedTier < SpeedTiers ? TierColours[SpeedTier] : clWhite; }
 
@@ -223,6 +243,8 @@ TSpriteWord::TLayout TSpriteWord::TextLayout() const {
   TLayout l;
   l.TextTop = Position.Y - off;
   l.ClipRect = TRect{Position.X, Position.Y, Position.X + e.cx, l.TextTop + e.cy - pad};
+  // Accents over capitals (Ü, É) sit in that leading: keep them.
+  if (!IsAscii(Text)) l.ClipRect.Top = l.TextTop;
   return l;
 }
 
@@ -265,10 +287,11 @@ void TSpriteWord::DrawLetters(TCanvas& canvas) {
   // Stacked letters centred on the width of a W; a hidden letter spins in
   // its own place, so the word looks the way it moves.
   int32_t wideW = canvas.TextWidth("W");
-  for (size_t i = 0; i < Text.size(); ++i) {
-    std::string letter = Text.substr(i, 1);
+  int32_t row = 0;
+  for (size_t i = 0; i < Text.size(); i += CharBytes(Text, i), ++row) {
+    std::string_view letter = CharAt(Text, i);
     int32_t x = l.ClipRect.Left + (wideW - canvas.TextWidth(letter)) / 2;
-    int32_t y = l.TextTop + VerticalPitch * static_cast<int32_t>(i);
+    int32_t y = l.TextTop + VerticalPitch * row;
     if (i == hidden)
       DrawHiddenLetter(canvas, x, y);
     else
@@ -315,10 +338,11 @@ void TSpriteWord::DrawIcon(TCanvas& canvas) {
 
 void TSpriteWord::DrawLetterBacks(TCanvas& canvas, int firstLetter, TBitmap& picture) {
   TLayout l = TextLayout();
-  int n = static_cast<int>(Text.size());
+  int n = LetterCount();
+  std::string_view text(Text);
   for (int k = std::max(firstLetter, 1); k <= n; ++k) {
-    int32_t left = Position.X + canvas.TextWidth(std::string_view(Text).substr(0, k - 1));
-    int32_t right = Position.X + canvas.TextWidth(std::string_view(Text).substr(0, k));
+    int32_t left = Position.X + canvas.TextWidth(text.substr(0, CharOffset(text, static_cast<size_t>(k - 1))));
+    int32_t right = Position.X + canvas.TextWidth(text.substr(0, CharOffset(text, static_cast<size_t>(k))));
     canvas.StretchDraw(TRect{left, l.TextTop, right, l.TextTop + picture.Height()}, picture);
   }
 }

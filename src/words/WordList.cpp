@@ -4,6 +4,7 @@
 
 #include "dictionary/DictionaryUnit.h"
 #include "framework/Utils.h"
+#include "platform/Utf8.h"
 #include "shell/GlyphfallUnit.h"
 #include "waves/WaveUnit.h"
 #include "words/WaveLink.h"
@@ -27,9 +28,17 @@ void TWordList::UpdateAll(const TStage& stage) {
 }
 
 void TWordList::KeyPressed(uint16_t key) {
+  Dispatch([key](const TSpriteWord& w) { return w.MatchesKey(key); });
+}
+
+void TWordList::LetterPressed(char32_t letter, bool exact) {
+  Dispatch([=](const TSpriteWord& w) { return w.MatchesLetter(letter, exact); });
+}
+
+void TWordList::Dispatch(const TMatch& matches) {
   if (wordwave::SalvoRunning()) {
     // Every copy of a salvo word has to be typed: one word per press.
-    int i = FindTarget(key, false);
+    int i = FindTarget(matches, false);
     if (i >= 0) TypeInto(*Words(i));
     return;
   }
@@ -38,7 +47,7 @@ void TWordList::KeyPressed(uint16_t key) {
   // own letter on this press.
   bool bulletHit = false;
   uint64_t shooter = 0;
-  int b = FindTarget(key, true);
+  int b = FindTarget(matches, true);
   if (b >= 0) {
     TSpriteWord* bullet = Words(b);
     TypeInto(*bullet);
@@ -50,7 +59,7 @@ void TWordList::KeyPressed(uint16_t key) {
   for (int i = 0; i < n && i < Count(); ++i) {
     TSpriteWord* w = Words(i);
     if (bulletHit && (w->IsBullet() || (shooter != 0 && w->Serial == shooter))) continue;
-    if (w->MatchesKey(key)) TypeInto(*w);
+    if (matches(*w)) TypeInto(*w);
   }
 }
 
@@ -61,17 +70,21 @@ void TWordList::TypeInto(TSpriteWord& word) {
   }
   // As the key found it: the tier before typing slows it.
   TKeyHit hit{word.Ref(), 0};
-  size_t before = word.Text.size();
+  int32_t before = word.LetterCount();
   word.TypeLetter();
-  hit.Letters = static_cast<int>(before - word.Text.size());
+  hit.Letters = before - word.LetterCount();
   GlyphfallForm->Events.NoteHit(hit);
 }
 
 int TWordList::FindTarget(uint16_t key, bool bulletsOnly) const {
+  return FindTarget([key](const TSpriteWord& w) { return w.MatchesKey(key); }, bulletsOnly);
+}
+
+int TWordList::FindTarget(const TMatch& matches, bool bulletsOnly) const {
   int best = -1;
   for (int i = 0; i < Count(); ++i) {
     const TSpriteWord* w = Words(i);
-    if (!w->MatchesKey(key) || (bulletsOnly && !w->IsBullet())) continue;
+    if (!matches(*w) || (bulletsOnly && !w->IsBullet())) continue;
     if (best < 0 || w->Position.X < Words(best)->Position.X) best = i;
   }
   return best;
@@ -141,8 +154,9 @@ void TWordList::SpawnWord() {
   int32_t hiddenChance = wave ? wave->HiddenLetterChance : 0;
   if (word->MayHideLetter && hiddenChance != 0 && Random(hiddenChance) == 0 && !word->Text.empty()) {
     // Never the last letter of a longer word; a one-letter word becomes "?".
-    size_t p = static_cast<size_t>(Random(static_cast<int32_t>(word->Text.size()) - 1) + 1);
-    word->Text[p - 1] = '?';
+    size_t p = static_cast<size_t>(Random(word->LetterCount() - 1) + 1);
+    size_t at = CharOffset(word->Text, p - 1);
+    word->Text.replace(at, CharBytes(word->Text, at), "?");
   }
 
   TPoint start = GlyphfallForm->SpawnPoint(*word);

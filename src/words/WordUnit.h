@@ -3,6 +3,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -133,6 +134,13 @@ class TSpriteWord : public TWord {
   int32_t FontSize() const { return 14 * Scale; }
   void PlaceAt(TPoint p) { Position = p; }
   bool MatchesKey(uint16_t key) const;
+  // The real next letter (also behind a "?"), or 0 when none is left.
+  char32_t NextLetter() const;
+  // Whether a typed letter (a capital) hits the next letter; unless exact,
+  // a plain letter also hits its accented forms (E hits É).
+  bool MatchesLetter(char32_t letter, bool exact) const;
+  // Letters in Text; a letter may take several bytes.
+  int32_t LetterCount() const;
   void SetSpeedTier(uint8_t tier);
   void SpeedUp();
   void SlowDownOnType();
@@ -291,6 +299,8 @@ class TWordList : public TSpriteList {
   TSpriteWord* Words(int i) const { return static_cast<TSpriteWord*>(Items(i)); }
   void UpdateAll(const TStage& stage) override;
   virtual void KeyPressed(uint16_t key);
+  // A letter typed as text (a capital), for lists in other languages.
+  void LetterPressed(char32_t letter, bool exact);
   int FindTarget(uint16_t key, bool bulletsOnly) const;
   int TopmostIndex() const;
   bool RowBusy(int32_t y) const;
@@ -299,6 +309,10 @@ class TWordList : public TSpriteList {
   void SpawnWord();
   // Types a letter into word and notes the hit for the game's observers.
   void TypeInto(TSpriteWord& word);
+  using TMatch = std::function<bool(const TSpriteWord&)>;
+  // One press: every word the press matches is typed into (see KeyPressed).
+  void Dispatch(const TMatch& matches);
+  int FindTarget(const TMatch& matches, bool bulletsOnly) const;
 };
 
 // ---- Letter explosions ----

@@ -56,6 +56,9 @@ TEST_F(SettingsTest, UnknownElementsAreIgnoredAndValuesOutOfRangeFallBack) {
   TSettings expected;
   expected.Rules = TRulesKind::Typist;
   expected.HighContrast = true;
+  // A list name is kept: whether it is still installed is decided when the
+  // game applies it (it then falls back to English with a message).
+  expected.Words = "Klingon";
   EXPECT_EQ(s, expected);
   EXPECT_TRUE(platform_.Errors().empty());
 }

@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <limits>
 
+#include "framework/Letters.h"
 #include "hiscores/HiScoreUnit.h"
+#include "platform/Utf8.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "rules/Rules.h"
 #include "shell/GlyphfallUnit.h"
@@ -11,15 +13,21 @@
 
 void TBot::Press(THeadlessPlatform& platform, uint16_t key) { platform.PressKey(key); }
 
+void TBot::TypeLetter(TGlyphfallForm& form, THeadlessPlatform& platform, char32_t letter) {
+  if (!form.LettersAsText() || letter == vk::Space) {
+    Press(platform, static_cast<uint16_t>(letter));
+    return;
+  }
+  // A keyboard in the list's language types the letter as text.
+  std::string text;
+  AppendUtf8(text, letter);
+  platform.TypeText(text);
+}
+
 namespace {
 
 // The real next letter of a word (behind a "?" too), or 0.
-uint16_t NextLetter(const TSpriteWord& w) {
-  if (w.Text.empty() || w.FullText.size() < w.Text.size()) return 0;
-  char c = w.FullText[w.FullText.size() - w.Text.size()];
-  if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return static_cast<uint16_t>(static_cast<unsigned char>(c));
-}
+char32_t NextLetter(const TSpriteWord& w) { return UpperLetter(w.NextLetter()); }
 
 bool OnMenu(TGlyphfallForm& form) {
   return form.Screen == TGlyphfallForm::TScreen::Menu && form.MenuActive && form.Menu &&
@@ -100,7 +108,7 @@ class TPerfectBot : public TBot {
       Press(platform, vk::Space);
       return;
     }
-    Press(platform, NextLetter(locked ? *locked : *w));
+    TypeLetter(form, platform, NextLetter(locked ? *locked : *w));
   }
 
  private:
@@ -135,11 +143,11 @@ class THumanBot : public TBot {
     }
     if (!target) return;
     const TSpriteWord* locked = LockedTarget(form);
-    uint16_t key = NextLetter(locked ? *locked : *target);
+    char32_t key = NextLetter(locked ? *locked : *target);
     if (std::uniform_real_distribution<double>(0, 100)(rng_) < err_)
-      key = static_cast<uint16_t>('A' + std::uniform_int_distribution<int>(0, 25)(rng_));
+      key = static_cast<char32_t>('A' + std::uniform_int_distribution<int>(0, 25)(rng_));
     if (form.Bombs > 0 && target->Position.X < 100 && target->Direction == DirLeft) key = vk::Space;
-    Press(platform, key);
+    TypeLetter(form, platform, key);
   }
 
  private:
@@ -188,6 +196,9 @@ class TRandomBot : public TBot {
       // second one would quit from the menu).
       if (key == vk::Escape && std::uniform_int_distribution<int>(0, 49)(rng_) != 0) key = 'E';
       Press(platform, key);
+      // A keyboard types a letter as text too; a list in another language
+      // takes its letters that way (the English list ignores the text).
+      if (key >= 'A' && key <= 'Z') platform.TypeText(std::string(1, static_cast<char>(key - 'A' + 'a')));
       // The menu acts on its choice after the frame: an arrow after Enter
       // would still change it.
       if ((onMenu && key == vk::Return) || showingTable || key == vk::Escape) break;

@@ -18,6 +18,8 @@ class TBot {
 
  protected:
   void Press(THeadlessPlatform& platform, uint16_t key);
+  // A letter at the words: its key for the bundled list, text for others.
+  void TypeLetter(TGlyphfallForm& form, THeadlessPlatform& platform, char32_t letter);
 };
 
 // "none", "perfect", "human:CPS:ERR" or "random"; null for an unknown name.

@@ -44,7 +44,8 @@ void Usage() {
                "  --rules R             classic or typist, over the settings\n"
                "  --start-wave N        the wave games start at (1-14), over the settings\n"
                "  --speed P             word speed in percent (75, 100, 125), over the settings\n"
-               "  --name NAME           type NAME and Enter whenever the name-entry screen opens\n");
+               "  --name NAME           type NAME and Enter whenever the name-entry screen opens\n"
+               "  --words FILE          play the words of FILE (typed as text, like a keyboard in any language)\n");
 }
 
 const char* ScreenName(TGlyphfallForm::TScreen s) {
@@ -166,7 +167,10 @@ int main(int argc, char** argv) {
       botName = next();
     else if (a == "--name")
       playerName = next();
-    else if (a == "--settings")
+    else if (a == "--words") {
+      switches.push_back(a);
+      switches.push_back(std::filesystem::absolute(next()).string());
+    } else if (a == "--settings")
       SettingsFile = std::filesystem::absolute(next()).string();
     else if (a == "--rules") {
       rulesName = next();

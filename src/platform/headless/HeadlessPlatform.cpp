@@ -6,6 +6,7 @@
 
 #include "Product.h"
 #include "platform/Application.h"
+#include "platform/Utf8.h"
 #include "platform/headless/SimWaveDevice.h"
 
 THeadlessPlatform::THeadlessPlatform(std::vector<std::string> args) : args_(std::move(args)) {
@@ -37,6 +38,14 @@ void THeadlessPlatform::KeyAt(uint32_t time, uint16_t key) {
   Schedule(TEvent{time, TEventKind::KeyUp, key, 0, 0});
 }
 
+void THeadlessPlatform::TextAt(uint32_t time, std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    TEvent e{time, TEventKind::Text, 0, 0, 0};
+    e.Char = NextChar(text, i);
+    Schedule(e);
+  }
+}
+
 void THeadlessPlatform::ClickAt(uint32_t time, int x, int y) {
   Schedule(TEvent{time, TEventKind::MouseMove, 0, x, y});
   Schedule(TEvent{time, TEventKind::MouseDown, 0, x, y});
@@ -57,6 +66,9 @@ void THeadlessPlatform::PumpEvents() {
         case TEventKind::Activate: active_ = true; break;
         case TEventKind::Deactivate: active_ = false; break;
         case TEventKind::Close: CloseWindow(); break;
+        case TEventKind::Text:
+          if (sink_ && !paused_) sink_->TextInput(e.Char);
+          break;
         default:
           if ((e.Kind == TEventKind::KeyDown || e.Kind == TEventKind::KeyUp) &&
               HandleDesktopAction(e.Key, false, e.Kind == TEventKind::KeyDown))

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -53,17 +54,21 @@ class THeadlessPlatform : public TPlatform {
   std::function<void()> OnFrame;
 
   // ---- Scripted input (times are clock values) ----
-  enum class TEventKind { KeyDown, KeyUp, MouseDown, MouseMove, Close, Activate, Deactivate };
+  enum class TEventKind { KeyDown, KeyUp, MouseDown, MouseMove, Close, Activate, Deactivate, Text };
   struct TEvent {
     uint32_t Time = 0;
     TEventKind Kind = TEventKind::KeyDown;
     uint16_t Key = 0;
     int X = 0;
     int Y = 0;
+    char32_t Char = 0;  // of a Text event
   };
   void Schedule(const TEvent& event);
   void KeyAt(uint32_t time, uint16_t key);  // key-down then key-up
   void ClickAt(uint32_t time, int x, int y);
+  // Each character of UTF-8 text typed as text input.
+  void TextAt(uint32_t time, std::string_view text);
+  void TypeText(std::string_view text) { TextAt(clock_, text); }
   // Due at the next message delivery.
   void PressKey(uint16_t key) { KeyAt(clock_, key); }
   size_t PendingEvents() const { return events_.size(); }

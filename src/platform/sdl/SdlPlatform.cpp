@@ -10,6 +10,7 @@
 #include "Product.h"
 #include "platform/Assets.h"
 #include "platform/Canvas.h"
+#include "platform/Utf8.h"
 #include "platform/Xpm.h"
 #include "platform/sdl/SdlAudio.h"
 
@@ -318,11 +319,19 @@ void TSdlPlatform::HandleEvent(const SDL_Event& e) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
       uint16_t key = TranslateSdlKey(e.key.keysym.sym, e.key.keysym.scancode);
+      // The text a held key repeats is no more typed than the key is.
+      if (e.type == SDL_KEYDOWN) textRepeats_ = e.key.repeat != 0;
       if (key == 0 || !sink_) break;
       if (e.type == SDL_KEYDOWN)
         sink_->KeyDown(key, ShiftFrom(e.key.keysym.mod));
       else
         sink_->KeyUp(key, ShiftFrom(e.key.keysym.mod));
+      break;
+    }
+    case SDL_TEXTINPUT: {
+      if (!sink_ || paused_ || textRepeats_) break;
+      std::string_view text(e.text.text);
+      for (size_t i = 0; i < text.size();) sink_->TextInput(NextChar(text, i));
       break;
     }
     case SDL_MOUSEBUTTONDOWN:

@@ -76,6 +76,7 @@ class TSdlPlatform : public TPlatform {
   bool minimised_ = false;
   bool videoOk_ = false;
   bool fullscreen_ = false;
+  bool textRepeats_ = false;  // the last key-down was an auto-repeat
   TPoint pointer_;            // where the pointer was on the screen at its last move
   uint32_t bannerUntil_ = 0;  // tick count until which the mute banner shows
   std::string banner_;

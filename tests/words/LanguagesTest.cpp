@@ -1,0 +1,189 @@
+// Word lists in other languages: reading them, capitals, accented letters
+// typed as text, and the way back to English when a list cannot be played.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "dictionary/DictionaryUnit.h"
+#include "dictionary/WordLists.h"
+#include "framework/Letters.h"
+#include "platform/Canvas.h"
+#include "rules/OptionsScreen.h"
+#include "support/FifoWatchdog.h"
+#include "words/WordFixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// n distinct small-letter words of five letters: aaaaa, aaaab, ...
+std::string Filler(int n, int from = 0) {
+  std::string text;
+  for (int i = from; i < from + n; ++i) {
+    std::string w(5, 'a');
+    for (int k = 4, v = i; k >= 0; --k, v /= 26) w[static_cast<size_t>(k)] = static_cast<char>('a' + v % 26);
+    text += w + "\n";
+  }
+  return text;
+}
+
+class LanguagesTest : public WordFixture {
+ protected:
+  void SetUp() override {
+    WordFixture::SetUp();
+    dir_ = fs::temp_directory_path() / ("glyphfall-lang-" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+    platform->QuietErrors = true;
+  }
+  void TearDown() override {
+    fs::remove_all(dir_);
+    WordFixture::TearDown();
+  }
+  std::string Write(const std::string& bytes, const std::string& name = "list.txt") {
+    std::string path = (dir_ / name).string();
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+  bool Has(const TDictionary& d, const std::string& word) { return d.Contains(word); }
+  fs::path dir_;
+};
+
+TEST_F(LanguagesTest, CapitalsFollowEachAlphabetAndSharpSStaysAsItIs) {
+  EXPECT_EQ(UpperCaseText("straße"), "STRAßE");
+  EXPECT_EQ(UpperCaseText("élève ÿ łódź ţară ıi"), "ÉLÈVE Ÿ ŁÓDŹ ŢARĂ II");
+  EXPECT_EQ(BaseLetter(U'É'), U'E');
+  EXPECT_EQ(BaseLetter(U'Ł'), U'L');
+  EXPECT_EQ(BaseLetter(U'Æ'), U'Æ');
+  // A two-byte letter is measured as one glyph, not as two 8-bit ones.
+  TCanvas& c = form->Canvas();
+  EXPECT_EQ(c.TextWidth("É"), c.TextWidth("\xC9"));
+  EXPECT_NE(c.TextWidth("É"), c.TextWidth("\xC3") + c.TextWidth("\x89"));
+}
+
+TEST_F(LanguagesTest, OtherListsKeepDrawableLowerCaseWordsOfThreeToTwelveLettersInCapitals) {
+  TDictionary d(Write("straße\nBerlin\nab\nüberraschungen\nx-ray\ncafé\ncafÉ\nnaïve\n中文字\n\n" + Filler(100)),
+                TListKind::Other);
+  EXPECT_TRUE(Has(d, "STRAßE"));
+  EXPECT_TRUE(Has(d, "NAÏVE"));
+  EXPECT_TRUE(Has(d, "CAFÉ"));
+  for (const char* gone : {"BERLIN", "AB", "ÜBERRASCHUNGEN", "X-RAY", "中文字"}) EXPECT_FALSE(Has(d, gone)) << gone;
+  EXPECT_EQ(d.Count(), 3 + 100);  // cafÉ capitalises to CAFÉ and goes
+  EXPECT_EQ(d.SkippedLines, 5);
+  EXPECT_TRUE(d.Note.empty());
+}
+
+TEST_F(LanguagesTest, ALongListIsSampledOverTheWholeFile) {
+  const int lines = TDictionary::MaxFileWords + TDictionary::MaxFileWords / 5;
+  TDictionary d(Write(Filler(lines)), TListKind::Other);
+  EXPECT_EQ(d.Count(), TDictionary::MaxFileWords);
+  // Words come from the end of the file as well as from its start.
+  std::string last = d.Items(d.Count() - 1)->Text;
+  EXPECT_TRUE(last == UpperCaseText(Filler(1, lines - 1).substr(0, 5)) ||
+              last == UpperCaseText(Filler(1, lines - 2).substr(0, 5)))
+      << last;
+  EXPECT_EQ("AAAAA", d.Items(0)->Text);
+}
+
+TEST_F(LanguagesTest, AListThatIsNotUtf8IsReadAsLatin1WithOneNote) {
+  TDictionary d(Write("caf\xE9\nna\xEFve\n" + Filler(100)), TListKind::Other);
+  EXPECT_TRUE(Has(d, "CAFÉ"));
+  EXPECT_TRUE(Has(d, "NAÏVE"));
+  EXPECT_NE(d.Note.find("Latin-1"), std::string::npos);
+}
+
+TEST_F(LanguagesTest, EveryListThatCannotBePlayedFallsBackToEnglishWithOneMessage) {
+  std::string fifo = (dir_ / "fifo").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  TFifoWatchdog watchdog(fifo);
+  for (const std::string& path :
+       {(dir_ / "missing.txt").string(), dir_.string(), fifo, Write(Filler(99), "short.txt")}) {
+    size_t errors = platform->Errors().size();
+    form->UseWordList(path);
+    EXPECT_EQ(form->Dictionary->Kind(), TListKind::Bundled) << path;
+    EXPECT_TRUE(form->WordListPath.empty());
+    EXPECT_EQ(platform->Errors().size(), errors + 1) << path;
+  }
+  EXPECT_FALSE(watchdog.Fired());
+  // A list the settings name that is no longer installed.
+  size_t errors = platform->Errors().size();
+  form->Settings.Words = "Klingon";
+  form->ApplyWordList();
+  EXPECT_EQ(form->Settings.Words, "English");
+  EXPECT_EQ(platform->Errors().size(), errors + 1);
+  form->UseWordList(Write(Filler(100)));
+  EXPECT_TRUE(form->LettersAsText());
+}
+
+TEST_F(LanguagesTest, TheOptionsScreenOffersThePlayersOwnListsAndAccents) {
+  fs::create_directories(dir_ / "glyphfall" / "words");
+  Write(Filler(100), "glyphfall/words/mine.txt");
+  const char* saved = std::getenv("XDG_DATA_HOME");
+  std::string savedValue = saved ? saved : "";
+  ::setenv("XDG_DATA_HOME", dir_.c_str(), 1);
+  TOptionsScreen options(*form);
+  for (TOptionRow& row : options.Rows) {
+    if (row.Label == std::string("Words")) row.Change(form->Settings, -1);  // wraps to the last list: the player's
+    if (row.Label == std::string("Accents")) row.Change(form->Settings, 1);
+  }
+  form->ApplySettings();
+  saved ? ::setenv("XDG_DATA_HOME", savedValue.c_str(), 1) : ::unsetenv("XDG_DATA_HOME");
+  EXPECT_EQ(form->WordListName, "mine");
+  EXPECT_TRUE(form->LettersAsText());
+  EXPECT_TRUE(form->AccentsExact);
+  EXPECT_EQ(SettingsFromXml(SettingsToXml(form->Settings)), form->Settings);
+}
+
+TEST_F(LanguagesTest, TypedTextHitsAccentedLettersExactlyOrThroughTheirPlainLetter) {
+  form->UseWordList(Write(Filler(100)));
+  TSpriteWord* ete = AddWord("ÉTÉ", TPoint{300, CastleTop()});
+  TSpriteWord* eel = AddWord("EEL", TPoint{400, CastleTop()});
+  form->AccentsExact = true;
+  form->TextInput(U'e');  // hits EEL only
+  EXPECT_EQ(ete->Text, "ÉTÉ");
+  EXPECT_EQ(eel->Text, "EL");
+  form->TextInput(U'é');  // as text; the A-Z key path plays no part
+  EXPECT_EQ(ete->Text, "TÉ");
+  form->KeyDown('T', {});
+  EXPECT_EQ(ete->Text, "TÉ");
+  form->AccentsExact = false;
+  form->TextInput(U't');
+  form->TextInput(U'E');  // either: the plain letter hits É, and EL's E
+  EXPECT_TRUE(ete->Text.empty());
+  EXPECT_EQ(eel->Text, "L");
+  EXPECT_EQ(form->Score, 30);  // three letters, not five bytes
+}
+
+TEST_F(LanguagesTest, AccentsOverCapitalsAreDrawnAboveTheWordsRow) {
+  TCanvas& c = form->Canvas();
+  auto inkAbove = [&](const std::string& text) {
+    c.Brush.Style = TBrushStyle::Solid;
+    c.Brush.Color = clBlack;
+    c.FillRect(TRect{0, 0, PlayfieldWidth, PlayfieldHeight});
+    TSpriteWord* w = AddWord(text, TPoint{300, 200});
+    w->DrawLetters(c);
+    int ink = 0;
+    for (int y = 190; y < 200; ++y)
+      for (int x = 300; x < 360; ++x) ink += c.GetPixel(x, y) != clBlack;
+    return ink;
+  };
+  EXPECT_EQ(inkAbove("UBER"), 0);
+  EXPECT_GT(inkAbove("ÜBER"), 0);
+}
+
+TEST_F(LanguagesTest, InstalledListsAreOfferedInTheirOwnLanguage) {
+  fs::create_directories(dir_ / "dict");
+  fs::create_directories(dir_ / "mine");
+  for (const char* f : {"ngerman", "french", "words.pre-dictionaries-common", "american-english-large"})
+    Write("x\n", std::string("dict/") + f);
+  Write("x\n", "mine/keywords.txt");
+  Write("x\n", "mine/notes.md");
+  std::vector<std::string> names;
+  for (const TWordListChoice& c : FindWordLists((dir_ / "dict").string(), (dir_ / "mine").string()))
+    names.push_back(c.Name);
+  EXPECT_EQ(names, (std::vector<std::string>{"English", "Deutsch", "English (US), large", "Français", "keywords"}));
+}
+
+}  // namespace
