@@ -45,6 +45,8 @@ struct TGameStart {
   std::string_view Rules;  // "Classic"
   uint32_t Seed = 0;       // state of the random generator as the game began
   int32_t Wave = 1;
+  std::string_view WordList;  // the list's name, "English" for the bundled one
+  int32_t SpeedPercent = 100;
 };
 
 // A key the player typed at play: a letter (or any key but the space bar) at

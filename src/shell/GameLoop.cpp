@@ -8,6 +8,7 @@
 #include "hiscores/HiScoreUnit.h"
 #include "hiscores/XMLUnit.h"
 #include "platform/Paths.h"
+#include "replay/ReplayUnit.h"
 #include "shell/GlyphfallUnit.h"
 #include "sprites/StarUnit.h"
 #include "waves/WaveUnit.h"
@@ -96,7 +97,11 @@ void TGlyphfallForm::Run() {
   Stage.OuterSize = Platform.OuterSize();
   Platform.SetCaption(std::string(GameCaption) + " " + VersionText);
   BuildMenu();
-  if (HasSwitch("run")) PlayGame();
+  if (!ReplayToWatch.empty()) {
+    WatchFile(ReplayToWatch, true);
+    if (!Closed) Platform.CloseWindow();
+  }
+  if (HasSwitch("run") && !Closed) PlayGame();
   if (!Closed) ShowTitle();
   // The program ends when the window closes: by QUIT chosen on the menu, by
   // Escape there, or by the window's close button. A selection moved to QUIT
@@ -108,11 +113,17 @@ void TGlyphfallForm::Run() {
     switch (Menu->Selected) {
       case MenuStart:
         PlayGame();
-        if (!Closed) HiScores->CheckNewScore(Score);
+        if (!Closed) HiScores->CheckNewScore(Score, LastReplay);
+        PruneKeptReplays();
         break;
       case MenuHighScores:
         Screen = TScreen::HiScores;
         HiScores->ShowHiScores(-1);
+        // A row clicked: its game, then the table again.
+        while (WatchRow >= 0 && !Closed) {
+          WatchChosenRow();
+          if (!Closed) HiScores->ShowHiScores(-1);
+        }
         break;
       case MenuQuit: Platform.CloseWindow(); break;
       default: break;
@@ -162,6 +173,7 @@ void TGlyphfallForm::PlayGame() {
   Playing = false;
   TGameEnd how = GameOverStamp != 0 ? TGameEnd::Lost : Closed ? TGameEnd::Closed : TGameEnd::Quit;
   Events.GameEnded({GameTime, Score, how});
+  KeepReplay();
   AttackWords->RemoveAll();
   BonusWords->RemoveAll();
   ScoreItems->RemoveAll();
@@ -181,7 +193,8 @@ void TGlyphfallForm::NewGame() {
   WaveNumber = 1;
   Clock.Reset(Platform.GetTickCount());
   WavesLooped = false;
-  Events.GameStarted({GameTime, ClassicRules, RandSeedValue(), WaveNumber});
+  BeginGameRecord();
+  Events.GameStarted({GameTime, ClassicRules, RandSeedValue(), WaveNumber, BundledWordList, 100});
   StartWave();
 }
 
@@ -250,20 +263,35 @@ void TGlyphfallForm::DrawSprites() {
 }
 
 void TGlyphfallForm::PresentFrame() {
+  if (Watching) {
+    PresentReplayFrame();
+    return;
+  }
   Platform.PresentFrame(*OffscreenImage);
   Platform.ProcessMessages();
   uint32_t t0 = Platform.GetTickCount();
+  const bool held = Platform.IsWindowVisible() && !Platform.IsApplicationActive();
+  const bool paused = Platform.Paused();
+  if (held) RecordInput(paused ? TReplayInput::Pause : TReplayInput::FocusLost, 0, {});
   while (Platform.IsWindowVisible() && !Platform.IsApplicationActive()) {
     Platform.ProcessMessages();
     Platform.Sleep(InactivePoll);
   }
+  if (held) RecordInput(paused ? TReplayInput::Resume : TReplayInput::FocusGained, 0, {});
   uint32_t now = Platform.GetTickCount();
+  const uint32_t before = GameTime;
   Clock.Advance(now, now - t0);
+  RecordFrameStep(GameTime - before);
 }
 
 // ---- Input ----
 
-void TGlyphfallForm::KeyDown(uint16_t key, TShiftState) {
+void TGlyphfallForm::KeyDown(uint16_t key, TShiftState shift) {
+  RecordInput(TReplayInput::KeyDown, key, shift);
+  TypeKey(key);
+}
+
+void TGlyphfallForm::TypeKey(uint16_t key) {
   if (!MenuActive && Menu && Menu->Selected == MenuHighScores) {
     HiScores->NameEntryKey(key);
   } else {
@@ -308,16 +336,24 @@ void TGlyphfallForm::KeyDown(uint16_t key, TShiftState) {
   LastKey = key;
 }
 
-void TGlyphfallForm::KeyUp(uint16_t, TShiftState) { LastKey = 0; }
+void TGlyphfallForm::KeyUp(uint16_t key, TShiftState shift) {
+  RecordInput(TReplayInput::KeyUp, key, shift);
+  LastKey = 0;
+}
 
-void TGlyphfallForm::MouseDown(TMouseButton, TShiftState shift, int, int) {
-  if (MenuActive)
-    KeyDown(vk::Return, shift);
-  else if (Menu && Menu->Selected == MenuHighScores)
+void TGlyphfallForm::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  RecordInput(TReplayInput::MouseDown, 0, shift, x, y, static_cast<uint8_t>(button));
+  if (MenuActive) {
+    TypeKey(vk::Return);
+  } else if (Menu && Menu->Selected == MenuHighScores) {
+    // On the table on show, a click on a row with a kept game watches it.
+    if (Screen == TScreen::HiScores && HiScores->EntryRow < 0 && !Watching) WatchRow = HiScores->ReplayRowAt(y);
     MenuActive = true;
+  }
 }
 
 void TGlyphfallForm::Close() {
+  RecordInput(TReplayInput::Close, 0, {});
   if (Menu) Menu->Selected = MenuQuit;
   Closed = true;
   Platform.HideWindow();

@@ -27,6 +27,10 @@ class TWordList;
 class TSpriteWord;
 class TWave;
 class THiScoreList;
+class TReplayRecorder;
+class TReplayWatch;
+struct TReplay;
+enum class TReplayInput : uint8_t;
 
 // Menu ids are fixed values, not positions.
 constexpr uint8_t MenuStart = 0;
@@ -35,6 +39,8 @@ constexpr uint8_t MenuQuit = 4;
 
 // The rules of the game as first built.
 constexpr char ClassicRules[] = "Classic";
+// The name of the word list that ships with the game.
+constexpr char BundledWordList[] = "English";
 
 constexpr int PlayfieldWidth = 800;
 constexpr int PlayfieldHeight = 600;
@@ -179,11 +185,45 @@ class TGlyphfallForm : public TInputSink {
   void DrawRightText(int xRight, int y, std::string_view text, TColor colour);
   TSize LetterExtent(int size);
 
+  // ---- Replays (Replay.cpp) ----
+  // Every game from now on is kept in folder when it ends.
+  void KeepReplaysIn(const std::string& folder);
+  std::string ReplayFolder;
+  // Name of the replay of the game just ended; empty when it was not kept.
+  std::string LastReplay;
+  // A replay to watch instead of the menu (--replay); the program then ends.
+  std::string ReplayToWatch;
+  // Why this copy of the game could not play the replay back the same, or "".
+  std::string ReplayRefusal(const TReplay& replay);
+  // Plays a recorded game again on this form. Paced: at the speed it was
+  // played, times WatchSpeed; otherwise each frame as fast as it comes.
+  void WatchReplay(const TReplay& replay, bool paced);
+  // Loads, checks and watches a file; a bad one is reported, and false.
+  bool WatchFile(const std::string& path, bool paced);
+  int WatchSpeed = 1;
+  // A high-score row clicked to watch its game, or -1.
+  int32_t WatchRow = -1;
+  std::unique_ptr<TReplayRecorder> Recorder;
+  TReplayWatch* Watching = nullptr;
+
   // Which screen loop is running; for the simulator's report.
   enum class TScreen { Title, Menu, Play, HiScores, Ended } Screen = TScreen::Title;
 
  private:
   void LoadPictures();
+  // What a key-down does; the handler records the key first.
+  void TypeKey(uint16_t key);
+  void RecordInput(TReplayInput kind, uint16_t key, TShiftState shift, int x = 0, int y = 0, uint8_t button = 0);
+  void RecordFrameStep(uint32_t step);
+  void BeginGameRecord();
+  void KeepReplay();
+  void PruneKeptReplays();
+  void WatchChosenRow();
+  void PresentReplayFrame();
+  uint64_t WordsHash();
+  uint64_t wordsHash_ = 0;
+  bool wordsHashed_ = false;
+  bool replayFailureShown_ = false;
 };
 
 // The single form; set while a TGlyphfallForm exists.

@@ -1,5 +1,6 @@
 // The main menu: three items chosen with the arrows, the mouse and Enter.
 #include "Product.h"
+#include "replay/ReplayUnit.h"
 #include "shell/GlyphfallUnit.h"
 
 namespace {
@@ -69,7 +70,8 @@ void TGlyphfallForm::DrawMenu() {
   DrawText((PlayfieldWidth - canvas.TextWidth(HelpText)) / 2, HelpY, HelpText, HelpColour, 0);
 }
 
-void TGlyphfallForm::MouseMove(TShiftState, int x, int y) {
+void TGlyphfallForm::MouseMove(TShiftState shift, int x, int y) {
+  RecordInput(TReplayInput::MouseMove, 0, shift, x, y);
   if (!MenuActive || !Menu) return;
   // A pointer resting on an item must not undo a choice made with the keys.
   if (TPoint{x, y} == LastMousePos) return;
