@@ -225,8 +225,7 @@ void TGlyphfallForm::PresentReplayFrame() {
   canvas.Font.Size = CaptionSize;
   canvas.Font.Bold = true;
   UseSmoothFont(canvas);
-  // \xD7 is the multiplication sign (Windows-1252).
-  const std::string caption = "REPLAY  \xD7" + std::to_string(WatchSpeed);
+  const std::string caption = "REPLAY  x" + std::to_string(WatchSpeed);
   DrawText((PlayfieldWidth - canvas.TextWidth(caption)) / 2, CaptionY, caption, CaptionColour, 1);
 
   uint32_t now = Platform.GetTickCount();
