@@ -16,6 +16,7 @@
 #include "platform/Application.h"
 #include "platform/Paths.h"
 #include "platform/sdl/SdlPlatform.h"
+#include "rules/Settings.h"
 #include "shell/GlyphfallUnit.h"
 
 namespace {
@@ -48,17 +49,26 @@ int main(int argc, char** argv) {
     }
     if (a == "--help" || a == "-h") {
       std::printf(
-          "Usage: glyphfall [/run] [/vbnmq] [--pixel-exact] [--replay FILE]\n"
+          "Usage: glyphfall [/run] [/vbnmq] [--pixel-exact] [--settings FILE] [--replay FILE]\n"
           "A typing arcade game: type the words before they reach your castle.\n\n"
           "  /run           start a game at once\n"
           "  /vbnmq         the key 2 ends the current stage of a wave (for testing)\n"
           "  --pixel-exact  scale the picture by whole numbers only\n"
+          "  --settings FILE  read and save the options in FILE\n"
           "  --replay FILE  watch a kept game (Right/Left: faster/slower, Esc: end)\n"
           "  --help         show this text\n"
           "  --version      show the version\n");
       return 0;
     }
   }
+
+  // Named relative to where the program was started, before it moves.
+  std::string settingsArg;
+  for (size_t i = 0; i + 1 < args.size(); ++i)
+    if (args[i] == "--settings") {
+      std::error_code bad;
+      settingsArg = std::filesystem::absolute(args[i + 1], bad).string();
+    }
 
   std::string exe = ExecutablePath(argc > 0 ? argv[0] : "glyphfall");
   // The game reads its files relative to its own folder: next to the
@@ -72,6 +82,10 @@ int main(int argc, char** argv) {
   const char* home = std::getenv("HOME");
   std::filesystem::path scores = ResolveScoreFolder(folder, FolderIsWritable(folder), xdg ? xdg : "", home ? home : "");
   if (scores != folder) HiScoreFolder = scores.string();
+  // The options: --settings FILE, or the player's configuration folder.
+  const char* xdgConfig = std::getenv("XDG_CONFIG_HOME");
+  SettingsFile = DefaultSettingsFile(xdgConfig ? xdgConfig : "", home ? home : "");
+  if (!settingsArg.empty()) SettingsFile = settingsArg;
 
   try {
     TSdlPlatform platform(args, exe);

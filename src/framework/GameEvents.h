@@ -42,11 +42,11 @@ struct TKeyHit {
 
 struct TGameStart {
   uint32_t Time = 0;
-  std::string_view Rules;  // "Classic"
+  std::string_view Rules;  // "Classic" or "Typist"
   uint32_t Seed = 0;       // state of the random generator as the game began
   int32_t Wave = 1;
-  std::string_view WordList;  // the list's name, "English" for the bundled one
-  int32_t SpeedPercent = 100;
+  std::string_view WordList;   // "English" for the bundled one
+  int32_t SpeedPercent = 100;  // the words' pace; 100 is the game as built
 };
 
 // A key the player typed at play: a letter (or any key but the space bar) at

@@ -17,9 +17,9 @@
 
 std::string HiScoreFolder;
 
-std::string HiScoreFilePath() {
-  if (HiScoreFolder.empty()) return HiScoreFileName;
-  return (std::filesystem::path(HiScoreFolder) / HiScoreFileName).string();
+std::string HiScoreFilePath(const std::string& fileName) {
+  if (HiScoreFolder.empty()) return fileName;
+  return (std::filesystem::path(HiScoreFolder) / fileName).string();
 }
 
 namespace {
@@ -78,7 +78,7 @@ void THiScoreList::ReadTable(const std::string& path) {
 // file that cannot be read at all is reported and left where it is. A row
 // without a NAME reads as an empty name; rows past the tenth are ignored.
 void THiScoreList::LoadHiScores() {
-  const std::string fileName = HiScoreFilePath();
+  const std::string fileName = HiScoreFilePath(FileName);
   std::string path = fileName;
   try {
     path = XMLPath(fileName);
@@ -116,7 +116,7 @@ void THiScoreList::MergeInto(THiScoreList& onDisk) const {
 void THiScoreList::SaveHiScores() {
   bool setAside = false;
   try {
-    const std::string path = XMLPath(HiScoreFilePath());
+    const std::string path = XMLPath(HiScoreFilePath(FileName));
     TFileLock lock(path + HiScoreLockSuffix);
     THiScoreList onDisk;
     try {

@@ -16,6 +16,8 @@ constexpr TColor EntryColour = clWhite;
 constexpr int TitleSize = 18;
 constexpr int CreditSize = 14;
 constexpr int TitleY = 60;
+constexpr int RulesNameSize = 12;
+constexpr int RulesNameY = 88;
 constexpr int FirstRowY = 120;
 constexpr int RowHeight = 40;
 constexpr int LabelRight = 240;
@@ -80,6 +82,13 @@ void THiScoreList::DrawHiScores() {
   canvas.Font.Size = TitleSize;
   UseSmoothFont(canvas);
   DrawCentred(TitleY, EntryRow < 0 ? "- HIGH SCORES -" : "PLEASE ENTER NAME", TitleColour);
+  if (!RulesName.empty()) {
+    canvas.Font.Size = RulesNameSize;
+    UseSmoothFont(canvas);
+    DrawCentred(RulesNameY, RulesName, TitleColour);
+    canvas.Font.Size = TitleSize;
+    UseSmoothFont(canvas);
+  }
 
   const int rows = std::min(Count(), HiScoreRows);
   for (int i = 0; i < rows; ++i) {

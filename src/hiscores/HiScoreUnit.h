@@ -9,6 +9,8 @@
 constexpr int HiScoreRows = 10;
 constexpr int HiScoreNameLength = 8;
 constexpr char HiScoreFileName[] = "HISCORE.XML";
+// The Typist rules keep a table of their own, in the same format.
+constexpr char HiScoreTypistFileName[] = "HISCORE-TYPIST.XML";
 // Beside the file: the lock every copy of the game takes to save it.
 constexpr char HiScoreLockSuffix[] = ".lock";
 // What an empty name, and the free places of a name being typed, look like.
@@ -18,7 +20,7 @@ constexpr char HiScoreEmptyName[] = "--------";
 // it at a scratch folder before they create a form.
 extern std::string HiScoreFolder;
 // The one place that decides where the table is read from and written to.
-std::string HiScoreFilePath();
+std::string HiScoreFilePath(const std::string& fileName = HiScoreFileName);
 
 class THiScore {
  public:
@@ -38,6 +40,10 @@ class THiScoreList : public TCustomObjectList<THiScore> {
   int32_t HighScore = 0;
   // Row whose name is being typed; -1 while the table is only shown.
   int32_t EntryRow = -1;
+  // The file of this table, and the rules' name the screen shows under its
+  // title (none when empty).
+  std::string FileName = HiScoreFileName;
+  std::string RulesName;
 
   // After a game: a qualifying score gets its row and the name-entry screen.
   // replay names the game's kept replay, if any, for the row.

@@ -91,6 +91,14 @@ class TPlatform {
   bool Paused() const { return paused_; }
   virtual void SetPaused(bool paused) { paused_ = paused; }
 
+  // Fullscreen and whole-number scaling, as the player's settings ask. A
+  // platform without a real window keeps them as no-ops.
+  virtual bool Fullscreen() const { return false; }
+  void SetFullscreen(bool on) {
+    if (on != Fullscreen()) ToggleFullscreen();
+  }
+  virtual void SetPixelExact(bool) {}
+
   void SetInputSink(TInputSink* sink) { sink_ = sink; }
   TInputSink* InputSink() const { return sink_; }
   TMessageQueue& Messages() { return messages_; }

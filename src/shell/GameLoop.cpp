@@ -9,7 +9,10 @@
 #include "hiscores/XMLUnit.h"
 #include "platform/Paths.h"
 #include "replay/ReplayUnit.h"
+#include "rules/OptionsScreen.h"
+#include "rules/Rules.h"
 #include "shell/GlyphfallUnit.h"
+#include "sound/SoundEffects.h"
 #include "sprites/StarUnit.h"
 #include "waves/WaveUnit.h"
 #include "words/WordUnit.h"
@@ -53,11 +56,19 @@ TGlyphfallForm::TGlyphfallForm(TPlatform& platform) : Platform(platform) {
     AttackWords = std::make_unique<TWordList>();
     BonusWords = std::make_unique<TWordList>();
     HiScores = std::make_unique<THiScoreList>();
+    OtherHiScores = std::make_unique<THiScoreList>();
+    OtherHiScores->FileName = HiScoreTypistFileName;
+    OtherHiScores->RulesName = RulesName(TRulesKind::Typist);
+    HiScores->RulesName = RulesName(TRulesKind::Classic);
 
-    HiScores->LoadHiScores();
-    if (HiScores->Count() == 0)
-      for (int score = 1000; score >= 100; score -= 100) HiScores->Add(std::make_unique<THiScore>(score, ""));
-    HiScores->HighScore = HiScores->Items(0)->Score;
+    for (THiScoreList* table : {HiScores.get(), OtherHiScores.get()}) {
+      table->LoadHiScores();
+      if (table->Count() == 0)
+        for (int score = 1000; score >= 100; score -= 100) table->Add(std::make_unique<THiScore>(score, ""));
+      table->HighScore = table->Items(0)->Score;
+    }
+    Settings = LoadSettings(SettingsFile);
+    if (HasSwitch("pixel-exact")) Settings.PixelExact = true;
 
     Clock.Reset(Platform.GetTickCount());
   } catch (...) {
@@ -78,6 +89,8 @@ TGlyphfallForm::~TGlyphfallForm() {
   ZoomItems.reset();
   StarField.reset();
   HiScores.reset();
+  OtherHiScores.reset();
+  Rules.reset();
   Dictionary.reset();
   if (Platform.InputSink() == this) Platform.SetInputSink(nullptr);
   if (GlyphfallForm == this) GlyphfallForm = nullptr;
@@ -96,6 +109,7 @@ void TGlyphfallForm::Run() {
   // New stars are scattered over the window as it is shown.
   Stage.OuterSize = Platform.OuterSize();
   Platform.SetCaption(std::string(GameCaption) + " " + VersionText);
+  ApplySettings();
   BuildMenu();
   if (!ReplayToWatch.empty()) {
     WatchFile(ReplayToWatch, true);
@@ -113,9 +127,10 @@ void TGlyphfallForm::Run() {
     switch (Menu->Selected) {
       case MenuStart:
         PlayGame();
-        if (!Closed) HiScores->CheckNewScore(Score, LastReplay);
+        if (!Closed && !Practice) HiScores->CheckNewScore(Score, LastReplay);
         PruneKeptReplays();
         break;
+      case MenuOptions: ShowOptions(*this); break;
       case MenuHighScores:
         Screen = TScreen::HiScores;
         HiScores->ShowHiScores(-1);
@@ -190,11 +205,15 @@ void TGlyphfallForm::NewGame() {
   GameOverStamp = 0;
   Bombs = 0;
   PressSpaceHints = 0;
-  WaveNumber = 1;
+  Rules = MakeRules(Settings.Rules);
+  WaveNumber = Settings.StartWave;
+  SpeedPercent = Settings.SpeedPercent;
+  Practice = !Settings.Ranked();
   Clock.Reset(Platform.GetTickCount());
   WavesLooped = false;
   BeginGameRecord();
-  Events.GameStarted({GameTime, ClassicRules, RandSeedValue(), WaveNumber, BundledWordList, 100});
+  Events.GameStarted(
+      {GameTime, RulesName(Settings.Rules), RandSeedValue(), WaveNumber, Settings.Words, SpeedPercent});
   StartWave();
 }
 
@@ -257,6 +276,7 @@ void TGlyphfallForm::DrawBackground() {
 void TGlyphfallForm::DrawSprites() {
   AttackWords->DrawAll(Stage);
   BonusWords->DrawAll(Stage);
+  if (Rules) Rules->Draw(Canvas());
   ExplodeItems->DrawAll(Stage);
   ScoreItems->DrawAll(Stage);
   ZoomItems->DrawAll(Stage);
@@ -292,7 +312,9 @@ void TGlyphfallForm::KeyDown(uint16_t key, TShiftState shift) {
 }
 
 void TGlyphfallForm::TypeKey(uint16_t key) {
-  if (!MenuActive && Menu && Menu->Selected == MenuHighScores) {
+  if (Options) {
+    Options->KeyDown(key);
+  } else if (!MenuActive && Menu && Menu->Selected == MenuHighScores) {
     HiScores->NameEntryKey(key);
   } else {
     switch (key) {
@@ -325,8 +347,12 @@ void TGlyphfallForm::TypeKey(uint16_t key) {
             Events.BombKey(GameTime, key, Bombs < bombsBefore);
           } else if (key != LastKey) {
             Events.BeginKey();
-            BonusWords->KeyPressed(key);
-            AttackWords->KeyPressed(key);
+            if (Rules) {
+              Rules->KeyPressed(key);
+            } else {
+              BonusWords->KeyPressed(key);
+              AttackWords->KeyPressed(key);
+            }
             Events.EndKey(GameTime, key);
           }
         }
@@ -343,7 +369,9 @@ void TGlyphfallForm::KeyUp(uint16_t key, TShiftState shift) {
 
 void TGlyphfallForm::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   RecordInput(TReplayInput::MouseDown, 0, shift, x, y, static_cast<uint8_t>(button));
-  if (MenuActive) {
+  if (Options) {
+    Options->Click();
+  } else if (MenuActive) {
     TypeKey(vk::Return);
   } else if (Menu && Menu->Selected == MenuHighScores) {
     // On the table on show, a click on a row with a kept game watches it.
@@ -357,4 +385,18 @@ void TGlyphfallForm::Close() {
   if (Menu) Menu->Selected = MenuQuit;
   Closed = true;
   Platform.HideWindow();
+}
+
+// ---- Settings ----
+
+void TGlyphfallForm::ApplySettings() {
+  const bool typist = Settings.Rules == TRulesKind::Typist;
+  if (typist != (HiScores->FileName == HiScoreTypistFileName)) std::swap(HiScores, OtherHiScores);
+  SetEffectsVolume(Settings.Volume);
+  Platform.SetPixelExact(Settings.PixelExact);
+  Platform.SetFullscreen(Settings.Fullscreen);
+}
+
+TColor TGlyphfallForm::ShownColour(TColor colour) const {
+  return Settings.HighContrast && colour == clBlue ? HighContrastBlue : colour;
 }

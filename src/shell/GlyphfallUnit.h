@@ -3,6 +3,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -16,6 +17,7 @@
 #include "platform/Canvas.h"
 #include "platform/Platform.h"
 #include "platform/Types.h"
+#include "rules/Settings.h"
 #include "shell/Castle.h"
 
 class TExplodeLetterList;
@@ -31,16 +33,17 @@ class TReplayRecorder;
 class TReplayWatch;
 struct TReplay;
 enum class TReplayInput : uint8_t;
+class TRules;
+class TOptionsScreen;
 
 // Menu ids are fixed values, not positions.
 constexpr uint8_t MenuStart = 0;
 constexpr uint8_t MenuHighScores = 2;
 constexpr uint8_t MenuQuit = 4;
+constexpr uint8_t MenuOptions = 6;
 
 // The rules of the game as first built.
 constexpr char ClassicRules[] = "Classic";
-// The name of the word list that ships with the game.
-constexpr char BundledWordList[] = "English";
 
 constexpr int PlayfieldWidth = 800;
 constexpr int PlayfieldHeight = 600;
@@ -50,6 +53,8 @@ constexpr int MessageDuration = 2000;
 constexpr int MessageFlashInterval = 110;
 constexpr int BombScoreStep = 10000;
 constexpr int MaxBombs = 4;
+// Pure blue on black is hard to read; this one has more than 4.5 : 1.
+constexpr TColor HighContrastBlue = 0xFF6060;
 
 struct TMenuItem {
   TPoint Position;
@@ -126,6 +131,25 @@ class TGlyphfallForm : public TInputSink {
   TPoint LastMousePos;
   std::string VersionText = GameVersion;
   bool WavesLooped = false;
+
+  // ---- Settings, rules and difficulty ----
+  TSettings Settings;
+  // The rules of the game being played; null for the Classic rules.
+  std::unique_ptr<TRules> Rules;
+  // The score table of the rules not chosen (HiScores is the chosen one's).
+  std::unique_ptr<THiScoreList> OtherHiScores;
+  // The pace of the game being played, in percent of the game as built.
+  int32_t SpeedPercent = NormalSpeed;
+  // The game started past the first wave or at another pace: no score table.
+  bool Practice = false;
+  // The typist's current words a minute at a game time; empty shows nothing.
+  std::function<double(uint32_t)> LiveWpm;
+  // Set while the options screen runs; it takes the input then.
+  TOptionsScreen* Options = nullptr;
+  // Puts Settings into effect: the score table, volume, window and scaling.
+  void ApplySettings();
+  // A colour as drawn: pure blue is lightened in high contrast.
+  TColor ShownColour(TColor colour) const;
 
   // ---- Screens and frames ----
   void Run();
@@ -207,7 +231,7 @@ class TGlyphfallForm : public TInputSink {
   TReplayWatch* Watching = nullptr;
 
   // Which screen loop is running; for the simulator's report.
-  enum class TScreen { Title, Menu, Play, HiScores, Ended } Screen = TScreen::Title;
+  enum class TScreen { Title, Menu, Play, HiScores, Ended, Options } Screen = TScreen::Title;
 
  private:
   void LoadPictures();

@@ -25,6 +25,10 @@ constexpr int MessageShadow = 2;
 constexpr int SpawnMarginX = 3;
 constexpr int FirstSpawnRow = 2;
 constexpr char LineSeparator = '\0';
+// Small print under a HUD value: the practice mark and the live WPM.
+constexpr int NoteFontSize = 11;
+constexpr int NoteBelow = 24;
+constexpr TColor NoteColour = clYellow;
 }  // namespace
 
 int32_t TGlyphfallForm::HudValueY() {
@@ -46,6 +50,16 @@ void TGlyphfallForm::DrawHud() {
   if (!Playing) return;
   DrawRightText(WaveRight, HudLabelY, "WAVE", clRed);
   DrawRightText(WaveRight, vy, std::to_string(WaveNumber), clGreen);
+  if (Practice || (Settings.LiveWpm && LiveWpm)) {
+    canvas.Font.Size = NoteFontSize;
+    UseSmoothFont(canvas);
+    if (Practice) DrawRightText(WaveRight, vy + NoteBelow, "PRACTICE", NoteColour);
+    if (Settings.LiveWpm && LiveWpm)
+      DrawRightText(ScoreRight, vy + NoteBelow, std::to_string(static_cast<int>(LiveWpm(GameTime) + 0.5)) + " WPM",
+                    NoteColour);
+    canvas.Font.Size = HudFontSize;
+    UseSmoothFont(canvas);
+  }
   if (Bombs < 1) {
     DrawRightText(BombsRight, HudLabelY, "BOMBS", clRed);
     return;
@@ -98,7 +112,8 @@ void TGlyphfallForm::DrawCentredLines(const std::string& text, TColor colour) {
 void TGlyphfallForm::AwardScore(TPoint position, int32_t points, const std::string& text, TBitmap* picture) {
   Score += points;
   ScoreItems->Add(std::make_unique<TScoreItem>(Canvas(), position, text, picture));
-  HiScores->HighScore = std::max(HiScores->HighScore, Score);
+  // A practice game enters no table, so it raises no high score either.
+  if (!Practice) HiScores->HighScore = std::max(HiScores->HighScore, Score);
   if (Score >= NextBombScore) {
     NextBombScore += BombScoreStep;
     if (Bombs < MaxBombs) {

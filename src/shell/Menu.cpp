@@ -1,6 +1,7 @@
 // The main menu: three items chosen with the arrows, the mouse and Enter.
 #include "Product.h"
 #include "replay/ReplayUnit.h"
+#include "rules/OptionsScreen.h"
 #include "shell/GlyphfallUnit.h"
 
 namespace {
@@ -51,6 +52,7 @@ void TGlyphfallForm::BuildMenu() {
   Menu->NextY = MenuFirstY;
   Menu->AddItem(MenuStart, "START");
   Menu->AddItem(MenuHighScores, "HIGH SCORES");
+  Menu->AddItem(MenuOptions, "OPTIONS");
   Menu->AddItem(MenuQuit, "QUIT");
   Menu->Selected = MenuStart;
 }
@@ -72,6 +74,10 @@ void TGlyphfallForm::DrawMenu() {
 
 void TGlyphfallForm::MouseMove(TShiftState shift, int x, int y) {
   RecordInput(TReplayInput::MouseMove, 0, shift, x, y);
+  if (Options) {
+    Options->MouseMove(x, y);
+    return;
+  }
   if (!MenuActive || !Menu) return;
   // A pointer resting on an item must not undo a choice made with the keys.
   if (TPoint{x, y} == LastMousePos) return;

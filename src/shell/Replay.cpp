@@ -157,17 +157,21 @@ void TGlyphfallForm::KeepReplay() {
 void TGlyphfallForm::PruneKeptReplays() {
   if (ReplayFolder.empty()) return;
   std::set<std::string> pinned;
-  for (int i = 0; i < HiScores->Count(); ++i)
-    if (!HiScores->Items(i)->Replay.empty()) pinned.insert(HiScores->Items(i)->Replay);
+  for (THiScoreList* table : {HiScores.get(), OtherHiScores.get()})
+    for (int i = 0; table && i < table->Count(); ++i)
+      if (!table->Items(i)->Replay.empty()) pinned.insert(table->Items(i)->Replay);
   PruneReplays(ReplayFolder, KeptRecentReplays, pinned);
 }
 
 std::string TGlyphfallForm::ReplayRefusal(const TReplay& replay) {
   const TReplayHeader& h = replay.Header;
-  if (h.Rules != ClassicRules) return "it was played under rules this game does not have (" + h.Rules + ")";
-  if (h.SpeedPercent != 100) return "it was played at a speed this game does not offer";
-  if (h.StartWave < 1 || h.StartWave > WaveCount) return "it starts at a wave this game does not have";
-  if (h.WordList != BundledWordList || h.WordsHash != WordsHash())
+  TRulesKind rules;
+  if (!ParseRulesName(h.Rules, rules)) return "it was played under rules this game does not have (" + h.Rules + ")";
+  if (std::find(SpeedChoices.begin(), SpeedChoices.end(), h.SpeedPercent) == SpeedChoices.end())
+    return "it was played at a speed this game does not offer";
+  if (h.StartWave < MinStartWave || h.StartWave > std::min(MaxStartWave, WaveCount))
+    return "it starts at a wave this game does not have";
+  if (h.WordList != DefaultWordList || h.WordsHash != WordsHash())
     return "it was played with another word list (" + h.WordList + "), so its words would not come the same";
   return std::string();
 }
@@ -183,14 +187,22 @@ void TGlyphfallForm::WatchReplay(const TReplay& replay, bool paced) {
     TInputSink* Sink;
     const std::string& Caption;
     int32_t HighScore;
+    TSettings Settings;
     ~TRestore() {
       Form.Watching = nullptr;
+      Form.Settings = Settings;
       Form.Platform.SetInputSink(Sink);
       Form.Platform.SetCaption(Caption);
       Form.HiScores->HighScore = HighScore;
       if (Form.Recorder) Form.Events.Add(*Form.Recorder);
     }
-  } restore{*this, sink, caption, highScore};
+  } restore{*this, sink, caption, highScore, Settings};
+  // The game starts with the watched game's options, not the player's.
+  const TReplayHeader& h = replay.Header;
+  ParseRulesName(h.Rules, Settings.Rules);
+  Settings.StartWave = h.StartWave;
+  Settings.SpeedPercent = h.SpeedPercent;
+  Settings.Words = h.WordList;
   if (Recorder) Events.Remove(*Recorder);
   Platform.SetInputSink(&watch);
   Platform.SetCaption(caption + " - REPLAY");

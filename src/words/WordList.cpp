@@ -1,4 +1,5 @@
 // The word lists: pacing by speed tier, key dispatch, and new attacking words.
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -13,9 +14,17 @@ namespace {
 constexpr int32_t RowHeight = 16;
 }
 
+uint32_t TWordList::StepInterval(int tier, int32_t speedPercent) {
+  const int32_t ms = StepIntervals[static_cast<size_t>(tier)];
+  if (speedPercent == 100 || speedPercent <= 0) return static_cast<uint32_t>(ms);
+  // Rounded to the nearest millisecond; the fastest tier stays at one.
+  return static_cast<uint32_t>(std::max<int32_t>(1, (ms * 100 + speedPercent / 2) / speedPercent));
+}
+
 void TWordList::UpdateAll(const TStage& stage) {
+  const int32_t speed = GlyphfallForm ? GlyphfallForm->SpeedPercent : 100;
   for (int t = 0; t < SpeedTiers; ++t) {
-    if (!stage.Clock.TickEvery(TierStamps[t], static_cast<uint32_t>(StepIntervals[t]))) continue;
+    if (!stage.Clock.TickEvery(TierStamps[t], StepInterval(t, speed))) continue;
     // All words of one tier step together; a removal leaves the index where
     // it is, since the next word has moved into it.
     int i = 0;

@@ -297,10 +297,10 @@ class TWordList : public TSpriteList {
   int CountedWords() const;
   void KillAll();
   void SpawnWord();
-
- private:
   // Types a letter into word and notes the hit for the game's observers.
   void TypeInto(TSpriteWord& word);
+  // A tier's step interval at the game's pace (percent of the game as built).
+  static uint32_t StepInterval(int tier, int32_t speedPercent);
 };
 
 // ---- Letter explosions ----

@@ -2,6 +2,7 @@
 # A game played in the real window (Xvfb, real key events) is kept as a
 # replay, and the simulator plays that replay again to the same score, waves
 # and bricks (--verify): the frame times of a real run reproduce its result.
+# One game under the Classic rules, one under the Typist rules.
 # The game runs from a copy in a folder of its own, so its replays and scores
 # go there. Usage: replay-window-test.sh GLYPHFALL SIM BUILD_FOLDER OUTPUT_FOLDER
 set -u
@@ -21,7 +22,7 @@ GAME="$OUT/game/$(basename "$BIN")"
 cat > "$OUT/session.sh" <<EOS
 #!/bin/sh
 . "$LIB"
-"$GAME" &
+"$GAME" "\$@" &
 PID=\$!
 fail() { echo "\$1"; kill \$PID 2>/dev/null; exit 1; }
 WID=\$(gf_wait_window)
@@ -42,10 +43,18 @@ xdotool key Escape
 gf_wait_exit \$PID
 EOS
 chmod +x "$OUT/session.sh"
-result=$(SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1024x768x24" "$OUT/session.sh" 2>"$OUT/stderr.txt")
-echo "$result"
-echo "$result" | grep -q "exit status 0" || { cat "$OUT/stderr.txt"; exit 1; }
-set -- "$OUT"/game/replays/*.gfr
-[ -f "$1" ] || { echo "no replay was kept"; exit 1; }
-echo "replay $(basename "$1"): $(wc -c < "$1") bytes"
-"$SIM" --home "$OUT/game" --replay "$1" --verify || { echo "the replay does not verify"; exit 1; }
+# No settings of the player's own: Classic unless the file says Typist.
+export XDG_CONFIG_HOME="$OUT/config"
+echo "<settings><Rules>Typist</Rules></settings>" > "$OUT/typist.xml"
+for rules in Classic Typist; do
+  args=""
+  [ $rules = Typist ] && args="--settings $OUT/typist.xml"
+  result=$(SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1024x768x24" "$OUT/session.sh" $args 2>"$OUT/stderr.txt")
+  echo "$rules: $result"
+  echo "$result" | grep -q "exit status 0" || { cat "$OUT/stderr.txt"; exit 1; }
+  replay=$(ls "$OUT"/game/replays/*.gfr 2>/dev/null | tail -n 1)
+  [ -f "$replay" ] || { echo "no replay was kept"; exit 1; }
+  grep -q "$rules" "$replay" || { echo "$replay was not played under the $rules rules"; exit 1; }
+  echo "replay $(basename "$replay"): $(wc -c < "$replay") bytes"
+  "$SIM" --home "$OUT/game" --replay "$replay" --verify || { echo "the $rules replay does not verify"; exit 1; }
+done

@@ -17,6 +17,7 @@ TEST_F(MenuTest, SelectionWrapsAtBothEnds) {
   EXPECT_EQ(m.Selected, MenuStart);
   m.SelectNext();
   m.SelectNext();
+  m.SelectNext();
   EXPECT_EQ(m.Selected, MenuQuit);
   m.SelectNext();
   EXPECT_EQ(m.Selected, MenuStart);
@@ -35,10 +36,11 @@ TEST_F(MenuTest, UnknownSelectionGoesToLastOrFirst) {
 
 TEST_F(MenuTest, ItemsAreCentredAndSpacedByAHundred) {
   TMenuList& m = *form->Menu;
-  ASSERT_EQ(m.Count(), 3);
+  ASSERT_EQ(m.Count(), 4);
   EXPECT_EQ(m.Items(0)->Position.Y, 80);
   EXPECT_EQ(m.Items(1)->Position.Y, 180);
   EXPECT_EQ(m.Items(2)->Position.Y, 280);
+  EXPECT_EQ(m.Items(3)->Position.Y, 380);
   EXPECT_EQ(m.Items(1)->Caption, "HIGH SCORES");
   int w = TextExtentAt(form->Canvas(), 30, "HIGH SCORES").cx;
   EXPECT_EQ(m.Items(1)->Position.X, (800 - w) / 2);
@@ -52,11 +54,11 @@ TEST_F(MenuTest, HoverBandsSpanTheWholeWidthAndARestingPointerKeepsTheKeysChoice
   form->MouseMove({}, 2, 190);  // far left, still the HIGH SCORES band
   EXPECT_EQ(form->Menu->Selected, MenuHighScores);
   form->KeyDown(vk::Down, {});
-  EXPECT_EQ(form->Menu->Selected, MenuQuit);
+  EXPECT_EQ(form->Menu->Selected, MenuOptions);
   form->MouseMove({}, 2, 190);  // resting pointer
-  EXPECT_EQ(form->Menu->Selected, MenuQuit);
+  EXPECT_EQ(form->Menu->Selected, MenuOptions);
   form->MouseMove({}, 400, 150);  // between bands: nothing changes
-  EXPECT_EQ(form->Menu->Selected, MenuQuit);
+  EXPECT_EQ(form->Menu->Selected, MenuOptions);
   form->MouseDown(TMouseButton::Left, {}, 400, 150);
   EXPECT_FALSE(form->MenuActive);
   EXPECT_EQ(form->LastKey, vk::Return);
@@ -76,7 +78,7 @@ TEST_F(MenuTest, HelpLineSitsCentredAtTheFootWithItsDots) {
   const TBitmap& b = *form->OffscreenImage;
   // Nothing else is drawn: every lit pixel is the help line's.
   int left = b.Width(), right = -1, top = b.Height(), bottom = -1;
-  for (int y = 400; y < b.Height(); ++y)
+  for (int y = 480; y < b.Height(); ++y)
     for (int x = 0; x < b.Width(); ++x)
       if (b.Scanline(y)[x] != clBlack) {
         left = std::min(left, x), right = std::max(right, x);

@@ -181,6 +181,20 @@ TSamples Letter() {
   return s;
 }
 
+// A miss under the Typist rules: a soft, dull click, lower and quieter than
+// a letter, so a run of them is felt rather than heard.
+TSamples Miss() {
+  TSamples s = Silence(0.05);
+  TNoise noise(0x3155);
+  TOscillator thud;
+  for (size_t i = 0; i < s.size(); ++i) {
+    const double t = TimeOf(i);
+    s[i] = 0.35 * noise.White() * Decay(t, 0.0015) + thud.Sine(520) * Decay(t, 0.009);
+  }
+  Finish(s, 0.06, 0.0004);
+  return s;
+}
+
 // A stone set on stone: two short knocks, the second lower.
 TSamples Brick() {
   auto knock = [](double pitch, uint32_t seed) {
@@ -465,6 +479,7 @@ int main(int argc, char** argv) {
       {"slowdown.wav", SlowDown},   {"retreat.wav", Retreat},
       {"speedup.wav", SpeedUp},     {"cannon.wav", Cannon},
       {"bossalert.wav", BossAlert}, {"castledestroyed.wav", CastleDestroyed},
+      {"miss.wav", Miss},
   };
   for (const auto& [name, make] : sounds) {
     if (!WriteWave(folder / name, make())) {

@@ -5,6 +5,7 @@
 
 #include "hiscores/HiScoreUnit.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "rules/Rules.h"
 #include "shell/GlyphfallUnit.h"
 #include "words/WordUnit.h"
 
@@ -80,6 +81,9 @@ const TSpriteWord* MostUrgent(TGlyphfallForm& form) {
   return best;
 }
 
+// Under rules with a lock, a reader keeps typing the word the keys go to.
+const TSpriteWord* LockedTarget(TGlyphfallForm& form) { return form.Rules ? form.Rules->Target() : nullptr; }
+
 class TPerfectBot : public TBot {
  public:
   void OnFrame(TGlyphfallForm& form, THeadlessPlatform& platform) override {
@@ -87,13 +91,15 @@ class TPerfectBot : public TBot {
     if (form.GameOverStamp != 0) return;
     const TSpriteWord* w = MostUrgent(form);
     if (!w) return;
+    // The bomb still goes to the most urgent word; the keys to the locked one.
+    const TSpriteWord* locked = LockedTarget(form);
     // A word about to break through: the bomb is the last resort.
     if (form.Bombs > 0 && w->Direction == DirLeft && !w->IsBullet() && w->Position.X < 110 &&
         w->Position.Y >= form.CastleTop() - 16) {
       Press(platform, vk::Space);
       return;
     }
-    Press(platform, NextLetter(*w));
+    Press(platform, NextLetter(locked ? *locked : *w));
   }
 
  private:
@@ -124,7 +130,8 @@ class THumanBot : public TBot {
       }
     }
     if (!target) return;
-    uint16_t key = NextLetter(*target);
+    const TSpriteWord* locked = LockedTarget(form);
+    uint16_t key = NextLetter(locked ? *locked : *target);
     if (std::uniform_real_distribution<double>(0, 100)(rng_) < err_)
       key = static_cast<uint16_t>('A' + std::uniform_int_distribution<int>(0, 25)(rng_));
     if (form.Bombs > 0 && target->Position.X < 100 && target->Direction == DirLeft) key = vk::Space;
@@ -188,12 +195,47 @@ class TRandomBot : public TBot {
   std::mt19937 rng_;
 };
 
+// Slides across the letter rows, Q W E ... B N M, at a steady rate without
+// looking at the screen.
+class TSweepBot : public TBot {
+ public:
+  explicit TSweepBot(double cps) : cps_(cps) {}
+  void OnFrame(TGlyphfallForm& form, THeadlessPlatform& platform) override {
+    if (HandleScreens(*this, form, platform, wait_) || form.GameOverStamp != 0) {
+      start_ = 0;  // the next game starts its own count
+      return;
+    }
+    static constexpr char Keys[] = "QWERTYUIOPASDFGHJKLZXCVBNM";
+    const uint32_t now = platform.GetTickCount();
+    if (start_ == 0) {
+      start_ = now;
+      presses_ = 0;
+    }
+    // Several keys in one frame when the rate asks for it.
+    while (start_ + static_cast<uint32_t>(1000.0 * static_cast<double>(presses_) / cps_) <= now) {
+      Press(platform, static_cast<uint16_t>(Keys[presses_ % (sizeof(Keys) - 1)]));
+      ++presses_;
+    }
+  }
+
+ private:
+  double cps_;
+  uint64_t presses_ = 0;
+  uint32_t start_ = 0;
+  uint16_t wait_ = 0;
+};
+
 }  // namespace
 
 std::unique_ptr<TBot> MakeBot(const std::string& name, uint32_t seed) {
   if (name == "none") return std::make_unique<TNoneBot>();
   if (name == "perfect") return std::make_unique<TPerfectBot>();
   if (name == "random") return std::make_unique<TRandomBot>(seed);
+  if (name.rfind("sweep", 0) == 0) {
+    size_t a = name.find(':');
+    double cps = a == std::string::npos ? 14 : std::atof(name.c_str() + a + 1);
+    return std::make_unique<TSweepBot>(cps > 0 ? cps : 14);
+  }
   if (name.rfind("human", 0) == 0) {
     double cps = 6, err = 3;
     size_t a = name.find(':');

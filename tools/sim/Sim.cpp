@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +20,7 @@
 #include "hiscores/HiScoreUnit.h"
 #include "platform/Application.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "rules/Settings.h"
 #include "png/Png.h"
 #include "replay/ReplayUnit.h"
 #include "shell/GlyphfallUnit.h"
@@ -37,7 +39,11 @@ void Usage() {
                "  --click T:X:Y         mouse click at playfield pixel (X, Y) at time T\n"
                "  --shot T:FILE.png     write the frame presented at time T\n"
                "  --home DIR            use DIR as the program's folder\n"
-               "  --bot NAME            typing bot: none, perfect, human:CPS:ERR, random\n"
+               "  --bot NAME            typing bot: none, perfect, human:CPS:ERR, random, sweep:CPS\n"
+               "  --settings FILE       read (and save from the options screen) this settings file\n"
+               "  --rules R             classic or typist, over the settings\n"
+               "  --start-wave N        the wave games start at (1-14), over the settings\n"
+               "  --speed P             word speed in percent (75, 100, 125), over the settings\n"
                "  --name NAME           type NAME and Enter whenever the name-entry screen opens\n"
                "  --record DIR          keep every game played as a replay in DIR\n"
                "  --replay FILE         play a kept game again instead of running the menu\n"
@@ -51,6 +57,7 @@ const char* ScreenName(TGlyphfallForm::TScreen s) {
     case TGlyphfallForm::TScreen::Play: return "play";
     case TGlyphfallForm::TScreen::HiScores: return "hiscores";
     case TGlyphfallForm::TScreen::Ended: return "ended";
+    case TGlyphfallForm::TScreen::Options: return "options";
   }
   return "ended";
 }
@@ -106,7 +113,8 @@ int main(int argc, char** argv) {
   std::vector<std::pair<uint32_t, uint16_t>> keys;
   std::vector<std::tuple<uint32_t, int, int>> clicks;
   std::multimap<uint32_t, std::string> shots;
-  std::string home, botName, playerName, recordDir, replayFile;
+  std::string home, botName, playerName, rulesName, recordDir, replayFile;
+  int32_t startWave = 0, speed = 0;
   bool verify = false;
   std::vector<std::string> switches;
 
@@ -170,6 +178,29 @@ int main(int argc, char** argv) {
       replayFile = next();
     else if (a == "--verify")
       verify = true;
+    else if (a == "--settings")
+      SettingsFile = std::filesystem::absolute(next()).string();
+    else if (a == "--rules") {
+      rulesName = next();
+      if (!rulesName.empty()) rulesName[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(rulesName[0])));
+      TRulesKind ignored;
+      if (!ParseRulesName(rulesName, ignored)) {
+        std::fprintf(stderr, "glyphfall-sim: --rules is classic or typist\n");
+        return 2;
+      }
+    } else if (a == "--start-wave") {
+      startWave = std::stoi(next());
+      if (startWave < MinStartWave || startWave > MaxStartWave) {
+        std::fprintf(stderr, "glyphfall-sim: --start-wave is 1 to 14\n");
+        return 2;
+      }
+    } else if (a == "--speed") {
+      speed = std::stoi(next());
+      if (std::find(SpeedChoices.begin(), SpeedChoices.end(), speed) == SpeedChoices.end()) {
+        std::fprintf(stderr, "glyphfall-sim: --speed is 75, 100 or 125\n");
+        return 2;
+      }
+    }
     else if (a == "--help" || a == "-h") {
       Usage();
       return 0;
@@ -226,6 +257,9 @@ int main(int argc, char** argv) {
   TPlayStats stats;
   try {
     TGlyphfallForm form(platform);
+    if (!rulesName.empty()) ParseRulesName(rulesName, form.Settings.Rules);
+    if (startWave != 0) form.Settings.StartWave = startWave;
+    if (speed != 0) form.Settings.SpeedPercent = speed;
     form.Events.Add(stats);
     if (!recordDir.empty()) form.KeepReplaysIn(recordDir);
     if (!replayFile.empty()) {

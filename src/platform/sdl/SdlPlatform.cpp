@@ -238,6 +238,13 @@ bool TSdlPlatform::HandleDesktopKey(const SDL_Event& e) {
   return true;
 }
 
+void TSdlPlatform::SetPixelExact(bool on) {
+  if (on == pixelExact_) return;
+  pixelExact_ = on;
+  screen_->SetPixelExact(on);
+  Render();
+}
+
 void TSdlPlatform::ToggleFullscreen() {
   fullscreen_ = !fullscreen_;
   int display = std::max(0, SDL_GetWindowDisplayIndex(window_));

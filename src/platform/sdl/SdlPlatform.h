@@ -59,6 +59,12 @@ class TSdlPlatform : public TPlatform {
   void SetPaused(bool paused) override;
   void ToggleFullscreen() override;
 
+ public:
+  bool Fullscreen() const override { return fullscreen_; }
+  void SetPixelExact(bool on) override;
+
+ private:
+
   std::vector<std::string> args_;
   std::string exeName_;
   std::string caption_;

@@ -28,6 +28,10 @@ class TSdlScreen {
   // The window's contents were lost or its size changed: the next Show
   // draws everything.
   void Invalidate() { redrawAll_ = true; }
+  void SetPixelExact(bool on) {
+    pixelExact_ = on;
+    Invalidate();
+  }
   // Where the playfield is in the window, in window pixels.
   TViewport Viewport() const;
   // Waits until the next frame is due at the display's refresh rate; a key

@@ -1,0 +1,155 @@
+// The options screen and its rows.
+#include "rules/OptionsScreen.h"
+
+#include <algorithm>
+
+#include "Product.h"
+#include "framework/TextUtils.h"
+#include "shell/GlyphfallUnit.h"
+#include "sprites/StarUnit.h"
+
+namespace {
+
+constexpr int TitleSize = 24;
+constexpr int TitleY = 36;
+constexpr int RowSize = 20;
+constexpr int FirstRowY = 86;
+constexpr int RowSpacing = 44;
+constexpr int LabelX = 140;
+constexpr int ValueRight = 660;
+constexpr int HelpSize = 12;
+constexpr int HelpY = 568;
+constexpr TColor HelpColour = 0xC0C0C0;
+constexpr TColor ValueColour = clGreen;
+const char* const HelpText = "Up/Down choose \xB7 Left/Right or Enter change \xB7 Esc or BACK returns";
+
+// Steps value through count choices, wrapping round.
+int Cycle(int index, int count, int step) { return ((index + step) % count + count) % count; }
+
+const char* OnOff(bool on) { return on ? "on" : "off"; }
+
+TOptionRow Toggle(const char* label, bool TSettings::*field, const char* off, const char* on) {
+  return {label, [=](const TSettings& s) { return std::string(s.*field ? on : off); },
+          [=](TSettings& s, int) { s.*field = !(s.*field); }};
+}
+
+std::vector<TOptionRow> StandardRows() {
+  std::vector<TOptionRow> rows;
+  rows.push_back({"Rules", [](const TSettings& s) { return std::string(RulesName(s.Rules)); },
+                  [](TSettings& s, int) {
+                    s.Rules = s.Rules == TRulesKind::Classic ? TRulesKind::Typist : TRulesKind::Classic;
+                  }});
+  rows.push_back({"Start at wave", [](const TSettings& s) { return std::to_string(s.StartWave); },
+                  [](TSettings& s, int step) {
+                    s.StartWave = MinStartWave + Cycle(s.StartWave - MinStartWave, MaxStartWave, step);
+                  }});
+  rows.push_back({"Word speed", [](const TSettings& s) { return std::to_string(s.SpeedPercent) + " %"; },
+                  [](TSettings& s, int step) {
+                    auto at = std::find(SpeedChoices.begin(), SpeedChoices.end(), s.SpeedPercent);
+                    int i = at == SpeedChoices.end() ? 1 : static_cast<int>(at - SpeedChoices.begin());
+                    s.SpeedPercent = SpeedChoices[static_cast<size_t>(Cycle(i, SpeedChoices.size(), step))];
+                  }});
+  rows.push_back({"Words", [](const TSettings& s) { return s.Words; }, [](TSettings&, int) {}});
+  rows.push_back({"Sound volume", [](const TSettings& s) { return std::to_string(s.Volume) + " %"; },
+                  [](TSettings& s, int step) {
+                    s.Volume = VolumeStep * Cycle(s.Volume / VolumeStep, MaxVolume / VolumeStep + 1, step);
+                  }});
+  rows.push_back(Toggle("Fullscreen", &TSettings::Fullscreen, OnOff(false), OnOff(true)));
+  rows.push_back(Toggle("Scaling", &TSettings::PixelExact, "sharp", "pixel-exact"));
+  rows.push_back(Toggle("Live WPM on the HUD", &TSettings::LiveWpm, OnOff(false), OnOff(true)));
+  rows.push_back(Toggle("Colours", &TSettings::HighContrast, "classic", "high contrast"));
+  rows.push_back({"BACK", nullptr, nullptr});
+  return rows;
+}
+
+}  // namespace
+
+TOptionsScreen::TOptionsScreen(TGlyphfallForm& form) : Rows(StandardRows()), form_(form) {}
+
+int TOptionsScreen::RowY(int row) const { return FirstRowY + RowSpacing * row; }
+
+void TOptionsScreen::Run() {
+  form_.Screen = TGlyphfallForm::TScreen::Options;
+  lastMouse_ = form_.Platform.ScreenToClient(form_.Platform.CursorPos());
+  form_.Options = this;
+  while (form_.Visible() && !form_.Closed && !Done) {
+    form_.StarField->UpdateAll(form_.Stage);
+    form_.DrawBackground();
+    form_.DrawHud();
+    Draw();
+    form_.PresentFrame();
+  }
+  form_.Options = nullptr;
+  SaveSettings(form_.Settings, SettingsFile);
+}
+
+void TOptionsScreen::Activate(int step) {
+  TOptionRow& row = Rows[static_cast<size_t>(Selected)];
+  if (!row.Change) {
+    Done = true;
+    return;
+  }
+  row.Change(form_.Settings, step);
+  form_.ApplySettings();
+}
+
+void TOptionsScreen::KeyDown(uint16_t key) {
+  const int n = static_cast<int>(Rows.size());
+  switch (key) {
+    case vk::Up: Selected = Cycle(Selected, n, -1); break;
+    case vk::Down: Selected = Cycle(Selected, n, 1); break;
+    case vk::Left:
+      if (Rows[static_cast<size_t>(Selected)].Change) Activate(-1);
+      break;
+    case vk::Right:
+      if (Rows[static_cast<size_t>(Selected)].Change) Activate(1);
+      break;
+    case vk::Return: Activate(1); break;
+    case vk::Escape: Done = true; break;
+    default: break;
+  }
+}
+
+void TOptionsScreen::MouseMove(int x, int y) {
+  // A pointer resting on a row must not undo a choice made with the keys.
+  if (TPoint{x, y} == lastMouse_) return;
+  lastMouse_ = TPoint{x, y};
+  const int h = TextExtentAt(form_.Canvas(), RowSize, "X").cy;
+  for (int i = 0; i < static_cast<int>(Rows.size()); ++i)
+    if (RowY(i) <= y && y <= RowY(i) + h) {
+      Selected = i;
+      return;
+    }
+}
+
+void TOptionsScreen::Draw() {
+  TCanvas& canvas = form_.Canvas();
+  canvas.Font.Name = GameFontFace;
+  canvas.Font.Bold = true;
+  canvas.Font.Size = TitleSize;
+  UseSmoothFont(canvas);
+  form_.DrawText((PlayfieldWidth - canvas.TextWidth("OPTIONS")) / 2, TitleY, "OPTIONS", clRed, 1);
+
+  canvas.Font.Size = RowSize;
+  UseSmoothFont(canvas);
+  for (int i = 0; i < static_cast<int>(Rows.size()); ++i) {
+    const TOptionRow& row = Rows[static_cast<size_t>(i)];
+    const bool chosen = i == Selected;
+    const TColor colour = chosen ? clRed : clBlue;
+    if (!row.Value) {
+      form_.DrawText((PlayfieldWidth - canvas.TextWidth(row.Label)) / 2, RowY(i), row.Label, colour, 1);
+      continue;
+    }
+    form_.DrawText(LabelX, RowY(i), row.Label, colour, 1);
+    const std::string value = row.Value(form_.Settings);
+    form_.DrawText(ValueRight - canvas.TextWidth(value), RowY(i), value, chosen ? clRed : ValueColour, 1);
+  }
+  canvas.Font.Size = HelpSize;
+  UseSmoothFont(canvas);
+  form_.DrawText((PlayfieldWidth - canvas.TextWidth(HelpText)) / 2, HelpY, HelpText, HelpColour, 0);
+}
+
+void ShowOptions(TGlyphfallForm& form) {
+  TOptionsScreen screen(form);
+  screen.Run();
+}

@@ -1,0 +1,156 @@
+// settings.xml: a root element "settings" with one element per setting.
+#include "rules/Settings.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "hiscores/HiScoreUnit.h"
+#include "hiscores/XMLUnit.h"
+#include "platform/Application.h"
+#include "platform/Files.h"
+
+std::string SettingsFile;
+
+namespace {
+
+constexpr char RootName[] = "settings";
+// Ours is a few hundred bytes; anything bigger is not a file this game wrote.
+constexpr size_t MaxSettingsFileSize = 16 * 1024;
+
+void Report(const std::string& text) {
+  if (Application)
+    Application->ShowError(text);
+  else
+    std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+// A whole number in [low, high], or fallback.
+int32_t NumberIn(const TXmlNode& root, const char* name, int32_t low, int32_t high, int32_t fallback) {
+  TXmlNode n = root.ChildElement(name);
+  int32_t v = 0;
+  if (!n || !ParseScore(n.Text(), v) || v < low || v > high) return fallback;
+  return v;
+}
+
+// One of two words; anything else is the fallback.
+bool Choice(const TXmlNode& root, const char* name, const char* no, const char* yes, bool fallback) {
+  TXmlNode n = root.ChildElement(name);
+  if (!n) return fallback;
+  std::string text = n.Text();
+  if (text == yes) return true;
+  if (text == no) return false;
+  return fallback;
+}
+
+TSettings FromRoot(const TXmlNode& root) {
+  TSettings s;
+  const TSettings d;
+  if (TXmlNode n = root.ChildElement("Rules")) ParseRulesName(n.Text(), s.Rules);
+  s.StartWave = NumberIn(root, "StartWave", MinStartWave, MaxStartWave, d.StartWave);
+  int32_t speed = NumberIn(root, "WordSpeed", 0, 1000, d.SpeedPercent);
+  if (std::find(SpeedChoices.begin(), SpeedChoices.end(), speed) != SpeedChoices.end()) s.SpeedPercent = speed;
+  if (TXmlNode n = root.ChildElement("Words"); n && n.Text() == DefaultWordList) s.Words = n.Text();
+  int32_t volume = NumberIn(root, "Volume", 0, MaxVolume, d.Volume);
+  if (volume % VolumeStep == 0) s.Volume = volume;
+  s.Fullscreen = Choice(root, "Fullscreen", "off", "on", d.Fullscreen);
+  s.PixelExact = Choice(root, "Scaling", "sharp", "pixel-exact", d.PixelExact);
+  s.LiveWpm = Choice(root, "LiveWpm", "off", "on", d.LiveWpm);
+  s.HighContrast = Choice(root, "Colours", "classic", "high contrast", d.HighContrast);
+  return s;
+}
+
+// A document that parsed but is not ours is as damaged as one that did not.
+void CheckRoot(const TXML& xml, const std::string& what) {
+  TXmlNode root = xml.DocumentElement();
+  if (!root || root.NodeName() != RootName) throw EXmlParseError(what + ": the root element is not <settings>");
+}
+
+}  // namespace
+
+const char* RulesName(TRulesKind rules) { return rules == TRulesKind::Typist ? "Typist" : "Classic"; }
+
+bool ParseRulesName(std::string_view text, TRulesKind& rules) {
+  for (TRulesKind r : {TRulesKind::Classic, TRulesKind::Typist})
+    if (text == RulesName(r)) {
+      rules = r;
+      return true;
+    }
+  return false;
+}
+
+std::string DefaultSettingsFile(const std::string& xdgConfigHome, const std::string& home) {
+  namespace fs = std::filesystem;
+  // The base directory specification: a relative XDG path is ignored.
+  fs::path base;
+  if (!xdgConfigHome.empty() && fs::path(xdgConfigHome).is_absolute())
+    base = xdgConfigHome;
+  else if (!home.empty())
+    base = fs::path(home) / ".config";
+  else
+    return "";
+  return (base / "glyphfall" / SettingsFileName).string();
+}
+
+std::string SettingsToXml(const TSettings& s) {
+  auto xml = std::make_unique<TXML>(nullptr);
+  xml->RootName = RootName;
+  TXmlNode root = xml->CreateRoot();
+  root.AddChild("Rules").SetText(RulesName(s.Rules));
+  root.AddChild("StartWave").SetText(std::to_string(s.StartWave));
+  root.AddChild("WordSpeed").SetText(std::to_string(s.SpeedPercent));
+  root.AddChild("Words").SetText(s.Words);
+  root.AddChild("Volume").SetText(std::to_string(s.Volume));
+  root.AddChild("Fullscreen").SetText(s.Fullscreen ? "on" : "off");
+  root.AddChild("Scaling").SetText(s.PixelExact ? "pixel-exact" : "sharp");
+  root.AddChild("LiveWpm").SetText(s.LiveWpm ? "on" : "off");
+  root.AddChild("Colours").SetText(s.HighContrast ? "high contrast" : "classic");
+  return xml->SaveToString();
+}
+
+TSettings SettingsFromXml(std::string_view text) {
+  auto xml = std::make_unique<TXML>(nullptr);
+  xml->MaxFileSize = MaxSettingsFileSize;
+  xml->LoadFromString(text);
+  CheckRoot(*xml, "the settings");
+  return FromRoot(xml->DocumentElement());
+}
+
+TSettings LoadSettings(const std::string& path) {
+  if (path.empty()) return {};
+  try {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec) && !ec) return {};
+    auto xml = std::make_unique<TXML>(Application);
+    xml->MaxFileSize = MaxSettingsFileSize;
+    xml->LoadFromFile(path);
+    CheckRoot(*xml, path);
+    return FromRoot(xml->DocumentElement());
+  } catch (const EXmlParseError& e) {
+    // Kept for whoever wants to mend it; the next save writes a good one.
+    const std::string bad = path + ".bad";
+    std::error_code ec;
+    std::filesystem::rename(path, bad, ec);
+    Report(std::string("The settings file is damaged: ") + e.what() + ". " +
+           (ec ? "It could not be kept as " + bad + " (" + ec.message() + ")" : "It was kept as " + bad) +
+           "; the default settings are used.");
+  } catch (const std::exception& e) {
+    Report(std::string("Could not read the settings: ") + e.what() + ". The default settings are used.");
+  }
+  return {};
+}
+
+bool SaveSettings(const TSettings& settings, const std::string& path) {
+  if (path.empty()) return true;
+  try {
+    std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (!folder.empty()) std::filesystem::create_directories(folder);
+    WriteFileAtomically(path, SettingsToXml(settings));
+    return true;
+  } catch (const std::exception& e) {
+    Report(std::string("Could not save the settings: ") + e.what() + ". The previous settings file is unchanged.");
+    return false;
+  }
+}

@@ -1,0 +1,57 @@
+// What the player chose on the options screen, and settings.xml that keeps
+// it between runs.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+enum class TRulesKind : uint8_t { Classic, Typist };
+
+constexpr int32_t MinStartWave = 1;
+constexpr int32_t MaxStartWave = 14;
+constexpr int32_t NormalSpeed = 100;
+constexpr std::array<int32_t, 3> SpeedChoices = {75, 100, 125};
+constexpr int32_t VolumeStep = 10;
+constexpr int32_t MaxVolume = 100;
+constexpr char DefaultWordList[] = "English";
+constexpr char SettingsFileName[] = "settings.xml";
+
+struct TSettings {
+  TRulesKind Rules = TRulesKind::Classic;
+  int32_t StartWave = MinStartWave;
+  int32_t SpeedPercent = NormalSpeed;  // every tier's pace, 100 = the game as built
+  std::string Words = DefaultWordList;
+  int32_t Volume = MaxVolume;  // percent, applied to every effect
+  bool Fullscreen = false;
+  bool PixelExact = false;  // whole-number scales only
+  bool LiveWpm = false;     // current WPM under the score
+  bool HighContrast = false;
+
+  // Only a game from the first wave at the normal pace enters a score table.
+  bool Ranked() const { return StartWave == MinStartWave && SpeedPercent == NormalSpeed; }
+  bool operator==(const TSettings&) const = default;
+};
+
+// "Classic" or "Typist": the name the player sees and the file holds.
+const char* RulesName(TRulesKind rules);
+bool ParseRulesName(std::string_view text, TRulesKind& rules);
+
+// Where the settings are read from and saved to; empty means nowhere (the
+// defaults, nothing saved), which is what tests and the simulator get unless
+// they name a file. The program sets it from --settings or the default below.
+extern std::string SettingsFile;
+// $XDG_CONFIG_HOME/glyphfall/settings.xml, by default ~/.config/glyphfall/;
+// empty when neither variable is set.
+std::string DefaultSettingsFile(const std::string& xdgConfigHome, const std::string& home);
+
+// Never fails: a missing file gives the defaults; a damaged one is kept as
+// path.bad, reported once, and the defaults are used; unknown elements are
+// ignored and a value out of range falls back to its default.
+TSettings LoadSettings(const std::string& path);
+// The settings as the file holds them (the XML text), and back.
+std::string SettingsToXml(const TSettings& settings);
+TSettings SettingsFromXml(std::string_view text);
+// Written atomically, the folders made on the way; false after a reported
+// failure, the old file unchanged.
+bool SaveSettings(const TSettings& settings, const std::string& path);

@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "rules/OptionsScreen.h"
+#include "support/GameFixture.h"
+
+namespace {
+
+class OptionsScreenTest : public GameFixture {
+ protected:
+  void SetUp() override {
+    GameFixture::SetUp();
+    savedSettingsFile_ = SettingsFile;
+    SettingsFile = (std::filesystem::path(HiScoreFolder) / "config" / SettingsFileName).string();
+  }
+  void TearDown() override {
+    SettingsFile = savedSettingsFile_;
+    GameFixture::TearDown();
+  }
+  std::string savedSettingsFile_;
+};
+
+TEST_F(OptionsScreenTest, TheMenuOpensItKeysChangeTheSettingsAndLeavingSavesThem) {
+  uint32_t t0 = Now();
+  platform->KeyAt(t0 + 3200, vk::Down);  // START -> HIGH SCORES -> OPTIONS
+  platform->KeyAt(t0 + 3300, vk::Down);
+  platform->KeyAt(t0 + 3400, vk::Return);
+  platform->KeyAt(t0 + 3600, vk::Right);  // Rules: Typist
+  platform->KeyAt(t0 + 3700, vk::Down);
+  platform->KeyAt(t0 + 3800, vk::Left);  // Start at wave: 1 wraps to 14
+  platform->KeyAt(t0 + 3900, vk::Up);
+  platform->KeyAt(t0 + 3950, vk::Up);  // wraps to BACK
+  platform->KeyAt(t0 + 4000, vk::Return);
+  platform->KeyAt(t0 + 4500, vk::Escape);  // quits from the menu
+  bool sawOptions = false;
+  platform->OnFrame = [&] { sawOptions |= form->Screen == TGlyphfallForm::TScreen::Options; };
+  form->Run();
+  EXPECT_TRUE(sawOptions);
+  TSettings saved = LoadSettings(SettingsFile);
+  EXPECT_EQ(saved.Rules, TRulesKind::Typist);
+  EXPECT_EQ(saved.StartWave, MaxStartWave);
+  EXPECT_EQ(form->Settings, saved);
+
+  // A new run starts with them.
+  MakeForm({});
+  EXPECT_EQ(form->Settings, saved);
+}
+
+TEST_F(OptionsScreenTest, EachRulesKeepsItsOwnScoreTable) {
+  form->Settings.Rules = TRulesKind::Typist;
+  form->ApplySettings();
+  form->HiScores->InsertScore(5000, "TYPIST");
+  form->HiScores->SaveHiScores();
+  EXPECT_TRUE(std::filesystem::exists(HiScoreFilePath(HiScoreTypistFileName)));
+  EXPECT_FALSE(std::filesystem::exists(HiScoreFilePath(HiScoreFileName)));
+
+  form->Settings.Rules = TRulesKind::Classic;
+  form->ApplySettings();
+  EXPECT_EQ(form->HiScores->HighScore, 1000);
+  MakeForm({});
+  EXPECT_EQ(form->HiScores->HighScore, 1000);
+  EXPECT_EQ(form->OtherHiScores->HighScore, 5000);
+}
+
+}  // namespace

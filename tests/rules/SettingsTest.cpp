@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "platform/Application.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "rules/Settings.h"
+
+namespace {
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (std::filesystem::temp_directory_path() / "glyphfall-settings-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+    path_ = folder_ + "/sub/settings.xml";
+    platform_.QuietErrors = true;
+  }
+  void TearDown() override {
+    std::error_code ec;
+    std::filesystem::remove_all(folder_, ec);
+  }
+  void Write(const std::string& text) {
+    std::filesystem::create_directories(folder_ + "/sub");
+    std::ofstream(path_) << text;
+  }
+
+  std::string folder_, path_;
+  THeadlessPlatform platform_;
+  TApplication application_{platform_};
+};
+
+TEST_F(SettingsTest, EverySettingSurvivesASaveAndALoad) {
+  EXPECT_EQ(LoadSettings(path_), TSettings{});  // no file yet
+  TSettings s;
+  s.Rules = TRulesKind::Typist;
+  s.StartWave = 14;
+  s.SpeedPercent = 75;
+  s.Volume = 30;
+  s.Fullscreen = s.PixelExact = s.LiveWpm = s.HighContrast = true;
+  ASSERT_TRUE(SaveSettings(s, path_));  // the folder is made on the way
+  EXPECT_EQ(LoadSettings(path_), s);
+}
+
+TEST_F(SettingsTest, UnknownElementsAreIgnoredAndValuesOutOfRangeFallBack) {
+  Write(
+      "<settings><Future>x</Future><Rules>Typist</Rules><StartWave>15</StartWave><WordSpeed>80</WordSpeed>"
+      "<Volume>35</Volume><Fullscreen>maybe</Fullscreen><Colours>high contrast</Colours><Words>Klingon</Words>"
+      "</settings>");
+  TSettings s = LoadSettings(path_);
+  TSettings expected;
+  expected.Rules = TRulesKind::Typist;
+  expected.HighContrast = true;
+  EXPECT_EQ(s, expected);
+  EXPECT_TRUE(platform_.Errors().empty());
+}
+
+TEST_F(SettingsTest, ADamagedFileIsKeptAsBadWithOneMessageAndTheDefaultsAreUsed) {
+  for (const std::string text : {"<settings><Rules>Typist</Rules>", "<root><Rules>Typist</Rules></root>"}) {
+    Write(text);
+    size_t before = platform_.Errors().size();
+    EXPECT_EQ(LoadSettings(path_), TSettings{}) << text;
+    EXPECT_EQ(platform_.Errors().size(), before + 1);
+    EXPECT_FALSE(std::filesystem::exists(path_));
+    std::ifstream bad(path_ + ".bad");
+    std::stringstream kept;
+    kept << bad.rdbuf();
+    EXPECT_EQ(kept.str(), text);
+  }
+}
+
+}  // namespace
