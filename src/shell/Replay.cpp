@@ -40,6 +40,9 @@ class TReplayWatch : public TInputSink {
   const bool Paced;
   // Pacing: game ms played since the base, against wall ms since it.
   uint32_t RealBase = 0, PlayedBase = 0, Played = 0, LastShown = 0;
+  // The window was closed in this frame: the game took the frame's other
+  // input still, and ended after it.
+  bool EndAfterFrame = false;
 
   void Rebase() {
     RealBase = Form.Platform.GetTickCount();
@@ -67,7 +70,7 @@ class TReplayWatch : public TInputSink {
       case TReplayInput::MouseDown: Form.MouseDown(static_cast<TMouseButton>(e.Button), s, e.X, e.Y); break;
       case TReplayInput::MouseMove: Form.MouseMove(s, e.X, e.Y); break;
       // The game ended there; the watcher's window stays.
-      case TReplayInput::Close: Form.Playing = false; break;
+      case TReplayInput::Close: EndAfterFrame = true; break;
       // Their time is already left out of the clock steps.
       default: break;
     }
@@ -265,4 +268,5 @@ void TGlyphfallForm::PresentReplayFrame() {
   const uint32_t step = w.Player.NextFrame([&w](const TReplayEvent& e) { w.Deliver(e); });
   w.Played += step;
   GameTime += step;
+  if (w.EndAfterFrame) Playing = false;
 }

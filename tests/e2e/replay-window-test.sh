@@ -24,13 +24,7 @@ cat > "$OUT/session.sh" <<EOS
 . "$LIB"
 "$GAME" "\$@" &
 PID=\$!
-fail() { echo "\$1"; kill \$PID 2>/dev/null; exit 1; }
-WID=\$(gf_wait_window)
-[ -n "\$WID" ] || fail "the window never appeared"
-timeout 10 xdotool windowfocus --sync "\$WID" 2>/dev/null
-gf_wait_for "\$WID" gf_menu_shown "$OUT/menu.png" || fail "the menu never showed"
-xdotool key Return
-gf_wait_for "\$WID" gf_playfield_shown "$OUT/play.png" || fail "the playfield is not on the screen"
+WID=\$(gf_start_game "$OUT") || { kill \$PID 2>/dev/null; exit 1; }
 # Ten seconds of typing, a pause, and more: whatever the keys hit, the replay
 # must hit the same.
 for round in 1 2 3 4 5; do
@@ -38,7 +32,7 @@ for round in 1 2 3 4 5; do
   [ \$round = 3 ] && { xdotool key F10; sleep 1; xdotool key F10; }
 done
 xdotool key Escape
-gf_wait_for "\$WID" gf_menu_shown "$OUT/menu-after.png" || fail "Escape did not lead back to the menu"
+gf_wait_for "\$WID" gf_menu_shown "$OUT/menu-after.png" || { echo "Escape did not lead back to the menu"; kill \$PID; exit 1; }
 xdotool key Escape
 gf_wait_exit \$PID
 EOS
