@@ -30,7 +30,19 @@ std::string ExecutablePath(const char* argv0) {
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  for (const std::string& a : args) {
+  std::string replay;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--replay") {
+      if (i + 1 >= args.size()) {
+        std::fprintf(stderr, "%s: --replay needs a file\n", GameCaption);
+        return 2;
+      }
+      // Named from where the program was started, before it moves to its folder.
+      std::error_code ignored;
+      replay = std::filesystem::absolute(args[++i], ignored).string();
+      continue;
+    }
     if (a == "--version") {
       std::printf("%s %s\n", GameCaption, GameVersion);
       return 0;
@@ -38,12 +50,14 @@ int main(int argc, char** argv) {
     if (a == "--help" || a == "-h") {
       std::printf(
           "Usage: glyphfall [/run] [/vbnmq] [--pixel-exact] [--settings FILE] [--words FILE]\n"
+          "                 [--replay FILE]\n"
           "A typing arcade game: type the words before they reach your castle.\n\n"
           "  /run           start a game at once\n"
           "  /vbnmq         the key 2 ends the current stage of a wave (for testing)\n"
           "  --pixel-exact  scale the picture by whole numbers only\n"
           "  --settings FILE  read and save the options in FILE\n"
           "  --words FILE   play the words of FILE, one a line, in any language\n"
+          "  --replay FILE  watch a kept game (Right/Left: faster/slower, Esc: end)\n"
           "  --help         show this text\n"
           "  --version      show the version\n");
       return 0;
@@ -86,6 +100,9 @@ int main(int argc, char** argv) {
     TApplication application(platform);
     try {
       TGlyphfallForm form(platform);
+      // Kept games live beside the scores.
+      form.KeepReplaysIn((scores / "replays").string());
+      form.ReplayToWatch = replay;
       form.Run();
     } catch (const std::exception& e) {
       application.ShowError(e.what());

@@ -1,15 +1,19 @@
 // HISCORE.XML: a root element "root" holding one element per row (RANK1 ...
-// RANK10), each with a NAME and then a SCORE element, and no attributes.
+// RANK10), each with a NAME and then a SCORE element, and no attributes. A
+// row may also hold a REPLAY element, the file name of its game's replay;
+// readers that do not know it pass it by.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 
+#include "framework/Utils.h"
 #include "hiscores/HiScoreUnit.h"
 #include "hiscores/XMLUnit.h"
 #include "platform/Application.h"
 #include "platform/Files.h"
+#include "replay/ReplayUnit.h"
 
 std::string HiScoreFolder;
 
@@ -61,6 +65,9 @@ void THiScoreList::ReadTable(const std::string& path) {
       throw EXmlParseError(path + ": the SCORE of row " + std::to_string(rowNumber) + ", " + Quoted(score.Text()) +
                            ", is not a whole number");
     AddObject(new THiScore(value, CleanName(row.ChildElement("NAME").Text())));
+    // Only a plain replay name: the file leads nowhere outside the folder.
+    std::string replay = Trim(row.ChildElement("REPLAY").Text());
+    if (IsReplayName(replay)) Items(LastIndex())->Replay = replay;
   }
 }
 
@@ -94,7 +101,10 @@ void THiScoreList::MergeInto(THiScoreList& onDisk) const {
     return;
   }
   for (int i = 0; i < Count(); ++i)
-    if (Items(i)->Unsaved) onDisk.InsertScore(Items(i)->Score, Items(i)->Name);
+    if (Items(i)->Unsaved) {
+      int row = onDisk.InsertScore(Items(i)->Score, Items(i)->Name);
+      if (row >= 0) onDisk[row]->Replay = Items(i)->Replay;
+    }
 }
 
 // The new table is written beside the old file and then renamed over it, so a
@@ -127,6 +137,7 @@ void THiScoreList::SaveHiScores() {
       TXmlNode rank = root.AddChild("RANK" + std::to_string(i + 1));
       rank.AddChild("NAME").SetText(onDisk[i]->Name);
       rank.AddChild("SCORE").SetText(std::to_string(onDisk[i]->Score));
+      if (!onDisk[i]->Replay.empty()) rank.AddChild("REPLAY").SetText(onDisk[i]->Replay);
     }
     xml->SaveToFile(path);
 

@@ -69,6 +69,12 @@ void THiScoreList::ShowHiScores(int32_t row) {
   CommitEntry();
 }
 
+int THiScoreList::ReplayRowAt(int y) const {
+  if (y < FirstRowY) return -1;
+  const int row = (y - FirstRowY) / RowHeight;
+  return row < std::min(Count(), HiScoreRows) && !Items(row)->Replay.empty() ? row : -1;
+}
+
 void THiScoreList::DrawHiScores() {
   TCanvas& canvas = GlyphfallForm->Canvas();
   canvas.Font.Name = GameFontFace;

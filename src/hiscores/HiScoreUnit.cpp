@@ -69,9 +69,11 @@ int THiScoreList::InsertScore(int32_t score, const std::string& name) {
   return row;
 }
 
-void THiScoreList::CheckNewScore(int32_t score) {
+void THiScoreList::CheckNewScore(int32_t score, const std::string& replay) {
   int row = InsertScore(score, HiScoreEmptyName);
-  if (row >= 0) ShowHiScores(row);
+  if (row < 0) return;
+  Items(row)->Replay = replay;
+  ShowHiScores(row);
 }
 
 void THiScoreList::NameEntryKey(uint16_t key) {

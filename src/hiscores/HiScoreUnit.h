@@ -30,6 +30,9 @@ class THiScore {
   // Entered in this copy of the game and not yet in the file: the next save
   // puts it into the table as the file then holds it.
   bool Unsaved = false;
+  // The kept replay of the game that made the row (a file name in the
+  // replays folder), or empty.
+  std::string Replay;
 };
 
 class THiScoreList : public TCustomObjectList<THiScore> {
@@ -43,7 +46,8 @@ class THiScoreList : public TCustomObjectList<THiScore> {
   std::string RulesName;
 
   // After a game: a qualifying score gets its row and the name-entry screen.
-  void CheckNewScore(int32_t score);
+  // replay names the game's kept replay, if any, for the row.
+  void CheckNewScore(int32_t score, const std::string& replay = std::string());
   // Puts score in at the first row it reaches (ahead of equal scores) and drops
   // the last row, so the table keeps its length. Returns the row, or -1.
   int InsertScore(int32_t score, const std::string& name);
@@ -59,6 +63,8 @@ class THiScoreList : public TCustomObjectList<THiScore> {
   // is saved. Nothing happens when no name is being entered.
   void CommitEntry();
   void DrawHiScores();
+  // The row shown at playfield height y that has a kept replay, or -1.
+  int ReplayRowAt(int y) const;
 
   void LoadHiScores();
   // Writes the table. Another copy of the game may have saved meanwhile, so

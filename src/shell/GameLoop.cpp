@@ -11,6 +11,7 @@
 #include "platform/Paths.h"
 #include "record/History.h"
 #include "record/TypingRecord.h"
+#include "replay/ReplayUnit.h"
 #include "rules/OptionsScreen.h"
 #include "rules/Rules.h"
 #include "shell/GlyphfallUnit.h"
@@ -120,7 +121,11 @@ void TGlyphfallForm::Run() {
   Platform.SetCaption(std::string(GameCaption) + " " + VersionText);
   ApplySettings();
   BuildMenu();
-  if (HasSwitch("run")) {
+  if (!ReplayToWatch.empty()) {
+    WatchFile(ReplayToWatch, true);
+    if (!Closed) Platform.CloseWindow();
+  }
+  if (HasSwitch("run") && !Closed) {
     PlayGame();
     FinishGame(false);
   }
@@ -136,12 +141,18 @@ void TGlyphfallForm::Run() {
       case MenuStart:
         PlayGame();
         FinishGame(true);
-        if (!Closed && !Practice) HiScores->CheckNewScore(Score);
+        if (!Closed && !Practice) HiScores->CheckNewScore(Score, LastReplay);
+        PruneKeptReplays();
         break;
       case MenuOptions: ShowOptions(*this); break;
       case MenuHighScores:
         Screen = TScreen::HiScores;
         HiScores->ShowHiScores(-1);
+        // A row clicked: its game, then the table again.
+        while (WatchRow >= 0 && !Closed) {
+          WatchChosenRow();
+          if (!Closed) HiScores->ShowHiScores(-1);
+        }
         break;
       case MenuStats: ShowStats(); break;
       case MenuQuit: Platform.CloseWindow(); break;
@@ -192,6 +203,7 @@ void TGlyphfallForm::PlayGame() {
   Playing = false;
   TGameEnd how = GameOverStamp != 0 ? TGameEnd::Lost : Closed ? TGameEnd::Closed : TGameEnd::Quit;
   Events.GameEnded({GameTime, Score, how});
+  KeepReplay();
   AttackWords->RemoveAll();
   BonusWords->RemoveAll();
   ScoreItems->RemoveAll();
@@ -214,6 +226,7 @@ void TGlyphfallForm::NewGame() {
   Practice = !Settings.Ranked();
   Clock.Reset(Platform.GetTickCount());
   WavesLooped = false;
+  BeginGameRecord();
   Events.GameStarted(
       {GameTime, RulesName(Settings.Rules), RandSeedValue(), WaveNumber, WordListName, SpeedPercent});
   StartWave();
@@ -285,20 +298,35 @@ void TGlyphfallForm::DrawSprites() {
 }
 
 void TGlyphfallForm::PresentFrame() {
+  if (Watching) {
+    PresentReplayFrame();
+    return;
+  }
   Platform.PresentFrame(*OffscreenImage);
   Platform.ProcessMessages();
   uint32_t t0 = Platform.GetTickCount();
+  const bool held = Platform.IsWindowVisible() && !Platform.IsApplicationActive();
+  const bool paused = Platform.Paused();
+  if (held) RecordInput(paused ? TReplayInput::Pause : TReplayInput::FocusLost, 0, {});
   while (Platform.IsWindowVisible() && !Platform.IsApplicationActive()) {
     Platform.ProcessMessages();
     Platform.Sleep(InactivePoll);
   }
+  if (held) RecordInput(paused ? TReplayInput::Resume : TReplayInput::FocusGained, 0, {});
   uint32_t now = Platform.GetTickCount();
+  const uint32_t before = GameTime;
   Clock.Advance(now, now - t0);
+  RecordFrameStep(GameTime - before);
 }
 
 // ---- Input ----
 
-void TGlyphfallForm::KeyDown(uint16_t key, TShiftState) {
+void TGlyphfallForm::KeyDown(uint16_t key, TShiftState shift) {
+  RecordInput(TReplayInput::KeyDown, key, shift);
+  TypeKey(key);
+}
+
+void TGlyphfallForm::TypeKey(uint16_t key) {
   if (Screen == TScreen::Results || Screen == TScreen::Stats) {
     PanelInput();
   } else if (Options) {
@@ -351,20 +379,28 @@ void TGlyphfallForm::KeyDown(uint16_t key, TShiftState) {
   LastKey = key;
 }
 
-void TGlyphfallForm::KeyUp(uint16_t, TShiftState) { LastKey = 0; }
+void TGlyphfallForm::KeyUp(uint16_t key, TShiftState shift) {
+  RecordInput(TReplayInput::KeyUp, key, shift);
+  LastKey = 0;
+}
 
-void TGlyphfallForm::MouseDown(TMouseButton, TShiftState shift, int, int) {
-  if (Screen == TScreen::Results || Screen == TScreen::Stats)
+void TGlyphfallForm::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  RecordInput(TReplayInput::MouseDown, 0, shift, x, y, static_cast<uint8_t>(button));
+  if (Screen == TScreen::Results || Screen == TScreen::Stats) {
     PanelInput();
-  else if (Options)
+  } else if (Options) {
     Options->Click();
-  else if (MenuActive)
-    KeyDown(vk::Return, shift);
-  else if (Menu && Menu->Selected == MenuHighScores)
+  } else if (MenuActive) {
+    TypeKey(vk::Return);
+  } else if (Menu && Menu->Selected == MenuHighScores) {
+    // On the table on show, a click on a row with a kept game watches it.
+    if (Screen == TScreen::HiScores && HiScores->EntryRow < 0 && !Watching) WatchRow = HiScores->ReplayRowAt(y);
     MenuActive = true;
+  }
 }
 
 void TGlyphfallForm::Close() {
+  RecordInput(TReplayInput::Close, 0, {});
   if (Menu) Menu->Selected = MenuQuit;
   Closed = true;
   Platform.HideWindow();

@@ -32,6 +32,10 @@ class TWave;
 class THiScoreList;
 class TTypingRecord;
 class THistory;
+class TReplayRecorder;
+class TReplayWatch;
+struct TReplay;
+enum class TReplayInput : uint8_t;
 class TRules;
 class TOptionsScreen;
 
@@ -242,11 +246,45 @@ class TGlyphfallForm : public TInputSink {
   bool LettersAsText() const;
   void TextInput(char32_t c) override;
 
+  // ---- Replays (Replay.cpp) ----
+  // Every game from now on is kept in folder when it ends.
+  void KeepReplaysIn(const std::string& folder);
+  std::string ReplayFolder;
+  // Name of the replay of the game just ended; empty when it was not kept.
+  std::string LastReplay;
+  // A replay to watch instead of the menu (--replay); the program then ends.
+  std::string ReplayToWatch;
+  // Why this copy of the game could not play the replay back the same, or "".
+  std::string ReplayRefusal(const TReplay& replay);
+  // Plays a recorded game again on this form. Paced: at the speed it was
+  // played, times WatchSpeed; otherwise each frame as fast as it comes.
+  void WatchReplay(const TReplay& replay, bool paced);
+  // Loads, checks and watches a file; a bad one is reported, and false.
+  bool WatchFile(const std::string& path, bool paced);
+  int WatchSpeed = 1;
+  // A high-score row clicked to watch its game, or -1.
+  int32_t WatchRow = -1;
+  std::unique_ptr<TReplayRecorder> Recorder;
+  TReplayWatch* Watching = nullptr;
+
   // Which screen loop is running; for the simulator's report.
   enum class TScreen { Title, Menu, Play, HiScores, Ended, Results, Stats, Options } Screen = TScreen::Title;
 
  private:
   void LoadPictures();
+  // What a key-down does; the handler records the key first.
+  void TypeKey(uint16_t key);
+  void RecordInput(TReplayInput kind, uint16_t key, TShiftState shift, int x = 0, int y = 0, uint8_t button = 0);
+  void RecordFrameStep(uint32_t step);
+  void BeginGameRecord();
+  void KeepReplay();
+  void PruneKeptReplays();
+  void WatchChosenRow();
+  void PresentReplayFrame();
+  uint64_t WordsHash();
+  uint64_t wordsHash_ = 0;
+  const void* wordsHashedFor_ = nullptr;  // the list the hash is of
+  bool replayFailureShown_ = false;
 };
 
 // The file named after --words on the command line, or empty.

@@ -1,5 +1,6 @@
 // The main menu: three items chosen with the arrows, the mouse and Enter.
 #include "Product.h"
+#include "replay/ReplayUnit.h"
 #include "rules/OptionsScreen.h"
 #include "shell/GlyphfallUnit.h"
 
@@ -72,7 +73,8 @@ void TGlyphfallForm::DrawMenu() {
   DrawText((PlayfieldWidth - canvas.TextWidth(HelpText)) / 2, HelpY, HelpText, HelpColour, 0);
 }
 
-void TGlyphfallForm::MouseMove(TShiftState, int x, int y) {
+void TGlyphfallForm::MouseMove(TShiftState shift, int x, int y) {
+  RecordInput(TReplayInput::MouseMove, 0, shift, x, y);
   if (Options) {
     Options->MouseMove(x, y);
     return;

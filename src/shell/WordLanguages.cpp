@@ -6,6 +6,7 @@
 #include "dictionary/WordLists.h"
 #include "framework/Letters.h"
 #include "rules/Rules.h"
+#include "replay/ReplayUnit.h"
 #include "shell/GlyphfallUnit.h"
 #include "words/WordUnit.h"
 
@@ -64,6 +65,8 @@ bool TypesText(uint16_t key) { return (key >= 'A' && key <= 'Z') || (key >= '0' 
 bool TGlyphfallForm::LettersAsText() const { return Dictionary && Dictionary->Kind() != TListKind::Bundled; }
 
 void TGlyphfallForm::TextInput(char32_t c) {
+  // Only letters the font draws matter to play, and every one fits 16 bits.
+  if (c <= 0xFFFF) RecordInput(TReplayInput::Text, static_cast<uint16_t>(c), {});
   // The space bar stays the bomb key, handled as a key.
   // Signs typed as text came as keys too, and were typed as those.
   bool letterOrDigit = IsLetterChar(c) || (c >= '0' && c <= '9');

@@ -80,3 +80,16 @@ gf_wait_exit() {
   wait "$1"
   echo "exit status $?"
 }
+
+# For a game just started: waits for its window, the menu (kept as
+# $1/menu.png) and, after Enter, the playfield ($1/play.png); prints the
+# window's id. False, with the reason on stderr, when a step never comes.
+gf_start_game() {
+  wid=$(gf_wait_window)
+  [ -n "$wid" ] || { echo "the window never appeared" >&2; return 1; }
+  timeout 10 xdotool windowfocus --sync "$wid" 2>/dev/null
+  gf_wait_for "$wid" gf_menu_shown "$1/menu.png" || { echo "the menu never showed" >&2; return 1; }
+  xdotool key Return
+  gf_wait_for "$wid" gf_playfield_shown "$1/play.png" || { echo "the playfield is not on the screen" >&2; return 1; }
+  echo "$wid"
+}

@@ -23,6 +23,7 @@
 #include "record/TypingRecord.h"
 #include "rules/Settings.h"
 #include "png/Png.h"
+#include "replay/ReplayUnit.h"
 #include "shell/GlyphfallUnit.h"
 
 namespace {
@@ -45,7 +46,10 @@ void Usage() {
                "  --start-wave N        the wave games start at (1-14), over the settings\n"
                "  --speed P             word speed in percent (75, 100, 125), over the settings\n"
                "  --name NAME           type NAME and Enter whenever the name-entry screen opens\n"
-               "  --words FILE          play the words of FILE (typed as text, like a keyboard in any language)\n");
+               "  --words FILE          play the words of FILE (typed as text, like a keyboard in any language)\n"
+               "  --record DIR          keep every game played as a replay in DIR\n"
+               "  --replay FILE         play a kept game again instead of running the menu\n"
+               "  --verify              with --replay: exit 1 when score, waves or bricks lost differ from the file's\n");
 }
 
 const char* ScreenName(TGlyphfallForm::TScreen s) {
@@ -107,13 +111,15 @@ int main(int argc, char** argv) {
   uint32_t seed = 1;
   uint32_t frameMs = 10;
   uint32_t until = 10000;
+  bool untilGiven = false;
   int64_t stopAfterWaves = -1;
   int64_t stopAfterGames = -1;
   std::vector<std::pair<uint32_t, uint16_t>> keys;
   std::vector<std::tuple<uint32_t, int, int>> clicks;
   std::multimap<uint32_t, std::string> shots;
-  std::string home, botName, playerName, rulesName;
+  std::string home, botName, playerName, rulesName, recordDir, replayFile;
   int32_t startWave = 0, speed = 0;
+  bool verify = false;
   std::vector<std::string> switches;
 
   for (int i = 1; i < argc; ++i) {
@@ -130,7 +136,10 @@ int main(int argc, char** argv) {
     else if (a == "--frame-ms")
       frameMs = static_cast<uint32_t>(std::max(1ul, std::stoul(next())));
     else if (a == "--until")
+    {
       until = static_cast<uint32_t>(std::stoul(next()));
+      untilGiven = true;
+    }
     else if (a == "--stop-after-waves")
       stopAfterWaves = std::stoll(next());
     else if (a == "--games")
@@ -170,7 +179,13 @@ int main(int argc, char** argv) {
     else if (a == "--words") {
       switches.push_back(a);
       switches.push_back(std::filesystem::absolute(next()).string());
-    } else if (a == "--settings")
+    } else if (a == "--record")
+      recordDir = next();
+    else if (a == "--replay")
+      replayFile = next();
+    else if (a == "--verify")
+      verify = true;
+    else if (a == "--settings")
       SettingsFile = std::filesystem::absolute(next()).string();
     else if (a == "--rules") {
       rulesName = next();
@@ -209,6 +224,17 @@ int main(int argc, char** argv) {
   std::filesystem::path startDir = std::filesystem::current_path();
   for (auto& [t, file] : shots)
     if (std::filesystem::path(file).is_relative()) file = (startDir / file).string();
+  for (std::string* path : {&recordDir, &replayFile})
+    if (!path->empty()) *path = std::filesystem::absolute(*path).string();
+  TReplay replay;
+  if (!replayFile.empty()) {
+    try {
+      replay = LoadReplay(replayFile);
+    } catch (const EReplayError& e) {
+      std::fprintf(stderr, "glyphfall-sim: %s\n", e.what());
+      return 2;
+    }
+  }
 
   std::string folder = home.empty() ? ExecutableFolder(argv[0]) : std::filesystem::absolute(home).string();
   std::error_code ec;
@@ -242,9 +268,18 @@ int main(int argc, char** argv) {
     if (startWave != 0) form.Settings.StartWave = startWave;
     if (speed != 0) form.Settings.SpeedPercent = speed;
     form.Events.Add(stats);
+    if (!recordDir.empty()) form.KeepReplaysIn(recordDir);
+    if (!replayFile.empty()) {
+      std::string why = form.ReplayRefusal(replay);
+      if (!why.empty()) {
+        std::fprintf(stderr, "glyphfall-sim: %s: %s\n", replayFile.c_str(), why.c_str());
+        return 2;
+      }
+    }
     RandSeed(seed);
     const uint32_t start = platform.GetTickCount();
-    platform.StopAt = start + until;
+    // A replay runs to its end unless told otherwise.
+    if (replayFile.empty() || untilGiven) platform.StopAt = start + until;
     for (auto& [t, k] : keys) platform.KeyAt(start + t, k);
     for (auto& [t, x, y] : clicks) platform.ClickAt(start + t, x, y);
 
@@ -286,7 +321,12 @@ int main(int argc, char** argv) {
                         (onTable && (playerName.empty() || (!entering && nameTyped)));
       if (!moreGames && afterGames) platform.CloseWindow();
     };
-    form.Run();
+    if (replayFile.empty()) {
+      form.Run();
+    } else {
+      platform.ShowWindow();
+      form.WatchReplay(replay, false);
+    }
     platform.OnFrame = nullptr;
     form.Events.Remove(stats);
 
@@ -302,6 +342,16 @@ int main(int argc, char** argv) {
         static_cast<long long>(s.WordsTyped), static_cast<long long>(s.LettersTyped), static_cast<long long>(s.Keys),
         static_cast<long long>(s.BombsUsed), Percentile(frameTimes.Sample(), 50), Percentile(frameTimes.Sample(), 99),
         startupMs, form.Record->Game().Wpm(), form.Record->Game().Accuracy(), form.Record->Game().Misses);
+    const TReplayTrailer& want = replay.Trailer;
+    if (verify && (form.Score != want.Score || s.WavesCompleted != want.WavesCompleted ||
+                   s.BricksLost != want.BricksLost)) {
+      std::fprintf(stderr,
+                   "glyphfall-sim: the replay differs from its record: score %d (recorded %d), waves %lld (%u), "
+                   "bricks lost %lld (%u)\n",
+                   form.Score, want.Score, static_cast<long long>(s.WavesCompleted), want.WavesCompleted,
+                   static_cast<long long>(s.BricksLost), want.BricksLost);
+      status = 1;
+    }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "glyphfall-sim: %s\n", e.what());
     status = 1;

@@ -1,0 +1,156 @@
+// Replays: the file reads back what was written and refuses damage; the
+// folder keeps what it should; a recorded game plays again the same.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "hiscores/HiScoreTestSupport.h"
+#include "replay/ReplayUnit.h"
+#include "sprites/StarUnit.h"
+#include "support/GameFixture.h"
+#include "words/WordUnit.h"
+
+namespace {
+
+TReplay Sample() {
+  TReplay r;
+  r.Header = {"1.01", "Classic", 3, 100, "English", 0x0123456789ABCDEFull, 0xFFFFFFFFu, 1000000, 999990,
+              {{-1, 601, 0, -7, 0xFFFFFF, 1}, {5, 5, 1000040, 3, 0, 0}}};
+  r.Events = {{TReplayInput::KeyDown, 65, 1, 0, 0, 0},       {TReplayInput::KeyUp, 65535, 7, 0, 0, 0},
+              {TReplayInput::MouseDown, 0, 0, 2, -5, 700},   {TReplayInput::MouseMove, 0, 2, 0, 123456, -1},
+              {TReplayInput::Pause, 0, 0, 0, 0, 0},          {TReplayInput::Resume, 0, 0, 0, 0, 0},
+              {TReplayInput::FocusLost, 0, 0, 0, 0, 0},      {TReplayInput::FocusGained, 0, 0, 0, 0, 0},
+              {TReplayInput::Close, 0, 0, 0, 0, 0}};
+  r.Frames = {{16, 2}, {0, 0}, {100000, 6}, {17, 0}, {1, 1}};
+  r.Trailer = {-42, 14, 7, TGameEnd::Closed};
+  return r;
+}
+
+TEST(ReplayFile, ReadsBackWhatWasWrittenAndRefusesEveryDamagedFile) {
+  const TReplay r = Sample();
+  const std::string bytes = EncodeReplay(r);
+  EXPECT_EQ(DecodeReplay(bytes), r);
+  // A file cut anywhere, or with more after its end, is refused cleanly.
+  for (size_t n = 0; n < bytes.size(); ++n)
+    EXPECT_THROW(DecodeReplay(bytes.substr(0, n)), EReplayError) << "cut at " << n;
+  EXPECT_THROW(DecodeReplay(bytes + '\0'), EReplayError);
+
+  // Counts far beyond the bytes left are refused before room is made.
+  std::string head = EncodeReplay(TReplay{});
+  head.resize(head.size() - 5);  // its frame count 0 and the four trailer bytes
+  head += "\xFF\xFF\xFF\xFF\x0F";  // four thousand million frames
+  try {
+    DecodeReplay(head);
+    ADD_FAILURE() << "a huge frame count was read";
+  } catch (const EReplayError& e) {
+    EXPECT_NE(std::string(e.what()).find("more frames than it holds"), std::string::npos) << e.what();
+  }
+}
+
+TEST(ReplayFile, AnotherFormatVersionOrAStrangerFileIsNamedAsSuch) {
+  std::string bytes = EncodeReplay(Sample());
+  bytes[ReplayMagicSize] = 2;
+  try {
+    DecodeReplay(bytes);
+    ADD_FAILURE() << "a version 2 file was read";
+  } catch (const EReplayError& e) {
+    EXPECT_STREQ(e.what(), "it was made in replay format 2, and this game reads format 1 only");
+  }
+  EXPECT_THROW(DecodeReplay("<root></root>"), EReplayError);
+}
+
+class ReplayFolder : public hstest::ScratchFolder {};
+
+TEST_F(ReplayFolder, KeepsTheNewestGamesAndThoseOfTheTableOnly) {
+  const std::string folder = folder_ + "/replays";
+  std::vector<std::string> names;
+  for (int i = 0; i < 23; ++i) names.push_back(SaveReplay(folder, Sample(), 1700000000));
+  EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
+  EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
+  // A clock set back still sorts the next game last.
+  const std::string later = SaveReplay(folder, Sample(), 1600000000);
+  EXPECT_GT(later, names.back());
+  EXPECT_EQ(LoadReplay(folder + "/" + later), Sample());
+  std::ofstream(folder + "/notes.txt") << "mine";
+
+  PruneReplays(folder, 20, {names[0]});
+  std::vector<std::string> kept = ListReplays(folder);
+  ASSERT_EQ(kept.size(), 21u);
+  EXPECT_EQ(kept.front(), later);
+  EXPECT_EQ(kept.back(), names[0]);
+  EXPECT_TRUE(std::filesystem::exists(folder + "/notes.txt"));
+}
+
+TEST_F(ReplayFolder, TableRowsKeepTheirReplayButNeverAPathElsewhere) {
+  Write("<root><RANK1><NAME>A</NAME><SCORE>900</SCORE><REPLAY>20261209-101010-00.gfr</REPLAY></RANK1>"
+        "<RANK2><NAME>B</NAME><SCORE>800</SCORE><REPLAY>../../x.gfr</REPLAY></RANK2></root>");
+  THiScoreList list;
+  list.LoadHiScores();
+  ASSERT_EQ(list.Count(), 2);
+  EXPECT_EQ(list[1]->Replay, "");
+  // A new row carries its game into the file, beside the rows read there.
+  list.InsertScore(1000, "C");
+  list[0]->Unsaved = true;
+  list[0]->Replay = "20261209-111111-00.gfr";
+  list.SaveHiScores();
+  THiScoreList again;
+  again.LoadHiScores();
+  ASSERT_GE(again.Count(), 2);
+  EXPECT_EQ(again[0]->Replay, "20261209-111111-00.gfr");
+  EXPECT_EQ(again[1]->Replay, "20261209-101010-00.gfr");
+}
+
+class ReplayGame : public GameFixture {};
+
+TEST_F(ReplayGame, AGameWithPausesAndClicksPlaysAgainTheSame) {
+  const std::string folder = std::filesystem::path(HiScoreFolder) / "replays";
+  form->KeepReplaysIn(folder);
+  form->BuildMenu();
+  // Stars that have drifted a while, as behind the menu.
+  for (int i = 0; i < 500; ++i) {
+    form->StarField->UpdateAll(form->Stage);
+    form->PresentFrame();
+  }
+  Watch();
+  // Typing at the first word, a focus loss, a pause, a click, then Escape.
+  const uint32_t t = Now();
+  int frame = 0;
+  platform->OnFrame = [&] {
+    if (++frame % 8 != 0 || form->AttackWords->Count() == 0) return;
+    const TSpriteWord* w = form->AttackWords->Words(0);
+    if (!w->Text.empty() && w->FullText.size() >= w->Text.size())
+      platform->PressKey(static_cast<uint16_t>(toupper(w->FullText[w->FullText.size() - w->Text.size()])));
+  };
+  platform->Schedule({t + 4000, THeadlessPlatform::TEventKind::Deactivate});
+  platform->Schedule({t + 4500, THeadlessPlatform::TEventKind::Activate});
+  platform->KeyAt(t + 6000, 19);  // Pause
+  platform->KeyAt(t + 6500, 19);
+  platform->ClickAt(t + 7000, 400, 300);
+  platform->KeyAt(t + 30000, vk::Escape);
+  form->PlayGame();
+  platform->OnFrame = nullptr;
+  ASSERT_FALSE(form->LastReplay.empty());
+  const TPlayStats played = stats;
+  const int32_t score = form->Score;
+  ASSERT_GT(played.WordsTyped, 10);
+
+  TReplay replay = LoadReplay(folder + "/" + form->LastReplay);
+  EXPECT_EQ(replay.Trailer.Score, score);
+  EXPECT_EQ(replay.Trailer.How, TGameEnd::Quit);
+  MakeForm({});
+  stats = {};
+  Watch();
+  EXPECT_EQ(form->ReplayRefusal(replay), "");
+  form->WatchReplay(replay, false);
+  EXPECT_EQ(form->Score, score);
+  EXPECT_EQ(stats.LettersTyped, played.LettersTyped);
+  EXPECT_EQ(stats.Keys, played.Keys);
+  EXPECT_EQ(stats.BricksLost, played.BricksLost);
+  EXPECT_EQ(form->Watching, nullptr);
+  EXPECT_EQ(platform->InputSink(), form.get());
+
+  replay.Header.WordsHash ^= 1;
+  EXPECT_NE(form->ReplayRefusal(replay).find("another word list"), std::string::npos);
+}
+
+}  // namespace
