@@ -11,7 +11,7 @@ const stage = document.getElementById('stage');
 const context = canvas.getContext('2d', { alpha: false });
 
 // What a test (or a curious player) can read back.
-window.glyphfall = { firstFrameMs: 0, frames: 0, storageSyncs: 0, storageReady: false };
+window.glyphfall = { firstFrameMs: 0, frames: 0, storageSyncs: 0, storageReady: false, storageMs: 0, runtimeMs: 0 };
 
 // The largest size of the playfield's shape that fits the page; pixels stay
 // sharp (pixelated scaling).
@@ -149,18 +149,20 @@ var Module = {
   glyphfallAudio: audio,
   print: (text) => console.log(text),
   printErr: (text) => console.warn(text),
-  preRun: [() => {
+  preInit: [() => {
     // The player's files, read back from the browser's storage before the
-    // game starts.
+    // game starts, while the program is still being fetched and compiled.
     FS.mkdir('/data');
     FS.mount(IDBFS, {}, '/data');
     addRunDependency('storage');
     FS.syncfs(true, (err) => {
       if (err) console.error('The browser\'s storage could not be read: ' + err);
       window.glyphfall.storageReady = true;
+      window.glyphfall.storageMs = performance.now();
       removeRunDependency('storage');
     });
   }],
+  onRuntimeInitialized: () => { window.glyphfall.runtimeMs = performance.now(); },
   onAbort: (what) => page.error('Glyphfall stopped: ' + what),
 };
 canvas.focus();
