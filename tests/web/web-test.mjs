@@ -110,7 +110,7 @@ try {
 
   if (shot) {
     // The first words are well on their way by now.
-    await new Promise((r) => setTimeout(r, 6000));
+    await new Promise((r) => setTimeout(r, 12000));
     await (await page.$('#canvas')).screenshot({ path: path.resolve(root, shot) });
   }
   // Every letter in turn: each one hits the words whose next letter it is.
@@ -130,6 +130,7 @@ try {
 
   await page.reload();
   await waitFor(page, () => window.glyphfall && window.glyphfall.frames > 0, 'the first frame after the reload');
+  figures.web_first_frame_reload_ms = Math.round(await page.evaluate(() => window.glyphfall.firstFrameMs));
   const table = await page.evaluate(() => {
     try { return FS.readFile('/data/glyphfall/HISCORE.XML', { encoding: 'utf8' }); } catch (e) { return ''; }
   });
@@ -169,7 +170,8 @@ process.exit(failed === 0 ? 0 : 1);
 function recordFigures(f) {
   const jsonFile = path.join(root, 'bench/results.json');
   const all = JSON.parse(fs.readFileSync(jsonFile, 'utf8'));
-  for (const key of ['web_wasm_mib', 'web_wasm_gz_mib', 'web_first_frame_ms', 'web_frame_ratio_native'])
+  for (const key of ['web_wasm_mib', 'web_wasm_gz_mib', 'web_first_frame_ms', 'web_first_frame_reload_ms',
+    'web_frame_ratio_native'])
     if (f[key] !== undefined) all[key] = f[key];
   const sorted = Object.fromEntries(Object.keys(all).sort().map((k) => [k, all[k]]));
   fs.writeFileSync(jsonFile, JSON.stringify(sorted).replace(/":/g, '": ').replace(/,"/g, ', "') + '\n');
@@ -180,14 +182,18 @@ function recordFigures(f) {
 ## In the browser
 
 Made by \`node tests/web/web-test.mjs --record\` on ${date}, in Debian's
-headless Chromium on this machine. The frame figure is the busy wave's
-frame composed by the same program in the page and natively.
+headless Chromium on this machine (load average ${os.loadavg()[0].toFixed(1)} on
+${os.cpus().length} cores when it ran). The frame figure is the busy wave's frame
+composed by the same program in the page and natively. The first navigation
+of a new profile includes the browser's own first start of fonts and
+storage; the reload shows the page's own cost.
 
 | Figure | Measured | Goal |
 |---|---|---|
 | .wasm size | ${f.web_wasm_mib} MiB | at most 3 MiB |
 | .wasm gzipped | ${f.web_wasm_gz_mib} MiB | at most 1 MiB |
-| Navigation to the first frame | ${f.web_first_frame_ms} ms | at most 1500 ms |
+| Navigation to the first frame (new browser profile) | ${f.web_first_frame_ms} ms | at most 1500 ms |
+| The same after a reload | ${f.web_first_frame_reload_ms} ms | |
 | Frame composition: page / native | ${f.web_compose_ms} ms / ${f.native_compose_ms} ms = ${f.web_frame_ratio_native}x | within 3x |
 `;
   fs.writeFileSync(mdFile, md.trimEnd() + '\n' + section);

@@ -32,6 +32,7 @@ EM_JS(void, web_put_frame, (const uint32_t* rgba, int width, int x, int y, int w
   Module.glyphfallPage.put(HEAPU8, rgba, width, x, y, w, h);
 });
 
+EM_JS(void, web_presented, (), { Module.glyphfallPage.presented(); });
 EM_JS(void, web_set_title, (const char* text), { document.title = UTF8ToString(text); });
 EM_JS(void, web_set_banner, (const char* text), { Module.glyphfallPage.banner(UTF8ToString(text)); });
 EM_JS(void, web_show_error, (const char* text), { Module.glyphfallPage.error(UTF8ToString(text)); });
@@ -130,6 +131,7 @@ void TWebPlatform::PresentFrame(const TBitmap& frame) {
     }
     web_put_frame(rgba_.data(), width, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
   }
+  web_presented();
   if (bannerUntil_ != 0 && static_cast<int32_t>(GetTickCount() - bannerUntil_) >= 0) {
     bannerUntil_ = 0;
     ShowBanner();

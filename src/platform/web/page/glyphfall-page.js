@@ -105,6 +105,8 @@ const page = {
       this.pointer = pointer;
     }
     context.putImageData(this.image, 0, 0, x, y, w, h);
+  },
+  presented() {
     if (window.glyphfall.frames++ === 0) window.glyphfall.firstFrameMs = performance.now();
   },
   banner(text) { document.getElementById('banner').textContent = text; },
@@ -149,9 +151,9 @@ var Module = {
   glyphfallAudio: audio,
   print: (text) => console.log(text),
   printErr: (text) => console.warn(text),
-  preInit: [() => {
+  preRun: [() => {
     // The player's files, read back from the browser's storage before the
-    // game starts, while the program is still being fetched and compiled.
+    // game starts (not earlier: the files need the program's memory).
     FS.mkdir('/data');
     FS.mount(IDBFS, {}, '/data');
     addRunDependency('storage');
