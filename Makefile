@@ -3,7 +3,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 300
 
-.PHONY: run test deps bench fuzz
+.PHONY: run test deps bench fuzz web serve-web test-web
 
 deps:
 	@scripts/install-deps
@@ -31,3 +31,21 @@ fuzz: deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j $(JOBS)
 	scripts/run-fuzz $(FUZZ_SECONDS)
+
+# The browser build (build/web): index.html, glyphfall.js/.wasm/.data.
+web:
+	@scripts/install-deps web
+	cmake --preset web
+	cmake --build --preset web -j $(JOBS)
+
+serve-web:
+	@echo "Glyphfall at http://localhost:8000/ (Ctrl+C stops)"
+	cd build/web && python3 -m http.server 8000 --bind 127.0.0.1
+
+# Plays the browser build in headless Chromium; needs the native frame timing
+# from the default build for its comparison.
+test-web: web
+	cmake --preset default
+	cmake --build --preset default -j $(JOBS) --target glyphfall-composetime
+	cd tests/web && npm ci --no-audit --no-fund
+	node tests/web/web-test.mjs

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "BenchForm.h"
+#include "BusyScene.h"
 #include "sprites/StarUnit.h"
 #include "words/WordUnit.h"
 
@@ -37,62 +38,17 @@ void BM_FrameMenu(benchmark::State& state) {
 }
 BENCHMARK(BM_FrameMenu);
 
-template <class W>
-W* AddWord(TGlyphfallForm& f, const char* text, int x, int row, uint8_t tier = 1) {
-  auto* w = new W;
-  w->CreateFromText(text, tier, DirLeft, nullptr);
-  w->PlaceAt({x, f.CastleTop() + 16 * row});
-  f.AttackWords->AddObject(w);
-  return w;
-}
-
-void AddExplosions(TGlyphfallForm& f, int fragments) {
-  const std::vector<TColor> colours = {clBlue, clRed, clYellow};
-  int made = 0;
-  int i = 0;
-  while (made < fragments) {
-    auto* e = new TExplodeItem({100 + (i * 37) % 600, 150 + (i * 53) % 400}, {40, 40}, 4, colours);
-    made += e->Debris.Count();
-    f.ExplodeItems->AddObject(e);
-    ++i;
-  }
-}
-
-void Compose(TGlyphfallForm& f) {
-  f.DrawBackground();
-  f.DrawCastle();
-  f.DrawHud();
-  f.DrawSprites();
-  f.DrawCentreMessage();
-}
-
 void BusyWave(benchmark::State& state, const char* const (&words)[10]) {
   TBenchForm b;
   TGlyphfallForm& f = *b.form;
-  f.BuildMenu();
-  f.NewGame();
-  f.StarField->UpdateAll(f.Stage);
-  for (int i = 0; i < 10; ++i) {
-    if (i == 3)
-      AddWord<TShieldedWord>(f, words[i], 150 + i * 60, 2 + i * 2);
-    else if (i == 6)
-      AddWord<TFlashWord>(f, words[i], 150 + i * 60, 2 + i * 2);
-    else
-      AddWord<TSpriteWord>(f, words[i], 150 + i * 60, 2 + i * 2, static_cast<uint8_t>(i % 4));
-  }
-  AddExplosions(f, 300);
-  for (int i = 0; i < 5; ++i) f.ScoreItems->AddObject(new TScoreItem(f.Canvas(), {200 + i * 90, 300}, "+60", nullptr));
+  BuildBusyWave(f, words);
   for (auto _ : state) {
     Compose(f);
     benchmark::ClobberMemory();
   }
 }
 
-void BM_FrameBusyWave(benchmark::State& state) {
-  const char* const words[10] = {"CASTLE", "TYPING", "ARCADE", "GLYPH", "FALLING",
-                                 "WORDS",  "QUICK",  "BRICK",  "STONE", "ZEBRA"};
-  BusyWave(state, words);
-}
+void BM_FrameBusyWave(benchmark::State& state) { BusyWave(state, BusyWords); }
 BENCHMARK(BM_FrameBusyWave);
 
 // The same wave with German words: letters beyond the first 256 and accents.

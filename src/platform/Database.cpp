@@ -1,4 +1,5 @@
 #include "platform/Database.h"
+#include "platform/Files.h"
 
 #include <sqlite3.h>
 
@@ -100,4 +101,6 @@ TTransaction::~TTransaction() {
 void TTransaction::Commit() {
   db_.Exec("COMMIT");
   done_ = true;
+  // The browser keeps files only once they are flushed to its storage.
+  FileSaved(db_.Path());
 }

@@ -219,6 +219,25 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   TFd dir;
   dir.fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir.fd >= 0) ::fsync(dir.fd);
+  FileSaved(path);
+}
+
+namespace {
+std::function<void(const std::string&)>& SavedHook() {
+  static std::function<void(const std::string&)> hook;
+  return hook;
+}
+}  // namespace
+
+void SetFileSavedHook(std::function<void(const std::string&)> hook) { SavedHook() = std::move(hook); }
+
+void FileSaved(const std::string& path) {
+  if (!SavedHook()) return;
+  try {
+    SavedHook()(path);
+  } catch (...) {
+    // The file is already safely in place; a hook that fails loses nothing.
+  }
 }
 
 // ---- Locking ----

@@ -7,6 +7,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -61,6 +62,12 @@ bool ReadWholeFile(const std::string& path, size_t maxBytes, std::string& text);
 // player's files. Temporary files a crash left behind are removed once they
 // are old enough that no save can still be writing them.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// Called with the path after every successful WriteFileAtomically, so a
+// platform whose files live in memory (the browser) can make them lasting.
+// Empty by default; an exception from the hook is not the save's failure.
+void SetFileSavedHook(std::function<void(const std::string&)> hook);
+void FileSaved(const std::string& path);
 
 // The temporary name WriteFileAtomically would use for path: the target
 // followed by this and twelve random letters or digits.

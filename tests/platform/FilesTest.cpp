@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "platform/Files.h"
 
@@ -105,3 +107,17 @@ TEST_F(Files, TheLockKeepsASecondHolderOut) {
 }
 
 }  // namespace
+
+// The browser makes its saves lasting from this hook: it must hear of every
+// save that landed, and of none that failed; a failing hook is no failed save.
+TEST_F(Files, TheSavedHookHearsOfSuccessfulSavesOnly) {
+  std::vector<std::string> heard;
+  SetFileSavedHook([&](const std::string& path) { heard.push_back(path); });
+  WriteFileAtomically(Path("a.xml"), "one");
+  EXPECT_THROW(WriteFileAtomically(Path("missing/b.xml"), "two"), EFileError);
+  EXPECT_EQ(heard, std::vector<std::string>{Path("a.xml")});
+  SetFileSavedHook([](const std::string&) { throw std::runtime_error("storage gone"); });
+  EXPECT_NO_THROW(WriteFileAtomically(Path("a.xml"), "three"));
+  EXPECT_EQ(Read("a.xml"), "three");
+  SetFileSavedHook(nullptr);
+}

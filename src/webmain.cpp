@@ -1,0 +1,48 @@
+// Program entry in the browser: the page has preloaded the word list and the
+// sounds into the program's folder and mounted the browser's storage for the
+// player's files; build the platform and the form, run. The screen loops
+// yield to the browser at every frame.
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <system_error>
+#include <string>
+#include <vector>
+
+#include "hiscores/HiScoreUnit.h"
+#include "platform/Application.h"
+#include "platform/Paths.h"
+#include "platform/web/WebPlatform.h"
+#include "shell/GlyphfallUnit.h"
+
+// What the page's test reads of the running game: the score and the screen
+// (0 title, 1 menu, 2 play, 3 high scores, 4 ended; -1 before the form).
+extern "C" {
+__attribute__((used, visibility("default"))) int glyphfall_score() { return GlyphfallForm ? GlyphfallForm->Score : 0; }
+__attribute__((used, visibility("default"))) int glyphfall_screen() {
+  return GlyphfallForm ? static_cast<int>(GlyphfallForm->Screen) : -1;
+}
+}
+
+int main() {
+  // The player's files go where they would for an installed game, inside
+  // the browser's storage: the program's own folder is rebuilt at each load.
+  ::setenv("HOME", WebStorageFolder, 1);
+  ::setenv("XDG_DATA_HOME", WebStorageFolder, 1);
+  std::error_code ignored;
+  std::filesystem::current_path(WebProgramFolder, ignored);
+  HiScoreFolder = ResolveScoreFolder(WebProgramFolder, false, WebStorageFolder, WebStorageFolder).string();
+
+  const std::string exe = std::string(WebProgramFolder) + "/glyphfall";
+  TWebPlatform platform({}, exe);
+  TApplication application(platform);
+  try {
+    TGlyphfallForm form(platform);
+    form.Run();
+    platform.ShowEnded();
+  } catch (const std::exception& e) {
+    application.ShowError(e.what());
+    return 1;
+  }
+  return 0;
+}
