@@ -36,8 +36,8 @@ open_options() {
 fail() { echo "\$1"; kill \$PID 2>/dev/null; exit 1; }
 
 open_options first || fail "first run"
-# Rules, start wave, speed, (words), volume down, fullscreen, scaling, WPM, colours.
-xdotool key Right Down Right Down Right Down Down Left Down Right Down Right Down Right Down Right
+# Rules, start wave, speed, (words, accents), volume down, fullscreen, scaling, WPM, colours.
+xdotool key Right Down Right Down Right Down Down Down Left Down Right Down Right Down Right Down Right
 # Round past BACK to Rules, where the next visit begins, for the comparison.
 xdotool key Down Down
 sleep 1

@@ -32,6 +32,7 @@ for round in 1 2 3 4 5; do
   [ \$round = 3 ] && { xdotool key F10; sleep 1; xdotool key F10; }
 done
 xdotool key Escape
+gf_leave_results "$OUT/results.png" "$OUT/after-results.png" || { echo "no results screen after the game"; kill \$PID; exit 1; }
 gf_wait_for "\$WID" gf_menu_shown "$OUT/menu-after.png" || { echo "Escape did not lead back to the menu"; kill \$PID; exit 1; }
 xdotool key Escape
 gf_wait_exit \$PID
