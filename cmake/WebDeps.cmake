@@ -74,5 +74,6 @@ endif()
 add_library(web_sqlite3 STATIC ${SQLITE_BUILD}/sqlite3.c)
 target_include_directories(web_sqlite3 SYSTEM PUBLIC ${SQLITE_BUILD})
 target_compile_definitions(web_sqlite3 PRIVATE SQLITE_OMIT_WAL SQLITE_THREADSAFE=0 SQLITE_OMIT_LOAD_EXTENSION SQLITE_DQS=0)
-target_compile_options(web_sqlite3 PRIVATE -w)
+# Kept small: the history is a few rows a game, not worth SQLite's fastest code.
+target_compile_options(web_sqlite3 PRIVATE -w -Os)
 add_library(PkgConfig::SQLITE3 ALIAS web_sqlite3)

@@ -16,7 +16,8 @@
 #include "shell/GlyphfallUnit.h"
 
 // What the page's test reads of the running game: the score and the screen
-// (0 title, 1 menu, 2 play, 3 high scores, 4 ended; -1 before the form).
+// (0 title, 1 menu, 2 play, 3 high scores, 4 ended, 5 results, 6 stats,
+// 7 options; -1 before the form).
 extern "C" {
 __attribute__((used, visibility("default"))) int glyphfall_score() { return GlyphfallForm ? GlyphfallForm->Score : 0; }
 __attribute__((used, visibility("default"))) int glyphfall_screen() {
