@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   // Whatever the file said, every value is one the game can play with.
   if (s.StartWave < MinStartWave || s.StartWave > MaxStartWave || s.Volume < 0 || s.Volume > MaxVolume ||
-      s.Volume % VolumeStep != 0 || s.Words != DefaultWordList)
+      s.Volume % VolumeStep != 0 || s.Words.empty() || s.Words.size() > MaxWordListName)
     __builtin_trap();
   if (s.SpeedPercent != 75 && s.SpeedPercent != 100 && s.SpeedPercent != 125) __builtin_trap();
   return 0;
