@@ -87,7 +87,7 @@ bool ParseRulesName(std::string_view text, TRulesKind& rules) {
 
 std::string DefaultSettingsFile(const std::string& xdgConfigHome, const std::string& home) {
   namespace fs = std::filesystem;
-  // The base directory specification: a relative XDG path is ignored.
+  // A relative XDG_CONFIG_HOME is ignored, as desktop convention says.
   fs::path base;
   if (!xdgConfigHome.empty() && fs::path(xdgConfigHome).is_absolute())
     base = xdgConfigHome;
