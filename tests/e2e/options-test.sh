@@ -11,8 +11,8 @@ BIN="$1"
 OUT="$2"
 LIB="$(cd "$(dirname "$0")" && pwd)/x11-lib.sh"
 mkdir -p "$OUT"
-command -v xvfb-run >/dev/null && command -v xdotool >/dev/null && command -v import >/dev/null || {
-  echo "xvfb-run, xdotool or import missing; skipping"; exit 77; }
+. "$LIB"
+gf_need_x_tools
 rm -f "$OUT"/*.png "$OUT/settings.xml"
 
 cat > "$OUT/session.sh" <<EOS

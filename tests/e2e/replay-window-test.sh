@@ -11,8 +11,8 @@ SIM="$2"
 DATA="$3"
 OUT="$4"
 LIB="$(cd "$(dirname "$0")" && pwd)/x11-lib.sh"
-command -v xvfb-run >/dev/null && command -v xdotool >/dev/null && command -v import >/dev/null || {
-  echo "xvfb-run, xdotool or import missing; skipping"; exit 77; }
+. "$LIB"
+gf_need_x_tools
 rm -rf "$OUT"
 mkdir -p "$OUT/game"
 cp "$BIN" "$DATA/wordsenglish.txt" "$OUT/game/"

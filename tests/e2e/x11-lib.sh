@@ -6,6 +6,13 @@
 
 GF_DEADLINE=${GF_DEADLINE:-120}  # seconds any one wait may take
 
+# Outside the session: a machine without the X tools skips the test (77).
+gf_need_x_tools() {
+  for tool in xvfb-run xdotool import "$@"; do
+    command -v "$tool" >/dev/null || { echo "$tool missing; skipping"; exit 77; }
+  done
+}
+
 # The game's window once it is mapped; its id is printed.
 gf_wait_window() {
   timeout "$GF_DEADLINE" xdotool search --sync --onlyvisible --name '^Glyphfall' 2>/dev/null | head -n 1
