@@ -16,6 +16,7 @@ class TWaveOutDevice;
 // Classic 16-bit virtual-key codes the game uses.
 namespace vk {
 constexpr uint16_t Back = 8;
+constexpr uint16_t Tab = 9;
 constexpr uint16_t Return = 13;
 constexpr uint16_t Escape = 27;
 constexpr uint16_t Space = 32;

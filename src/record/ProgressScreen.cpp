@@ -1,6 +1,7 @@
 // Progress over many games: speed and accuracy of the last games (a dot each,
 // a moving average as a line), totals, the best speed and the weakest keys.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,20 @@ constexpr TColor AverageColour = 0x00FFFF;
 constexpr int DotRadius = 2;
 // Games in the moving average.
 constexpr int AverageGames = 5;
+
+// The page of recent games.
+constexpr int ListHeaderY = 118;
+constexpr int FirstListRowY = 150;
+constexpr int ListRowHeight = 36;
+constexpr int ListTextSize = 12;
+constexpr TColor ChosenRowColour = 0x402000;
+constexpr TColor ChosenTextColour = 0x00FFFF;
+// Left edge of each column: when, rules, start, words, score, waves.
+constexpr std::array<int, 6> Columns = {40, 230, 340, 470, 590, 700};
+constexpr int LinkTextSize = 14;
+constexpr TColor LinkColour = 0xFFC000;
+constexpr TRect RecentLink{560, HintTextY - 4, 790, HintTextY + 26};
+constexpr TRect BackLink{10, HintTextY - 4, 190, HintTextY + 26};
 
 void Line(TCanvas& canvas, TPoint a, TPoint b, TColor colour) {
   const int dx = std::abs(b.X - a.X), dy = -std::abs(b.Y - a.Y);
@@ -117,6 +132,48 @@ void DrawProgress(TCanvas& canvas, const TProgress& progress) {
       weak += "   " + std::string(1, k.Letter) + " " + std::to_string(k.Misses) + "/" + std::to_string(k.Presses);
     CentredText(canvas, 482, weak, clWhite);
   }
-  canvas.Font.Size = 14;
+  canvas.Font.Size = LinkTextSize;
   CentredText(canvas, HintTextY, "Press any key", HintTextColour);
+  ScreenText(canvas, RecentLink.Right - canvas.TextWidth("RECENT GAMES >"), HintTextY, "RECENT GAMES >", LinkColour);
+}
+
+TRect RecentGamesLink() { return RecentLink; }
+TRect ProgressLink() { return BackLink; }
+
+int RecentGameRowAt(int y, int count) {
+  if (y < FirstListRowY - 6) return -1;
+  const int row = (y - FirstListRowY + 6) / ListRowHeight;
+  return row < std::min(count, RecentGameRows) ? row : -1;
+}
+
+void DrawRecentGames(TCanvas& canvas, const std::vector<TRecentGameRow>& rows, int selected) {
+  BeginScreenText(canvas);
+  canvas.Font.Size = TitleTextSize;
+  CentredText(canvas, 70, "- RECENT GAMES -", TitleTextColour);
+  canvas.Font.Size = 14;
+  if (rows.empty()) {
+    CentredText(canvas, 260, "No games kept yet.", clWhite);
+    CentredText(canvas, 295, "Every game you play is kept here to watch again.", clWhite);
+  } else {
+    canvas.Font.Size = 11;
+    static constexpr std::array<const char*, 6> Heads = {"Ended", "Rules", "Start", "Words", "Score", "Waves"};
+    for (size_t c = 0; c < Columns.size(); ++c) ScreenText(canvas, Columns[c], ListHeaderY, Heads[c], FrameColour);
+    canvas.Font.Size = ListTextSize;
+    const int n = std::min(static_cast<int>(rows.size()), RecentGameRows);
+    for (int i = 0; i < n; ++i) {
+      const int y = FirstListRowY + i * ListRowHeight;
+      const bool chosen = i == selected;
+      if (chosen) {
+        canvas.Brush.Color = ChosenRowColour;
+        canvas.FillRect(TRect{Columns[0] - 14, y - 6, 780, y + ListRowHeight - 10});
+      }
+      const TColor colour = chosen ? ChosenTextColour : clWhite;
+      const TRecentGameRow& r = rows[static_cast<size_t>(i)];
+      const std::array<const std::string*, 6> cells = {&r.When, &r.Rules, &r.Start, &r.Words, &r.Score, &r.Waves};
+      for (size_t c = 0; c < cells.size(); ++c) ScreenText(canvas, Columns[c], y, *cells[c], colour);
+    }
+  }
+  canvas.Font.Size = LinkTextSize;
+  ScreenText(canvas, BackLink.Left + 10, HintTextY, "< PROGRESS", LinkColour);
+  CentredText(canvas, HintTextY, rows.empty() ? "Esc: menu" : "Enter or click: watch   Esc: menu", HintTextColour);
 }

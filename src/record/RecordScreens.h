@@ -2,6 +2,9 @@
 // one game and the progress over many. The form runs them (RecordScreens.cpp);
 // the drawing stands alone so that tests and benchmarks can look at it.
 #pragma once
+#include <string>
+#include <vector>
+
 #include "platform/Canvas.h"
 #include "record/History.h"
 #include "record/TypingRecord.h"
@@ -23,3 +26,16 @@ TRect AccuracyPlotRect();
 
 void DrawResults(TCanvas& canvas, const TGameFigures& game, bool showHint);
 void DrawProgress(TCanvas& canvas, const TProgress& progress);
+
+// The kept games to watch again, a page of the progress screen: one row each,
+// newest first, as its columns read.
+struct TRecentGameRow {
+  std::string When, Rules, Start, Words, Score, Waves;
+};
+constexpr int RecentGameRows = 10;
+// The row of the list under a playfield y, or -1.
+int RecentGameRowAt(int y, int count);
+// The links between the two pages, at the foot of each.
+TRect RecentGamesLink();
+TRect ProgressLink();
+void DrawRecentGames(TCanvas& canvas, const std::vector<TRecentGameRow>& rows, int selected);

@@ -115,3 +115,16 @@ void PruneReplays(const std::string& folder, size_t keep, const std::set<std::st
     std::filesystem::remove(std::filesystem::path(folder) / names[i], ec);
   }
 }
+
+std::vector<TKeptGame> ListKeptGames(const std::string& folder, size_t max) {
+  std::vector<TKeptGame> games;
+  for (const std::string& name : ListReplays(folder)) {
+    if (games.size() >= max) break;
+    try {
+      TReplay replay = LoadReplay((std::filesystem::path(folder) / name).string());
+      games.push_back({name, std::move(replay.Header), replay.Trailer});
+    } catch (const EReplayError&) {
+    }
+  }
+  return games;
+}

@@ -195,3 +195,13 @@ bool IsReplayName(std::string_view name);
 void PruneReplays(const std::string& folder, size_t keep, const std::set<std::string>& pinned);
 // The replays of folder, newest first.
 std::vector<std::string> ListReplays(const std::string& folder);
+
+// A kept game as the list of recent games shows it.
+struct TKeptGame {
+  std::string Name;  // in the folder; its stamp is when the game ended
+  TReplayHeader Header;
+  TReplayTrailer Trailer;
+};
+// The newest games of folder that read back whole, at most max of them;
+// a damaged file is left out, as it could not be watched.
+std::vector<TKeptGame> ListKeptGames(const std::string& folder, size_t max);

@@ -327,7 +327,9 @@ void TGlyphfallForm::KeyDown(uint16_t key, TShiftState shift) {
 }
 
 void TGlyphfallForm::TypeKey(uint16_t key) {
-  if (Screen == TScreen::Results || Screen == TScreen::Stats) {
+  if (Screen == TScreen::Stats) {
+    StatsKey(key);
+  } else if (Screen == TScreen::Results) {
     PanelInput();
   } else if (Options) {
     Options->KeyDown(key);
@@ -386,7 +388,9 @@ void TGlyphfallForm::KeyUp(uint16_t key, TShiftState shift) {
 
 void TGlyphfallForm::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   RecordInput(TReplayInput::MouseDown, 0, shift, x, y, static_cast<uint8_t>(button));
-  if (Screen == TScreen::Results || Screen == TScreen::Stats) {
+  if (Screen == TScreen::Stats) {
+    StatsClick(x, y);
+  } else if (Screen == TScreen::Results) {
     PanelInput();
   } else if (Options) {
     Options->Click();

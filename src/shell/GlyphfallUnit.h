@@ -222,6 +222,13 @@ class TGlyphfallForm : public TInputSink {
   void PanelInput();
   uint32_t PanelStamp = 0, PanelGuard = 0;
   bool PanelDone = false;
+  // The progress screen's second page lists the kept games to watch again.
+  void StatsKey(uint16_t key);
+  void StatsClick(int x, int y);
+  void StatsHover(int y);
+  bool StatsRecent = false;  // that page is on show
+  int32_t StatsRows = 0, StatsChosen = 0;
+  int32_t StatsWatch = -1;  // a row asked to be watched
 
   // ---- Text drawing ----
   void DrawText(int x, int y, std::string_view text, TColor colour, int shadow);

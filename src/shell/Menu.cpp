@@ -79,6 +79,10 @@ void TGlyphfallForm::MouseMove(TShiftState shift, int x, int y) {
     Options->MouseMove(x, y);
     return;
   }
+  if (Screen == TScreen::Stats) {
+    StatsHover(y);
+    return;
+  }
   if (!MenuActive || !Menu) return;
   // A pointer resting on an item must not undo a choice made with the keys.
   if (TPoint{x, y} == LastMousePos) return;

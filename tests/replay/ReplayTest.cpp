@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "hiscores/HiScoreTestSupport.h"
 #include "replay/ReplayUnit.h"
@@ -151,6 +152,44 @@ TEST_F(ReplayGame, AGameWithPausesAndClicksPlaysAgainTheSame) {
 
   replay.Header.WordsHash ^= 1;
   EXPECT_NE(form->ReplayRefusal(replay).find("another word list"), std::string::npos);
+}
+
+// The progress screen's second page lists the kept games, newest first and
+// without a damaged file, and Enter on a row watches that game.
+TEST_F(ReplayGame, ARecentGameIsChosenAndWatchedFromTheProgressScreen) {
+  const std::string folder = std::filesystem::path(HiScoreFolder) / "replays";
+  form->KeepReplaysIn(folder);
+  form->BuildMenu();
+  Watch();
+  int frame = 0;
+  platform->OnFrame = [&] {
+    if (++frame % 10 != 0 || form->AttackWords->Count() == 0) return;
+    const TSpriteWord* w = form->AttackWords->Words(0);
+    if (!w->Text.empty() && w->FullText.size() >= w->Text.size())
+      platform->PressKey(static_cast<uint16_t>(toupper(w->FullText[w->FullText.size() - w->Text.size()])));
+  };
+  platform->KeyAt(Now() + 8000, vk::Escape);
+  form->PlayGame();
+  platform->OnFrame = nullptr;
+  ASSERT_FALSE(form->LastReplay.empty());
+  const int32_t score = form->Score;
+  ASSERT_GT(score, 0);
+  std::ofstream(folder + "/29991231-235959-00.gfr") << "GFR damaged";
+
+  form->PresentFrame();  // the last frame's typing goes to the game, not the list
+  platform->ShowWindow();
+  form->Score = 0;
+  stats = {};
+  const uint32_t t = Now();
+  platform->KeyAt(t + 100, vk::Right);
+  platform->KeyAt(t + 200, vk::Up);  // already the first row: stays
+  platform->KeyAt(t + 300, vk::Return);
+  platform->KeyAt(t + 30000, vk::Escape);  // on the list again, after the game
+  form->ShowStats();
+  EXPECT_EQ(form->StatsRows, 0);
+  EXPECT_EQ(form->Score, score);
+  EXPECT_GT(stats.LettersTyped, 0);
+  EXPECT_EQ(form->Watching, nullptr);
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ uint16_t TranslateSdlKey(int32_t keycode, int32_t scancode) {
   if (keycode >= SDLK_F1 && keycode <= SDLK_F12) return static_cast<uint16_t>(112 + (keycode - SDLK_F1));
   switch (keycode) {
     case SDLK_BACKSPACE: return vk::Back;
-    case SDLK_TAB: return 9;
+    case SDLK_TAB: return vk::Tab;
     case SDLK_RETURN:
     case SDLK_RETURN2:
     case SDLK_KP_ENTER: return vk::Return;
