@@ -39,6 +39,8 @@ int main() {
   TApplication application(platform);
   try {
     TGlyphfallForm form(platform);
+    // Kept games live beside the scores, in the browser's storage too.
+    form.KeepReplaysIn((std::filesystem::path(HiScoreFolder) / "replays").string());
     form.Run();
     platform.ShowEnded();
   } catch (const std::exception& e) {

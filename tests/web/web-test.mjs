@@ -142,6 +142,10 @@ try {
     try { return FS.readFile('/data/glyphfall/HISCORE.XML', { encoding: 'utf8' }); } catch (e) { return ''; }
   });
   check(table.includes('WEBTEST'), 'the name is in the table after a reload');
+  const kept = await page.evaluate(() => {
+    try { return FS.readdir('/data/glyphfall/replays').filter((n) => n.endsWith('.gfr')); } catch (e) { return []; }
+  });
+  check(kept.length === 1 && table.includes(kept[0]), `the game is kept as a replay of its row (${kept.join(' ')})`);
   check(pageErrors.length === 0, `no page errors${pageErrors.length ? ': ' + pageErrors.join(' | ') : ''}`);
   await page.close();
 
