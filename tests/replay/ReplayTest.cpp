@@ -101,7 +101,18 @@ TEST_F(ReplayFolder, TableRowsKeepTheirReplayButNeverAPathElsewhere) {
   EXPECT_EQ(again[1]->Replay, "20261209-101010-00.gfr");
 }
 
-class ReplayGame : public GameFixture {};
+class ReplayGame : public GameFixture {
+ protected:
+  // Every few frames, the next letter of the first attacking word.
+  void TypeAtTheFirstWord(int everyFrames) {
+    platform->OnFrame = [this, everyFrames, frame = 0]() mutable {
+      if (++frame % everyFrames != 0 || form->AttackWords->Count() == 0) return;
+      const TSpriteWord* w = form->AttackWords->Words(0);
+      if (!w->Text.empty() && w->FullText.size() >= w->Text.size())
+        platform->PressKey(static_cast<uint16_t>(toupper(w->FullText[w->FullText.size() - w->Text.size()])));
+    };
+  }
+};
 
 TEST_F(ReplayGame, AGameWithPausesAndClicksPlaysAgainTheSame) {
   const std::string folder = std::filesystem::path(HiScoreFolder) / "replays";
@@ -115,13 +126,7 @@ TEST_F(ReplayGame, AGameWithPausesAndClicksPlaysAgainTheSame) {
   Watch();
   // Typing at the first word, a focus loss, a pause, a click, then Escape.
   const uint32_t t = Now();
-  int frame = 0;
-  platform->OnFrame = [&] {
-    if (++frame % 8 != 0 || form->AttackWords->Count() == 0) return;
-    const TSpriteWord* w = form->AttackWords->Words(0);
-    if (!w->Text.empty() && w->FullText.size() >= w->Text.size())
-      platform->PressKey(static_cast<uint16_t>(toupper(w->FullText[w->FullText.size() - w->Text.size()])));
-  };
+  TypeAtTheFirstWord(8);
   platform->Schedule({t + 4000, THeadlessPlatform::TEventKind::Deactivate});
   platform->Schedule({t + 4500, THeadlessPlatform::TEventKind::Activate});
   platform->KeyAt(t + 6000, 19);  // Pause
@@ -161,13 +166,7 @@ TEST_F(ReplayGame, ARecentGameIsChosenAndWatchedFromTheProgressScreen) {
   form->KeepReplaysIn(folder);
   form->BuildMenu();
   Watch();
-  int frame = 0;
-  platform->OnFrame = [&] {
-    if (++frame % 10 != 0 || form->AttackWords->Count() == 0) return;
-    const TSpriteWord* w = form->AttackWords->Words(0);
-    if (!w->Text.empty() && w->FullText.size() >= w->Text.size())
-      platform->PressKey(static_cast<uint16_t>(toupper(w->FullText[w->FullText.size() - w->Text.size()])));
-  };
+  TypeAtTheFirstWord(10);
   platform->KeyAt(Now() + 8000, vk::Escape);
   form->PlayGame();
   platform->OnFrame = nullptr;
