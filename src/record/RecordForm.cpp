@@ -2,7 +2,6 @@
 // the results and progress screens over the star field.
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 
 #include "platform/Types.h"
 #include "platform/Utf8.h"
@@ -96,7 +95,7 @@ void TGlyphfallForm::ShowStats() {
       DrawRecentGames(Canvas(), rows, StatsChosen);
     });
     if (StatsWatch < 0 || StatsWatch >= StatsRows || Closed) break;
-    WatchFile((std::filesystem::path(ReplayFolder) / games[static_cast<size_t>(StatsWatch)].Name).string(), true);
+    WatchKept(games[static_cast<size_t>(StatsWatch)].Name);
     if (Closed) break;
   }
   StatsRows = 0;

@@ -268,6 +268,8 @@ class TGlyphfallForm : public TInputSink {
   void WatchReplay(const TReplay& replay, bool paced);
   // Loads, checks and watches a file; a bad one is reported, and false.
   bool WatchFile(const std::string& path, bool paced);
+  // Watches a game of the replay folder from a screen of the menu.
+  void WatchKept(const std::string& name);
   int WatchSpeed = 1;
   // A high-score row clicked to watch its game, or -1.
   int32_t WatchRow = -1;

@@ -238,11 +238,18 @@ bool TGlyphfallForm::WatchFile(const std::string& path, bool paced) {
   }
 }
 
+void TGlyphfallForm::WatchKept(const std::string& name) {
+  // The menu goes on showing the score of the player's own last game.
+  const int32_t score = Score;
+  WatchFile((std::filesystem::path(ReplayFolder) / name).string(), true);
+  Score = score;
+}
+
 void TGlyphfallForm::WatchChosenRow() {
   const int32_t row = WatchRow;
   WatchRow = -1;
   if (row < 0 || row >= HiScores->Count() || HiScores->Items(row)->Replay.empty()) return;
-  WatchFile((std::filesystem::path(ReplayFolder) / HiScores->Items(row)->Replay).string(), true);
+  WatchKept(HiScores->Items(row)->Replay);
 }
 
 void TGlyphfallForm::PresentReplayFrame() {
