@@ -1,4 +1,4 @@
-// The main menu: three items chosen with the arrows, the mouse and Enter.
+// The main menu: its items chosen with the arrows, the mouse and Enter.
 #include "Product.h"
 #include "replay/ReplayUnit.h"
 #include "rules/OptionsScreen.h"

@@ -224,12 +224,12 @@ bool TGlyphfallForm::WatchFile(const std::string& path, bool paced) {
     const TSettings mine = Settings;
     Settings.Words = replay.Header.WordList;
     ApplyWordList();
-    std::string why = ReplayRefusal(replay);
+    const std::string why = ReplayRefusal(replay);
     if (!why.empty()) {
       Settings = mine;
       ApplyWordList();
+      throw EReplayError(path + ": " + why);
     }
-    if (!why.empty()) throw EReplayError(path + ": " + why);
     WatchReplay(replay, paced);
     return true;
   } catch (const EReplayError& e) {
