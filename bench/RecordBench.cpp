@@ -46,7 +46,7 @@ TGameFigures TypicalGame(int seed) {
 
 void BM_RecordKey(benchmark::State& state) {
   TTypingRecord record;
-  record.GameStarted({0, "Classic", 0, 1});
+  record.GameStarted({0, "Classic", 0, 1, "English", 100});
   record.WaveStarted({0, 1, false});
   const TKeyHit hit{TWordRef{1, "CASTLE", "TSpriteWord", 0}, 1};
   TKeyTyped key;
