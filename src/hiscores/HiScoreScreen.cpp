@@ -6,7 +6,6 @@
 #include "framework/Utils.h"
 #include "hiscores/HiScoreUnit.h"
 #include "shell/GlyphfallUnit.h"
-#include "sprites/StarUnit.h"
 
 namespace {
 
@@ -57,9 +56,7 @@ void THiScoreList::ShowHiScores(int32_t row) {
   GlyphfallForm->Screen = TGlyphfallForm::TScreen::HiScores;
   EntryRow = row;
   while (GlyphfallForm->Visible() && !GlyphfallForm->Closed && !GlyphfallForm->MenuActive) {
-    GlyphfallForm->StarField->UpdateAll(GlyphfallForm->Stage);
-    GlyphfallForm->DrawBackground();
-    GlyphfallForm->DrawHud();
+    GlyphfallForm->BeginScreenFrame();
     DrawHiScores();
     GlyphfallForm->PresentFrame();
   }

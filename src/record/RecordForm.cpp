@@ -10,7 +10,6 @@
 #include "record/TypingRecord.h"
 #include "replay/ReplayUnit.h"
 #include "shell/GlyphfallUnit.h"
-#include "sprites/StarUnit.h"
 
 namespace {
 
@@ -23,9 +22,7 @@ void RunPanel(TGlyphfallForm& form, TGlyphfallForm::TScreen screen, uint32_t gua
   form.PanelGuard = guardMs;
   form.PanelDone = false;
   while (form.Visible() && !form.Closed && !form.PanelDone) {
-    form.StarField->UpdateAll(form.Stage);
-    form.DrawBackground();
-    form.DrawHud();
+    form.BeginScreenFrame();
     draw(form.GameTime - form.PanelStamp >= guardMs);
     form.PresentFrame();
   }

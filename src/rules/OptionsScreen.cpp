@@ -7,7 +7,6 @@
 #include "dictionary/WordLists.h"
 #include "framework/TextUtils.h"
 #include "shell/GlyphfallUnit.h"
-#include "sprites/StarUnit.h"
 
 namespace {
 
@@ -26,8 +25,6 @@ const char* const HelpText = "Up/Down choose \xB7 Left/Right or Enter change \xB
 
 // Steps value through count choices, wrapping round.
 int Cycle(int index, int count, int step) { return ((index + step) % count + count) % count; }
-
-const char* OnOff(bool on) { return on ? "on" : "off"; }
 
 TOptionRow Toggle(const char* label, bool TSettings::*field, const char* off, const char* on) {
   return {label, [=](const TSettings& s) { return std::string(s.*field ? on : off); },
@@ -64,9 +61,9 @@ std::vector<TOptionRow> StandardRows() {
                   [](TSettings& s, int step) {
                     s.Volume = VolumeStep * Cycle(s.Volume / VolumeStep, MaxVolume / VolumeStep + 1, step);
                   }});
-  rows.push_back(Toggle("Fullscreen", &TSettings::Fullscreen, OnOff(false), OnOff(true)));
+  rows.push_back(Toggle("Fullscreen", &TSettings::Fullscreen, "off", "on"));
   rows.push_back(Toggle("Scaling", &TSettings::PixelExact, "sharp", "pixel-exact"));
-  rows.push_back(Toggle("Live WPM on the HUD", &TSettings::LiveWpm, OnOff(false), OnOff(true)));
+  rows.push_back(Toggle("Live WPM on the HUD", &TSettings::LiveWpm, "off", "on"));
   rows.push_back(Toggle("Colours", &TSettings::HighContrast, "classic", "high contrast"));
   rows.push_back({"BACK", nullptr, nullptr});
   return rows;
@@ -83,9 +80,7 @@ void TOptionsScreen::Run() {
   lastMouse_ = form_.Platform.ScreenToClient(form_.Platform.CursorPos());
   form_.Options = this;
   while (form_.Visible() && !form_.Closed && !Done) {
-    form_.StarField->UpdateAll(form_.Stage);
-    form_.DrawBackground();
-    form_.DrawHud();
+    form_.BeginScreenFrame();
     Draw();
     form_.PresentFrame();
   }

@@ -167,9 +167,7 @@ void TGlyphfallForm::ShowTitle() {
   uint32_t start = GameTime;
   SetCentreMessage("Glyphfall!", clBlue);
   do {
-    StarField->UpdateAll(Stage);
-    DrawBackground();
-    DrawHud();
+    BeginScreenFrame();
     DrawCentreMessage();
     TCanvas& canvas = Canvas();
     canvas.Font.Size = CreditSize;
@@ -184,9 +182,7 @@ void TGlyphfallForm::RunMenu() {
   LastMousePos = Platform.ScreenToClient(Platform.CursorPos());
   MenuActive = true;
   while (Visible() && !Closed && MenuActive) {
-    StarField->UpdateAll(Stage);
-    DrawBackground();
-    DrawHud();
+    BeginScreenFrame();
     DrawMenu();
     PresentFrame();
   }
@@ -277,6 +273,12 @@ void TGlyphfallForm::DrawFrame() {
   DrawSprites();
   DrawCentreMessage();
   PresentFrame();
+}
+
+void TGlyphfallForm::BeginScreenFrame() {
+  StarField->UpdateAll(Stage);
+  DrawBackground();
+  DrawHud();
 }
 
 void TGlyphfallForm::DrawBackground() {

@@ -171,6 +171,9 @@ class TGlyphfallForm : public TInputSink {
   void UpdateWave();
   void DrawFrame();
   void DrawBackground();
+  // How every screen but play begins a frame: the stars move, then the
+  // background and the HUD are drawn under the screen's own drawing.
+  void BeginScreenFrame();
   void DrawSprites();
   void PresentFrame();
   bool GameOverDone() const;
