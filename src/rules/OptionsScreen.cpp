@@ -26,9 +26,13 @@ const char* const HelpText = "Up/Down choose \xB7 Left/Right or Enter change \xB
 // Steps value through count choices, wrapping round.
 int Cycle(int index, int count, int step) { return ((index + step) % count + count) % count; }
 
-TOptionRow Toggle(const char* label, bool TSettings::*field, const char* off, const char* on) {
-  return {label, [=](const TSettings& s) { return std::string(s.*field ? on : off); },
-          [=](TSettings& s, int) { s.*field = !(s.*field); }};
+// A setting of two words, spelt as the file spells it.
+TOptionRow Toggle(const char* label, bool TSettings::*field) {
+  TSettingSwitch w{label, field, "off", "on"};
+  for (const TSettingSwitch& known : SettingSwitches)
+    if (known.Field == field) w = known;
+  return {label, [w](const TSettings& s) { return std::string(s.*w.Field ? w.On : w.Off); },
+          [w](TSettings& s, int) { s.*w.Field = !(s.*w.Field); }};
 }
 
 std::vector<TOptionRow> StandardRows() {
@@ -56,15 +60,15 @@ std::vector<TOptionRow> StandardRows() {
                     if (i == static_cast<int>(lists.size())) i = 0;
                     s.Words = lists[static_cast<size_t>(Cycle(i, static_cast<int>(lists.size()), step))].Name;
                   }});
-  rows.push_back(Toggle("Accents", &TSettings::AccentsExact, "either", "exact"));
+  rows.push_back(Toggle("Accents", &TSettings::AccentsExact));
   rows.push_back({"Sound volume", [](const TSettings& s) { return std::to_string(s.Volume) + " %"; },
                   [](TSettings& s, int step) {
                     s.Volume = VolumeStep * Cycle(s.Volume / VolumeStep, MaxVolume / VolumeStep + 1, step);
                   }});
-  rows.push_back(Toggle("Fullscreen", &TSettings::Fullscreen, "off", "on"));
-  rows.push_back(Toggle("Scaling", &TSettings::PixelExact, "sharp", "pixel-exact"));
-  rows.push_back(Toggle("Live WPM on the HUD", &TSettings::LiveWpm, "off", "on"));
-  rows.push_back(Toggle("Colours", &TSettings::HighContrast, "classic", "high contrast"));
+  rows.push_back(Toggle("Fullscreen", &TSettings::Fullscreen));
+  rows.push_back(Toggle("Scaling", &TSettings::PixelExact));
+  rows.push_back(Toggle("Live WPM on the HUD", &TSettings::LiveWpm));
+  rows.push_back(Toggle("Colours", &TSettings::HighContrast));
   rows.push_back({"BACK", nullptr, nullptr});
   return rows;
 }

@@ -58,11 +58,7 @@ TSettings FromRoot(const TXmlNode& root) {
     s.Words = n.Text();
   int32_t volume = NumberIn(root, "Volume", 0, MaxVolume, d.Volume);
   if (volume % VolumeStep == 0) s.Volume = volume;
-  s.Fullscreen = Choice(root, "Fullscreen", "off", "on", d.Fullscreen);
-  s.PixelExact = Choice(root, "Scaling", "sharp", "pixel-exact", d.PixelExact);
-  s.LiveWpm = Choice(root, "LiveWpm", "off", "on", d.LiveWpm);
-  s.HighContrast = Choice(root, "Colours", "classic", "high contrast", d.HighContrast);
-  s.AccentsExact = Choice(root, "Accents", "either", "exact", d.AccentsExact);
+  for (const TSettingSwitch& w : SettingSwitches) s.*w.Field = Choice(root, w.Element, w.Off, w.On, d.*w.Field);
   return s;
 }
 
@@ -107,11 +103,7 @@ std::string SettingsToXml(const TSettings& s) {
   root.AddChild("WordSpeed").SetText(std::to_string(s.SpeedPercent));
   root.AddChild("Words").SetText(s.Words);
   root.AddChild("Volume").SetText(std::to_string(s.Volume));
-  root.AddChild("Fullscreen").SetText(s.Fullscreen ? "on" : "off");
-  root.AddChild("Scaling").SetText(s.PixelExact ? "pixel-exact" : "sharp");
-  root.AddChild("LiveWpm").SetText(s.LiveWpm ? "on" : "off");
-  root.AddChild("Colours").SetText(s.HighContrast ? "high contrast" : "classic");
-  root.AddChild("Accents").SetText(s.AccentsExact ? "exact" : "either");
+  for (const TSettingSwitch& w : SettingSwitches) root.AddChild(w.Element).SetText(s.*w.Field ? w.On : w.Off);
   return xml->SaveToString();
 }
 

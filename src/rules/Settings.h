@@ -36,6 +36,22 @@ struct TSettings {
   bool operator==(const TSettings&) const = default;
 };
 
+// The settings that are one of two words, spelt the same in settings.xml and
+// on the options screen.
+struct TSettingSwitch {
+  const char* Element;
+  bool TSettings::*Field;
+  const char* Off;
+  const char* On;
+};
+inline constexpr std::array<TSettingSwitch, 5> SettingSwitches = {{
+    {"Fullscreen", &TSettings::Fullscreen, "off", "on"},
+    {"Scaling", &TSettings::PixelExact, "sharp", "pixel-exact"},
+    {"LiveWpm", &TSettings::LiveWpm, "off", "on"},
+    {"Colours", &TSettings::HighContrast, "classic", "high contrast"},
+    {"Accents", &TSettings::AccentsExact, "either", "exact"},
+}};
+
 // "Classic" or "Typist": the name the player sees and the file holds.
 const char* RulesName(TRulesKind rules);
 bool ParseRulesName(std::string_view text, TRulesKind& rules);
