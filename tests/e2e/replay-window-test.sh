@@ -18,6 +18,15 @@ mkdir -p "$OUT/game"
 cp "$BIN" "$DATA/wordsenglish.txt" "$OUT/game/"
 [ -d "$DATA/wave" ] && cp -r "$DATA/wave" "$OUT/game/"
 GAME="$OUT/game/$(basename "$BIN")"
+# Score tables no ten-second game can enter, so the session always goes from
+# the results to the menu: how much the typing scores depends on the machine's
+# speed, and a score of 100 would ask for a name.
+table="<root>"
+for rank in 1 2 3 4 5 6 7 8 9 10; do
+  table="$table<RANK$rank><NAME>--------</NAME><SCORE>$((1100000 - rank * 100000))</SCORE></RANK$rank>"
+done
+echo "$table</root>" > "$OUT/game/HISCORE.XML"
+cp "$OUT/game/HISCORE.XML" "$OUT/game/HISCORE-TYPIST.XML"
 
 cat > "$OUT/session.sh" <<EOS
 #!/bin/sh
