@@ -5,24 +5,18 @@
 # so it must come to some hundred thousand.
 # The seed is one whose run, with the results and STATS screens on the way,
 # still meets a game over and a name entry.
+if(NOT DEFINED SEED)
+  set(SEED 10)
+endif()
 file(REMOVE_RECURSE ${HOME})
 file(MAKE_DIRECTORY ${HOME})
 file(COPY ${DATA}/wordsenglish.txt DESTINATION ${HOME})
 # The keys change the Words option too, so the lists on offer are the test's
-# own: two made-up lists, whatever the machine has installed.
+# own, whatever the machine has installed: the English list alone (a game in
+# another list is practice and would never reach the name entry).
 file(MAKE_DIRECTORY ${HOME}/dict ${HOME}/data)
-set(words "")
-foreach(a IN ITEMS a e i o u)
-  foreach(b IN ITEMS b d f g k l m n p r s t)
-    foreach(c IN ITEMS a e i o u)
-      string(APPEND words "${b}${a}${b}${c}\n")
-    endforeach()
-  endforeach()
-endforeach()
-file(WRITE ${HOME}/dict/french "${words}")
-file(WRITE ${HOME}/dict/ngerman "${words}")
 execute_process(COMMAND ${CMAKE_COMMAND} -E env GLYPHFALL_SYSTEM_WORDS=${HOME}/dict XDG_DATA_HOME=${HOME}/data
-                        ${SIM} --home ${HOME} --bot random --seed 9 --until 1050000
+                        ${SIM} --home ${HOME} --bot random --seed ${SEED} --until 1050000
                 OUTPUT_VARIABLE out RESULT_VARIABLE rc ERROR_VARIABLE err)
 string(REGEX MATCH "{[^\n]*}" json "${out}")
 message(STATUS "${json}")
