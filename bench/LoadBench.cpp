@@ -67,7 +67,7 @@ BENCHMARK(BM_PlainLineReadGerman)->Unit(benchmark::kMillisecond);
 void BM_DictionaryLoadGerman(benchmark::State& state) {
   for (auto _ : state) {
     try {
-      TDictionary d(GermanList, TListKind::Other);
+      TDictionary d(GermanList, TListKind::OtherWithNouns);
       benchmark::DoNotOptimize(d.Count());
     } catch (const EFOpenError&) {
       return state.SkipWithError("install wngerman");

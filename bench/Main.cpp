@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fstream>
@@ -129,16 +130,35 @@ int main(int argc, char** argv) {
                         "record_key_ns",             "history_save_ms",  "stats_open_ms",
                         "frame_ratio_results",
                         "dict_ratio_german",         "peak_rss_german_extra_mib", "frame_ratio_busy_german"};
-  // Figures measured by other scripts stay, after this run's own.
-  auto others = ReadFigures(outDir + "/results.json");
+  // Every writer of results.json merges: the figures of other scripts stay,
+  // and a figure this run could not measure (a benchmark that failed, say,
+  // with no German list installed) keeps its earlier value rather than 0.
+  std::map<std::string, std::string> figures;
+  for (auto& [key, value] : ReadFigures(outDir + "/results.json")) figures[key] = value;
+  std::vector<std::string> missing;
+  for (const char* key : keys) {
+    if (r.count(key) && r[key] > 0) {
+      char value[64];
+      std::snprintf(value, sizeof value, "%.6g", r[key]);
+      figures[key] = value;
+    } else {
+      missing.push_back(key);
+      if (figures.count(key)) r[key] = std::atof(figures[key].c_str());
+    }
+  }
+  for (const std::string& key : missing)
+    std::fprintf(stderr, "glyphfall_bench: %s was not measured in this run%s\n", key.c_str(),
+                 figures.count(key) ? "; the earlier figure is kept" : "");
   std::string otherSections = ReadOtherSections(outDir + "/RESULTS.md");
+  // One figure a line, sorted, as every writer writes it: a change merges line by line.
   std::ofstream json(outDir + "/results.json");
   json << "{";
-  for (size_t i = 0; i < std::size(keys); ++i)
-    json << (i ? ", " : "") << "\"" << keys[i] << "\": " << (r.count(keys[i]) ? r[keys[i]] : 0.0);
-  for (const auto& [key, value] : others)
-    if (std::find(std::begin(keys), std::end(keys), key) == std::end(keys)) json << ", \"" << key << "\": " << value;
-  json << "}\n";
+  const char* sep = "\n";
+  for (const auto& [key, value] : figures) {
+    json << sep << "  \"" << key << "\": " << value;
+    sep = ",\n";
+  }
+  json << "\n}\n";
 
   char date[32];
   std::time_t now = std::time(nullptr);

@@ -292,9 +292,17 @@ std::string TDictionary::OtherListWord(std::string_view line, bool latin1) const
   static TDrawableLetters drawable;
   std::string word;
   int letters = 0;
+  bool capitalised = false;
   for (size_t i = 0; i < line.size(); ++letters) {
     char32_t c = latin1 ? static_cast<unsigned char>(line[i++]) : NextChar(line, i);
-    if (letters == OtherMaxLetters || !drawable.Has(c) || (letters == 0 && !IsSmallLetter(c))) return {};
+    if (letters == OtherMaxLetters || !drawable.Has(c)) return {};
+    if (letters == 0 && !IsSmallLetter(c)) {
+      // Proper names go; a language's capitalised nouns stay.
+      if (kind_ != TListKind::OtherWithNouns || !IsLetterChar(c)) return {};
+      capitalised = true;
+    } else if (capitalised && !IsSmallLetter(c)) {
+      return {};  // an abbreviation (ABC, GmbH)
+    }
     c = UpperLetter(c);
     // A capital the font lacks would show as a box.
     if (!drawable.Has(c)) return {};

@@ -15,8 +15,9 @@ inline constexpr const char* DictionaryFileName = "wordsenglish.txt";
 
 // The bundled English list keeps its own rules (ASCII words as written, the
 // single letters added); any other list is read as a list of words in some
-// language, see TDictionary's constructor for other lists.
-enum class TListKind { Bundled, Other };
+// language, see TDictionary's constructor for other lists. OtherWithNouns is
+// such a list in a language that writes its nouns with a capital (German).
+enum class TListKind { Bundled, Other, OtherWithNouns };
 
 // A file that cannot be opened or read. The message names the file and gives
 // the system's reason.
@@ -62,7 +63,9 @@ class TDictionary : public TCustomObjectList<TWord> {
   // the font can draw and starts with a small letter (proper nouns do not);
   // the entry is the word in capitals, and a word already present in capitals
   // is dropped. A list of more than MaxFileWords lines is sampled evenly over
-  // the whole file. A file that is not UTF-8 is read as Latin-1 (Note says
+  // the whole file. In a list of kind OtherWithNouns a word may also start
+  // with a capital followed by small letters only (a noun, not an
+  // abbreviation). A file that is not UTF-8 is read as Latin-1 (Note says
   // so). Throws EWordListError when the file cannot be read or gives fewer
   // than MinOtherWords words.
   TDictionary(const std::string& fileName, TListKind kind);

@@ -61,10 +61,17 @@ std::string LanguageOfDictFile(const std::string& fileName) {
   return std::string();
 }
 
+bool CapitalisesNouns(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  std::string language = LanguageOfDictFile(slash == std::string::npos ? path : path.substr(slash + 1));
+  return language.starts_with("Deutsch");
+}
+
 std::vector<TWordListChoice> InstalledWordLists() {
   const char* xdg = std::getenv("XDG_DATA_HOME");
   const char* home = std::getenv("HOME");
-  return FindWordLists(SystemWordFolder, UserWordFolder(xdg ? xdg : "", home ? home : ""));
+  const char* system = std::getenv(SystemWordsVariable);
+  return FindWordLists(system && *system ? system : SystemWordFolder, UserWordFolder(xdg ? xdg : "", home ? home : ""));
 }
 
 std::vector<TWordListChoice> FindWordLists(const std::string& systemFolder, const std::string& userFolder) {

@@ -11,6 +11,9 @@ struct TWordListChoice {
 };
 
 inline constexpr const char* SystemWordFolder = "/usr/share/dict";
+// An environment variable naming another folder to look in instead of
+// SystemWordFolder (tests point it at a folder of their own).
+inline constexpr const char* SystemWordsVariable = "GLYPHFALL_SYSTEM_WORDS";
 
 // The player's own word-list folder: $XDG_DATA_HOME/glyphfall/words, by
 // default ~/.local/share/glyphfall/words. xdgDataHome and home may be empty.
@@ -20,8 +23,12 @@ std::string UserWordFolder(const std::string& xdgDataHome, const std::string& ho
 // empty for a file that is not a word list of a language the font draws.
 std::string LanguageOfDictFile(const std::string& fileName);
 
-// FindWordLists over /usr/share/dict and the player's folder from the
-// environment.
+// Whether the language of a word-list file writes its nouns with a capital
+// (German), judged by the Debian file name at the end of path.
+bool CapitalisesNouns(const std::string& path);
+
+// FindWordLists over /usr/share/dict (or $GLYPHFALL_SYSTEM_WORDS) and the
+// player's folder from the environment.
 std::vector<TWordListChoice> InstalledWordLists();
 
 // English (bundled) first, then the installed languages by name, then the

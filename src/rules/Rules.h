@@ -44,7 +44,8 @@ class TTypistRules : public TRules {
  private:
   TSpriteWord* Locked() const;
   // Nearest the castle among the attack words and bullets whose next letter
-  // is key; failing that, a falling bonus word's.
+  // is key; but a falling bonus word's before an attack word still far from
+  // the castle.
   static TSpriteWord* Choose(const TWordList::TMatch& matches);
   void Press(const TWordList::TMatch& matches);
   void Miss(TSpriteWord* locked);

@@ -21,6 +21,12 @@ constexpr uint32_t MissFlash = 150;
 // into the castle, while a lone slip costs only the miss itself.
 constexpr int MissRunPenalised = 2;
 constexpr uint8_t MissTierCap = 4;
+// A first letter shared by a falling bonus word and an attack word goes to the
+// bonus word, unless the attack word is this close to the castle's front (in
+// pixels): one entering at the right edge is no reason to lose a bonus word,
+// one about to strike is.
+constexpr int32_t CloseToCastle = 160;
+constexpr int32_t CastleFront = CastleColumns * BrickSize;
 
 bool IsLetterKey(uint16_t key) { return key >= 'A' && key <= 'Z'; }
 
@@ -56,10 +62,13 @@ TSpriteWord* TTypistRules::Locked() const {
 
 TSpriteWord* TTypistRules::Choose(const TWordList::TMatch& matches) {
   const TGlyphfallForm& form = *GlyphfallForm;
-  int i = form.AttackWords->FindTarget(matches, false);
-  if (i >= 0) return form.AttackWords->Words(i);
-  i = form.BonusWords->FindTarget(matches, false);
-  return i >= 0 ? form.BonusWords->Words(i) : nullptr;
+  int a = form.AttackWords->FindTarget(matches, false);
+  int b = form.BonusWords->FindTarget(matches, false);
+  TSpriteWord* attack = a >= 0 ? form.AttackWords->Words(a) : nullptr;
+  TSpriteWord* bonus = b >= 0 ? form.BonusWords->Words(b) : nullptr;
+  // A bullet is one letter, gone at once: it never holds the keys.
+  if (attack && (!bonus || attack->IsBullet() || attack->Position.X < CastleFront + CloseToCastle)) return attack;
+  return bonus ? bonus : attack;
 }
 
 void TTypistRules::KeyPressed(uint16_t key) {

@@ -219,7 +219,8 @@ void TGlyphfallForm::NewGame() {
   Rules = MakeRules(Settings.Rules);
   WaveNumber = Settings.StartWave;
   SpeedPercent = Settings.SpeedPercent;
-  Practice = !Settings.Ranked();
+  // Only the bundled list ranks: any other list could be made easy at will.
+  Practice = !Settings.Ranked() || LettersAsText();
   Clock.Reset(Platform.GetTickCount());
   WavesLooped = false;
   BeginGameRecord();

@@ -149,7 +149,8 @@ class TGlyphfallForm : public TInputSink {
   int32_t SpeedPercent = NormalSpeed;
   // An interval of the words' clocks at the game's pace (unchanged at 100 %).
   uint32_t Paced(uint32_t ms) const;
-  // The game started past the first wave or at another pace: no score table.
+  // The game started past the first wave, at another pace or with a word list
+  // other than the bundled one: no score table.
   bool Practice = false;
   // The typist's current words a minute at a game time; empty shows nothing.
   std::function<double(uint32_t)> LiveWpm;

@@ -19,7 +19,7 @@ std::string WordListArgument(const std::vector<std::string>& args) {
 void TGlyphfallForm::UseWordList(const std::string& path, const std::string& name) {
   if (!path.empty()) {
     try {
-      auto other = std::make_unique<TDictionary>(path, TListKind::Other);
+      auto other = std::make_unique<TDictionary>(path, CapitalisesNouns(path) ? TListKind::OtherWithNouns : TListKind::Other);
       if (!other->Note.empty()) Platform.ShowError(GameCaption, other->Note);
       Dictionary = std::move(other);
       WordListPath = path;

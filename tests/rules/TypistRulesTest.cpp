@@ -63,6 +63,33 @@ TEST_F(TypistRulesTest, TheLockGoesToTheNearestMatchingWordOrBulletThenToABonusW
   EXPECT_EQ(misses.Misses, 0);
 }
 
+TEST_F(TypistRulesTest, AFallingBonusWordTakesASharedFirstLetterUnlessTheAttackWordIsCloseToTheCastle) {
+  auto gift = std::make_unique<TTestBonus>();
+  gift->CreateBonus();
+  gift->PlaceAt({400, 100});
+  TSpriteWord* bonus = static_cast<TSpriteWord*>(form->BonusWords->Add(std::move(gift)));
+  TSpriteWord* far = AddWord("GOAT", {600, 300});
+  Type('G');
+  Type('I');
+  EXPECT_EQ(Target(), bonus);
+  EXPECT_EQ(bonus->Text, "FT");
+  EXPECT_EQ(far->Text, "GOAT");
+  EXPECT_EQ(misses.Misses, 0);
+  Type('F');
+  Type('T');
+  EXPECT_EQ(Target(), nullptr);
+
+  gift = std::make_unique<TTestBonus>();
+  gift->CreateBonus();
+  gift->PlaceAt({400, 100});
+  bonus = static_cast<TSpriteWord*>(form->BonusWords->Add(std::move(gift)));
+  TSpriteWord* near = AddWord("GRIM", {200, 300});
+  Type('G');
+  EXPECT_EQ(Target(), near);
+  EXPECT_EQ(near->Text, "RIM");
+  EXPECT_EQ(bonus->Text, "GIFT");
+}
+
 TEST_F(TypistRulesTest, AMissHitsNothingAndARunOfMissesHurriesTheLockedWord) {
   TSpriteWord* cow = AddWord("COW", {300, 300}, 1);
   TSpriteWord* ape = AddWord("APE", {200, 200});

@@ -185,7 +185,8 @@ function recordFigures(f) {
     'web_frame_ratio_native'])
     if (f[key] !== undefined) all[key] = f[key];
   const sorted = Object.fromEntries(Object.keys(all).sort().map((k) => [k, all[k]]));
-  fs.writeFileSync(jsonFile, JSON.stringify(sorted).replace(/":/g, '": ').replace(/,"/g, ', "') + '\n');
+  // One figure a line, sorted, as every writer writes it.
+  fs.writeFileSync(jsonFile, JSON.stringify(sorted, null, 2) + '\n');
   const mdFile = path.join(root, 'bench/RESULTS.md');
   const md = fs.readFileSync(mdFile, 'utf8').replace(/\n## In the browser\n[\s\S]*?(?=\n## |$)/, '');
   const date = new Date().toISOString().slice(0, 10);

@@ -121,6 +121,12 @@ class THumanBot : public TBot {
   void OnFrame(TGlyphfallForm& form, THeadlessPlatform& platform) override {
     if (HandleScreens(*this, form, platform, wait_)) return;
     if (form.GameOverStamp != 0) return;
+    // The letter of an attempt was taken in the frame after it was pressed.
+    if (attempt_ != 0 && platform.GetTickCount() != attemptTime_) {
+      const TSpriteWord* locked = LockedTarget(form);
+      if (locked && locked->Serial == attempt_) ++BonusLocked;
+      attempt_ = 0;
+    }
     uint32_t now = platform.GetTickCount();
     if (next_ == 0) next_ = now;
     if (now < next_) return;
@@ -147,10 +153,21 @@ class THumanBot : public TBot {
     if (std::uniform_real_distribution<double>(0, 100)(rng_) < err_)
       key = static_cast<char32_t>('A' + std::uniform_int_distribution<int>(0, 25)(rng_));
     if (form.Bombs > 0 && target->Position.X < 100 && target->Direction == DirLeft) key = vk::Space;
+    if (form.Rules && !locked && key == NextLetter(*target) && IsSoughtBonus(*target)) {
+      ++BonusAttempts;
+      attempt_ = target->Serial;
+      attemptTime_ = now;
+    }
     TypeLetter(form, platform, key);
   }
 
  private:
+  static bool IsSoughtBonus(const TSpriteWord& w) {
+    return TBombWord::ClassRef().IsKindOf(w) || TSlowDownWord::ClassRef().IsKindOf(w) ||
+           TRetreatWord::ClassRef().IsKindOf(w);
+  }
+  uint64_t attempt_ = 0;  // serial of the bonus word of an attempt still to be judged
+  uint32_t attemptTime_ = 0;
   double cps_;
   double err_;
   std::mt19937 rng_;

@@ -15,6 +15,11 @@ class TBot {
   virtual ~TBot() = default;
   // Called once per presented frame.
   virtual void OnFrame(TGlyphfallForm& form, THeadlessPlatform& platform) = 0;
+  // Under rules with a lock: the first letters the bot typed at a BOMB,
+  // SLOWDOWN or RETREAT word with nothing locked, and how many of them locked
+  // that word.
+  int64_t BonusAttempts = 0;
+  int64_t BonusLocked = 0;
 
  protected:
   void Press(THeadlessPlatform& platform, uint16_t key);

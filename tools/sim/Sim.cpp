@@ -335,13 +335,15 @@ int main(int argc, char** argv) {
         "{\"screen\":\"%s\",\"frames\":%lld,\"game_time\":%u,\"score\":%d,\"high_score\":%d,\"wave\":%d,"
         "\"waves_completed\":%lld,\"looped\":%s,\"game_over\":%s,\"bricks_lost\":%lld,\"words_typed\":%lld,"
         "\"letters_typed\":%lld,\"keys\":%lld,\"bombs_used\":%lld,\"frame_ms_p50\":%.3f,\"frame_ms_p99\":%.3f,"
-        "\"startup_ms\":%.1f,\"wpm\":%.1f,\"accuracy\":%.3f,\"misses\":%d}\n",
+        "\"startup_ms\":%.1f,\"wpm\":%.1f,\"accuracy\":%.3f,\"misses\":%d,\"bonus_attempts\":%lld,"
+        "\"bonus_locked\":%lld}\n",
         ScreenName(form.Screen), static_cast<long long>(platform.FramesPresented()), platform.GetTickCount() - start,
         form.Score, form.HiScores->HighScore, form.WaveNumber, static_cast<long long>(s.WavesCompleted),
         form.WavesLooped ? "true" : "false", s.SawGameOver ? "true" : "false", static_cast<long long>(s.BricksLost),
         static_cast<long long>(s.WordsTyped), static_cast<long long>(s.LettersTyped), static_cast<long long>(s.Keys),
         static_cast<long long>(s.BombsUsed), Percentile(frameTimes.Sample(), 50), Percentile(frameTimes.Sample(), 99),
-        startupMs, form.Record->Game().Wpm(), form.Record->Game().Accuracy(), form.Record->Game().Misses);
+        startupMs, form.Record->Game().Wpm(), form.Record->Game().Accuracy(), form.Record->Game().Misses,
+        static_cast<long long>(bot ? bot->BonusAttempts : 0), static_cast<long long>(bot ? bot->BonusLocked : 0));
     const TReplayTrailer& want = replay.Trailer;
     if (verify && (form.Score != want.Score || s.WavesCompleted != want.WavesCompleted ||
                    s.BricksLost != want.BricksLost)) {
