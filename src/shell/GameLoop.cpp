@@ -314,8 +314,9 @@ void TGlyphfallForm::DrawSprites() {
 
 void TGlyphfallForm::PresentFrame() {
   if (Watching) {
+    // Not while watching: the settings hold the watched game's options then,
+    // and the player's own follow the window once they are back.
     PresentReplayFrame();
-    FollowFullscreen(Platform, Settings);
     return;
   }
   Platform.PresentFrame(*OffscreenImage);
