@@ -53,8 +53,6 @@ TEST(WrapText, LinesFitBreakingAtSpacesThenInsideAWordAndEndInDotsPastTheLimit) 
   EXPECT_EQ(lines[0] + lines[1], path.substr(0, lines[0].size() + lines[1].size()));
   EXPECT_EQ(lines[2].substr(lines[2].size() - 3), "...");
   // A character of two bytes is never cut in half.
-  for (const std::string& l : WrapText(c, std::string(40, 'a') + std::string(60, '\xC3') , 100, 20))
-    EXPECT_LE(c.TextWidth(l), 100);
   lines = WrapText(c, "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", 20, 20);
   for (const std::string& l : lines) EXPECT_TRUE(IsValidUtf8(l)) << l;
 }
