@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Messages.h"
+#include "platform/Notices.h"
 #include "platform/Types.h"
 
 class TBitmap;
@@ -41,7 +42,10 @@ struct TShiftState {
   bool Alt = false;
 };
 
-enum class TMouseButton { Left, Right, Middle };
+// WheelUp and WheelDown are one notch of the wheel, delivered as a press at
+// the pointer (as X does); they never end up in a kept game.
+enum class TMouseButton { Left, Right, Middle, WheelUp, WheelDown };
+inline bool IsWheel(TMouseButton b) { return b == TMouseButton::WheelUp || b == TMouseButton::WheelDown; }
 
 // Receives the window's input; implemented by the game form. Called only from
 // TPlatform::ProcessMessages, on the game thread.
@@ -96,8 +100,8 @@ class TPlatform {
   bool Paused() const { return paused_; }
   virtual void SetPaused(bool paused) { paused_ = paused; }
 
-  // Fullscreen and whole-number scaling, as the player's settings ask. A
-  // platform without a real window keeps them as no-ops.
+  // Fullscreen and whole-number scaling, as the player's settings ask, or as
+  // F11 / Alt+Enter switched them. Fullscreen() is the window's real state.
   virtual bool Fullscreen() const { return false; }
   void SetFullscreen(bool on) {
     if (on != Fullscreen()) ToggleFullscreen();
@@ -110,8 +114,13 @@ class TPlatform {
 
   virtual TWaveOutDevice& WaveOut() = 0;
 
-  // Error report: a line on standard error and a message box.
-  virtual void ShowError(const std::string& title, const std::string& text) = 0;
+  // Error report: kept for the game to show the player, and a line on
+  // standard error.
+  void ShowError(const std::string& title, const std::string& text) {
+    notices_.Add(text);
+    Report(title, text);
+  }
+  TNotices& Notices() { return notices_; }
 
   // The program's executable path and its command-line arguments (without
   // the program name).
@@ -129,8 +138,12 @@ class TPlatform {
   // While paused, clicks and pointer moves are held back too.
   bool HoldsPointer() const { return paused_; }
   virtual void ToggleFullscreen() {}
+  // The line on stderr, and where no game window shows the notices
+  // (Notices().GameShowsThem), whatever else the platform has.
+  virtual void Report(const std::string& title, const std::string& text) = 0;
 
   TInputSink* sink_ = nullptr;
   TMessageQueue messages_;
+  TNotices notices_;
   bool paused_ = false;
 };

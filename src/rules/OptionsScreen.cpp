@@ -14,14 +14,20 @@ constexpr int TitleSize = 24;
 constexpr int TitleY = 36;
 constexpr int RowSize = 20;
 constexpr int FirstRowY = 86;
-constexpr int RowSpacing = 44;
+constexpr int RowSpacing = 42;
 constexpr int LabelX = 140;
 constexpr int ValueRight = 660;
 constexpr int HelpSize = 12;
 constexpr int HelpY = 568;
 constexpr TColor HelpColour = 0xC0C0C0;
 constexpr TColor ValueColour = clGreen;
-const char* const HelpText = "Up/Down choose \xB7 Left/Right or Enter change \xB7 Esc or BACK returns";
+const char* const HelpText = "Up/Down choose \xB7 Left/Right, clicks or the wheel change \xB7 Esc or BACK returns";
+// Which choices keep a game out of the score tables; brighter while the
+// choices made are such.
+constexpr int PracticeY = 544;
+constexpr TColor PracticeColour = clYellow;
+const char* const PracticeText =
+    "Practice, no high score: a start past wave 1, a speed other than 100 %, or words other than English";
 
 // Steps value through count choices, wrapping round.
 int Cycle(int index, int count, int step) { return ((index + step) % count + count) % count; }
@@ -119,16 +125,29 @@ void TOptionsScreen::KeyDown(uint16_t key) {
   }
 }
 
+int TOptionsScreen::RowAt(int y) {
+  const int h = TextExtentAt(form_.Canvas(), RowSize, "X").cy;
+  for (int i = 0; i < static_cast<int>(Rows.size()); ++i)
+    if (RowY(i) <= y && y <= RowY(i) + h) return i;
+  return -1;
+}
+
 void TOptionsScreen::MouseMove(int x, int y) {
   // A pointer resting on a row must not undo a choice made with the keys.
   if (TPoint{x, y} == lastMouse_) return;
   lastMouse_ = TPoint{x, y};
-  const int h = TextExtentAt(form_.Canvas(), RowSize, "X").cy;
-  for (int i = 0; i < static_cast<int>(Rows.size()); ++i)
-    if (RowY(i) <= y && y <= RowY(i) + h) {
-      Selected = i;
-      return;
-    }
+  if (int row = RowAt(y); row >= 0) Selected = row;
+}
+
+void TOptionsScreen::Click(TMouseButton button, int, int y) {
+  if (IsWheel(button)) {
+    const int row = RowAt(y);
+    if (row < 0 || !Rows[static_cast<size_t>(row)].Change) return;
+    Selected = row;
+    Activate(button == TMouseButton::WheelUp ? 1 : -1);
+    return;
+  }
+  Activate(button == TMouseButton::Right ? -1 : 1);
 }
 
 void TOptionsScreen::Draw() {
@@ -155,6 +174,8 @@ void TOptionsScreen::Draw() {
   }
   canvas.Font.Size = HelpSize;
   UseSmoothFont(canvas);
+  form_.DrawText((PlayfieldWidth - canvas.TextWidth(PracticeText)) / 2, PracticeY, PracticeText,
+                 form_.Settings.Ranked() ? HelpColour : PracticeColour, 0);
   form_.DrawText((PlayfieldWidth - canvas.TextWidth(HelpText)) / 2, HelpY, HelpText, HelpColour, 0);
 }
 

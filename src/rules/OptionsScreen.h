@@ -1,10 +1,11 @@
 // The options screen: one row per setting and BACK, changed with the arrows,
-// Enter or the mouse; the settings are saved on leaving it.
+// Enter, the mouse buttons or the wheel; the settings are saved on leaving it.
 #pragma once
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "platform/Types.h"
 #include "rules/Settings.h"
 
@@ -30,13 +31,17 @@ class TOptionsScreen {
 
   void KeyDown(uint16_t key);
   void MouseMove(int x, int y);
-  // A click anywhere acts on the selected row, as Enter does.
-  void Click() { Activate(1); }
+  // A left click acts on the selected row (the one under the pointer) as
+  // Enter does, a right click steps its value back; a notch of the wheel
+  // steps the row under the pointer, up forward and down back.
+  void Click(TMouseButton button, int x, int y);
   void Draw();
   int RowY(int row) const;
 
  private:
   void Activate(int step);
+  // The row at playfield height y; -1 between and outside the rows.
+  int RowAt(int y);
   TGlyphfallForm& form_;
   TPoint lastMouse_;
 };

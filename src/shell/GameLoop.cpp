@@ -30,11 +30,22 @@ constexpr uint32_t InactivePoll = 10;
 constexpr int CreditY = 550;
 constexpr int CreditSize = 16;
 const char* const CreditText = "Type the words before they reach the castle  -  Glyphfall, free software";
+
+// F11 / Alt+Enter (or the browser) switch the window without the options
+// screen: the setting follows the window and is saved, so that the row and
+// the next start agree with what the player sees.
+void FollowFullscreen(TPlatform& platform, TSettings& settings) {
+  if (platform.Fullscreen() == settings.Fullscreen) return;
+  settings.Fullscreen = platform.Fullscreen();
+  SaveSettings(settings, SettingsFile);
+}
 }  // namespace
 
 TGlyphfallForm::TGlyphfallForm(TPlatform& platform) : Platform(platform) {
   GlyphfallForm = this;
   Platform.SetInputSink(this);
+  // Reports from here on wait for the menu, start-up's included.
+  Platform.Notices().GameShowsThem = true;
   try {
     RandSeed(Platform.GetTickCount());
     VersionText = GameVersion;
@@ -83,6 +94,7 @@ TGlyphfallForm::TGlyphfallForm(TPlatform& platform) : Platform(platform) {
   } catch (...) {
     // A half-made form must not stay reachable.
     Platform.SetInputSink(nullptr);
+    Platform.Notices().GameShowsThem = false;
     GlyphfallForm = nullptr;
     throw;
   }
@@ -104,6 +116,7 @@ TGlyphfallForm::~TGlyphfallForm() {
   if (Record) Events.Remove(*Record);
   if (Platform.InputSink() == this) Platform.SetInputSink(nullptr);
   if (GlyphfallForm == this) GlyphfallForm = nullptr;
+  Platform.Notices().GameShowsThem = false;
 }
 
 bool TGlyphfallForm::HasSwitch(std::string_view name) const { return ::HasSwitch(Platform.Args(), name); }
@@ -302,6 +315,8 @@ void TGlyphfallForm::DrawSprites() {
 
 void TGlyphfallForm::PresentFrame() {
   if (Watching) {
+    // Not while watching: the settings hold the watched game's options then,
+    // and the player's own follow the window once they are back.
     PresentReplayFrame();
     return;
   }
@@ -320,6 +335,7 @@ void TGlyphfallForm::PresentFrame() {
   const uint32_t before = GameTime;
   Clock.Advance(now, now - t0);
   RecordFrameStep(GameTime - before);
+  FollowFullscreen(Platform, Settings);
 }
 
 // ---- Input ----
@@ -338,6 +354,9 @@ void TGlyphfallForm::TypeKey(uint16_t key) {
     Options->KeyDown(key);
   } else if (!MenuActive && Menu && Menu->Selected == MenuHighScores) {
     HiScores->NameEntryKey(key);
+  } else if (MenuActive && Screen == TScreen::Menu && !Platform.Notices().Empty()) {
+    // The notices on the menu take the key (or click) that dismisses them.
+    Platform.Notices().Dismiss();
   } else {
     switch (key) {
       case vk::Return: MenuActive = false; break;
@@ -390,13 +409,18 @@ void TGlyphfallForm::KeyUp(uint16_t key, TShiftState shift) {
 }
 
 void TGlyphfallForm::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  // The wheel only turns the options' values; a kept game never holds it.
+  if (IsWheel(button)) {
+    if (Options) Options->Click(button, x, y);
+    return;
+  }
   RecordInput(TReplayInput::MouseDown, 0, shift, x, y, static_cast<uint8_t>(button));
   if (Screen == TScreen::Stats) {
     StatsClick(x, y);
   } else if (Screen == TScreen::Results) {
     PanelInput();
   } else if (Options) {
-    Options->Click();
+    Options->Click(button, x, y);
   } else if (MenuActive) {
     TypeKey(vk::Return);
   } else if (Menu && Menu->Selected == MenuHighScores) {

@@ -14,6 +14,50 @@ constexpr int HelpFontSize = 12;
 constexpr int HelpY = 568;
 constexpr TColor HelpColour = 0xC0C0C0;
 const char* const HelpText = "F10 pause \xB7 F8 sound \xB7 F11 fullscreen \xB7 Esc ends the game";
+
+// The notices waiting for the player, in a box over the middle of the menu
+// until a key or a click; a long one is cut after a few lines.
+constexpr int NoticeSize = 14;
+constexpr int NoticeWidth = 640;
+constexpr int NoticePadding = 14;
+constexpr int NoticeGap = 8;
+constexpr size_t NoticeLines = 4;
+constexpr TColor NoticeFill = 0x401808;
+constexpr TColor NoticeBorder = clYellow;
+const char* const NoticeFoot = "Press any key or click to go on";
+
+void DrawNotices(TGlyphfallForm& form) {
+  const std::vector<std::string>& waiting = form.Platform.Notices().Waiting();
+  if (waiting.empty()) return;
+  TCanvas& canvas = form.Canvas();
+  canvas.Font.Bold = false;
+  const int lineHeight = TextExtentAt(canvas, NoticeSize, "X").cy;
+  const int textWidth = NoticeWidth - 2 * NoticePadding;
+  std::vector<std::vector<std::string>> shown;
+  int height = 2 * NoticePadding + lineHeight;  // the foot
+  for (size_t i = 0; i < waiting.size() && i < TNotices::PerScreen; ++i) {
+    shown.push_back(WrapText(canvas, waiting[i], textWidth, NoticeLines));
+    height += static_cast<int>(shown.back().size()) * lineHeight + NoticeGap;
+  }
+  const int left = (PlayfieldWidth - NoticeWidth) / 2;
+  int y = (PlayfieldHeight - height) / 2;
+  canvas.Brush.Style = TBrushStyle::Solid;
+  canvas.Brush.Color = NoticeBorder;
+  canvas.FillRect(TRect{left - 2, y - 2, left + NoticeWidth + 2, y + height + 2});
+  canvas.Brush.Color = NoticeFill;
+  canvas.FillRect(TRect{left, y, left + NoticeWidth, y + height});
+  UseSmoothFont(canvas);
+  y += NoticePadding;
+  for (const std::vector<std::string>& lines : shown) {
+    for (const std::string& line : lines) {
+      form.DrawText(left + NoticePadding, y, line, clWhite, 0);
+      y += lineHeight;
+    }
+    y += NoticeGap;
+  }
+  form.DrawText((PlayfieldWidth - canvas.TextWidth(NoticeFoot)) / 2, y, NoticeFoot, HelpColour, 0);
+  canvas.Font.Bold = true;
+}
 }  // namespace
 
 void TMenuList::AddItem(uint8_t id, const std::string& caption) {
@@ -71,6 +115,7 @@ void TGlyphfallForm::DrawMenu() {
   canvas.Font.Size = HelpFontSize;
   UseSmoothFont(canvas);
   DrawText((PlayfieldWidth - canvas.TextWidth(HelpText)) / 2, HelpY, HelpText, HelpColour, 0);
+  DrawNotices(*this);
 }
 
 void TGlyphfallForm::MouseMove(TShiftState shift, int x, int y) {

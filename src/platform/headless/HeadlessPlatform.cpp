@@ -46,9 +46,11 @@ void THeadlessPlatform::TextAt(uint32_t time, std::string_view text) {
   }
 }
 
-void THeadlessPlatform::ClickAt(uint32_t time, int x, int y) {
+void THeadlessPlatform::ClickAt(uint32_t time, int x, int y, TMouseButton button) {
   Schedule(TEvent{time, TEventKind::MouseMove, 0, x, y});
-  Schedule(TEvent{time, TEventKind::MouseDown, 0, x, y});
+  TEvent down{time, TEventKind::MouseDown, 0, x, y};
+  down.Button = button;
+  Schedule(down);
 }
 
 void THeadlessPlatform::PumpEvents() {
@@ -80,7 +82,7 @@ void THeadlessPlatform::PumpEvents() {
             cursor_ = TPoint{e.X + windowPos_.X, e.Y + windowPos_.Y};
             sink_->MouseMove({}, e.X, e.Y);
           }
-          if (e.Kind == TEventKind::MouseDown) sink_->MouseDown(TMouseButton::Left, {}, e.X, e.Y);
+          if (e.Kind == TEventKind::MouseDown) sink_->MouseDown(e.Button, {}, e.X, e.Y);
           break;
       }
     } catch (const std::exception& ex) {
@@ -89,7 +91,7 @@ void THeadlessPlatform::PumpEvents() {
   }
 }
 
-void THeadlessPlatform::ShowError(const std::string& title, const std::string& text) {
+void THeadlessPlatform::Report(const std::string& title, const std::string& text) {
   errors_.push_back(text);
   if (!QuietErrors) std::cerr << title << ": " << text << "\n";
 }

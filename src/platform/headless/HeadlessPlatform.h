@@ -44,6 +44,7 @@ class THeadlessPlatform : public TPlatform {
   void SetCursorPos(TPoint p) { cursor_ = p; }
   TPoint ScreenToClient(TPoint p) override { return TPoint{p.X - windowPos_.X, p.Y - windowPos_.Y}; }
   void PresentFrame(const TBitmap& frame) override;
+  bool Fullscreen() const override { return fullscreen_; }
 
   // The frame presented last (the form's off-screen image); null before the
   // first frame. It is the live bitmap: inspect it from OnFrame or after a loop.
@@ -62,10 +63,11 @@ class THeadlessPlatform : public TPlatform {
     int X = 0;
     int Y = 0;
     char32_t Char = 0;  // of a Text event
+    TMouseButton Button = TMouseButton::Left;  // of a MouseDown event
   };
   void Schedule(const TEvent& event);
   void KeyAt(uint32_t time, uint16_t key);  // key-down then key-up
-  void ClickAt(uint32_t time, int x, int y);
+  void ClickAt(uint32_t time, int x, int y, TMouseButton button = TMouseButton::Left);
   // Each character of UTF-8 text typed as text input.
   void TextAt(uint32_t time, std::string_view text);
   void TypeText(std::string_view text) { TextAt(clock_, text); }
@@ -77,7 +79,7 @@ class THeadlessPlatform : public TPlatform {
 
   TWaveOutDevice& WaveOut() override { return *waveOut_; }
 
-  void ShowError(const std::string& title, const std::string& text) override;
+  // Every report, in order (the notices keep each text once).
   const std::vector<std::string>& Errors() const { return errors_; }
   bool QuietErrors = false;  // keep errors off stderr (tests that expect them)
 
@@ -88,11 +90,14 @@ class THeadlessPlatform : public TPlatform {
 
  protected:
   void PumpEvents() override;
+  void ToggleFullscreen() override { fullscreen_ = !fullscreen_; }
+  void Report(const std::string& title, const std::string& text) override;
 
  private:
   uint32_t clock_ = DefaultStartClock;
   bool visible_ = false;
   bool active_ = true;
+  bool fullscreen_ = false;
   std::string caption_;
   TPoint windowPos_;
   TSize workArea_{1920, 1040};

@@ -343,6 +343,17 @@ void TSdlPlatform::HandleEvent(const SDL_Event& e) {
         sink_->MouseDown(b, ShiftFrom(static_cast<uint16_t>(SDL_GetModState())), p.X, p.Y);
       }
       break;
+    case SDL_MOUSEWHEEL:
+      // One press per event, whatever its size: a touchpad sends many small ones.
+      if (sink_ && !HoldsPointer() && e.wheel.y != 0) {
+        bool up = (e.wheel.y > 0) != (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED);
+        int x = 0, y = 0;
+        SDL_GetMouseState(&x, &y);
+        TPoint p = ToPlayfield(x, y);
+        sink_->MouseDown(up ? TMouseButton::WheelUp : TMouseButton::WheelDown,
+                         ShiftFrom(static_cast<uint16_t>(SDL_GetModState())), p.X, p.Y);
+      }
+      break;
     case SDL_MOUSEMOTION: {
       // A window that appears, grows or moves under a resting pointer gets
       // a motion too; only a pointer that moved on the screen is a move.
@@ -363,8 +374,11 @@ void TSdlPlatform::HandleEvent(const SDL_Event& e) {
 
 TWaveOutDevice& TSdlPlatform::WaveOut() { return *waveOut_; }
 
-void TSdlPlatform::ShowError(const std::string& title, const std::string& text) {
+void TSdlPlatform::Report(const std::string& title, const std::string& text) {
   std::cerr << title << ": " << text << std::endl;
-  if (window_ && std::getenv("CI") == nullptr)
+  // The game shows its notices on its own menu. A message box would block
+  // the game, and on a plain X desktop it fails without a helper program; it
+  // is only a last try for an error that ends the program.
+  if (!notices_.GameShowsThem && window_ && std::getenv("CI") == nullptr)
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), visible_ ? window_ : nullptr);
 }

@@ -40,12 +40,12 @@ class TSdlPlatform : public TPlatform {
   void PresentFrame(const TBitmap& frame) override;
 
   TWaveOutDevice& WaveOut() override;
-  void ShowError(const std::string& title, const std::string& text) override;
   std::string ExeName() override { return exeName_; }
   const std::vector<std::string>& Args() override { return args_; }
 
  protected:
   void PumpEvents() override;
+  void Report(const std::string& title, const std::string& text) override;
 
  private:
   void HandleEvent(const SDL_Event& e);

@@ -39,6 +39,7 @@ EM_JS(void, web_show_error, (const char* text), { Module.glyphfallPage.error(UTF
 EM_JS(void, web_show_message, (const char* text), { Module.glyphfallPage.message(UTF8ToString(text)); });
 EM_JS(void, web_toggle_fullscreen, (), { Module.glyphfallPage.toggleFullscreen(); });
 EM_JS(int, web_page_hidden, (), { return document.hidden ? 1 : 0; });
+EM_JS(int, web_is_fullscreen, (), { return document.fullscreenElement ? 1 : 0; });
 EM_JS(void, web_sync_storage, (), { Module.glyphfallPage.syncStorage(); });
 
 TShiftState ShiftOf(bool shift, bool ctrl, bool alt) { return TShiftState{shift, ctrl, alt}; }
@@ -82,6 +83,19 @@ EM_BOOL OnMouse(int type, const EmscriptenMouseEvent* e, void* self) {
   platform->Queue(in);
   return EM_FALSE;
 }
+
+// A notch of the wheel over the canvas is a press of a wheel "button"; the
+// page does not scroll.
+EM_BOOL OnWheel(int, const EmscriptenWheelEvent* e, void* self) {
+  if (e->deltaY == 0) return EM_FALSE;
+  TWebPlatform::TInput in;
+  in.Kind = TWebPlatform::TInput::TKind::MouseDown;
+  in.At = ToPlayfield(&e->mouse);
+  in.Shift = ShiftOf(e->mouse.shiftKey, e->mouse.ctrlKey, e->mouse.altKey);
+  in.Button = e->deltaY < 0 ? TMouseButton::WheelUp : TMouseButton::WheelDown;
+  static_cast<TWebPlatform*>(self)->Queue(in);
+  return EM_TRUE;
+}
 }  // namespace
 
 TWebPlatform::TWebPlatform(std::vector<std::string> args, std::string exeName)
@@ -91,6 +105,7 @@ TWebPlatform::TWebPlatform(std::vector<std::string> args, std::string exeName)
   emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, OnKey);
   emscripten_set_mousedown_callback("#canvas", this, EM_FALSE, OnMouse);
   emscripten_set_mousemove_callback("#canvas", this, EM_FALSE, OnMouse);
+  emscripten_set_wheel_callback("#canvas", this, EM_FALSE, OnWheel);
   // Files in the browser's storage last only once written out to it.
   SetFileSavedHook([](const std::string&) { web_sync_storage(); });
 }
@@ -101,6 +116,7 @@ TWebPlatform::~TWebPlatform() {
   emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, nullptr);
   emscripten_set_mousedown_callback("#canvas", nullptr, EM_FALSE, nullptr);
   emscripten_set_mousemove_callback("#canvas", nullptr, EM_FALSE, nullptr);
+  emscripten_set_wheel_callback("#canvas", nullptr, EM_FALSE, nullptr);
 }
 
 uint32_t TWebPlatform::GetTickCount() { return static_cast<uint32_t>(static_cast<uint64_t>(emscripten_get_now())); }
@@ -155,6 +171,8 @@ void TWebPlatform::SetPaused(bool paused) {
 
 void TWebPlatform::ToggleFullscreen() { web_toggle_fullscreen(); }
 
+bool TWebPlatform::Fullscreen() const { return web_is_fullscreen() != 0; }
+
 void TWebPlatform::PumpEvents() {
   while (!input_.empty()) {
     const TInput in = input_.front();
@@ -194,7 +212,7 @@ void TWebPlatform::PumpEvents() {
   }
 }
 
-void TWebPlatform::ShowError(const std::string& title, const std::string& text) {
+void TWebPlatform::Report(const std::string& title, const std::string& text) {
   std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
   web_show_error((title + ": " + text).c_str());
 }

@@ -42,7 +42,6 @@ class TWebPlatform : public TPlatform {
   void PresentFrame(const TBitmap& frame) override;
 
   TWaveOutDevice& WaveOut() override { return *waveOut_; }
-  void ShowError(const std::string& title, const std::string& text) override;
   std::string ExeName() override { return exeName_; }
   const std::vector<std::string>& Args() override { return args_; }
 
@@ -63,6 +62,14 @@ class TWebPlatform : public TPlatform {
   void PumpEvents() override;
   void SetPaused(bool paused) override;
   void ToggleFullscreen() override;
+  // The browser's line in the console and the note under the canvas, which
+  // neither blocks nor needs anything more.
+  void Report(const std::string& title, const std::string& text) override;
+
+ public:
+  // The page's real state: the browser enters and leaves fullscreen a moment
+  // after it is asked, and on its own Escape.
+  bool Fullscreen() const override;
 
  private:
   void ShowBanner();
