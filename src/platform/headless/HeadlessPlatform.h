@@ -44,6 +44,8 @@ class THeadlessPlatform : public TPlatform {
   void SetCursorPos(TPoint p) { cursor_ = p; }
   TPoint ScreenToClient(TPoint p) override { return TPoint{p.X - windowPos_.X, p.Y - windowPos_.Y}; }
   void PresentFrame(const TBitmap& frame) override;
+  TKeyboardLayout KeyboardLayout() override { return layout_; }
+  void SetKeyboardLayout(const TKeyboardLayout& layout) { layout_ = layout; }
 
   // The frame presented last (the form's off-screen image); null before the
   // first frame. It is the live bitmap: inspect it from OnFrame or after a loop.
@@ -92,6 +94,7 @@ class THeadlessPlatform : public TPlatform {
  private:
   uint32_t clock_ = DefaultStartClock;
   bool visible_ = false;
+  TKeyboardLayout layout_ = QwertyLayout();
   bool active_ = true;
   std::string caption_;
   TPoint windowPos_;

@@ -43,6 +43,7 @@ class TSdlPlatform : public TPlatform {
   void ShowError(const std::string& title, const std::string& text) override;
   std::string ExeName() override { return exeName_; }
   const std::vector<std::string>& Args() override { return args_; }
+  TKeyboardLayout KeyboardLayout() override;
 
  protected:
   void PumpEvents() override;
