@@ -29,7 +29,7 @@ constexpr int SmallKeySize = 23;
 constexpr int SmallKeyPitch = 26;
 constexpr TColor UnusedKey = 0x505050;
 constexpr TColor OtherKey = 0x282828;  // a key that types no letter
-constexpr TColor OtherKeyText = 0x808080;
+constexpr TColor OtherKeyText = 0xB0B0B0;
 constexpr TColor KeyText = clBlack;
 // A key missed on this share of its presses or more is fully red.
 constexpr double RedShare = 0.25;
@@ -52,7 +52,17 @@ std::string Utf8(char32_t c) {
 char32_t LetterOn(char32_t typed) { return typed != 0 && IsLetterChar(typed) ? UpperLetter(typed) : 0; }
 
 void DrawKeyboard(TCanvas& canvas, const TGameFigures& game, const TKeyboardLayout& layout) {
-  for (const TKeyCap& cap : KeyboardPicture(layout, game)) {
+  const std::vector<TKeyCap> caps = KeyboardPicture(layout, game);
+  TRect off{800, 0, 0, 0};
+  for (const TKeyCap& cap : caps)
+    if (cap.OffLayout) off = TRect{std::min(off.Left, cap.Rect.Left), 0, std::max(off.Right, cap.Rect.Right), cap.Rect.Bottom};
+  if (off.Right > off.Left) {
+    canvas.Font.Size = 9;
+    const char* caption = "on no key";
+    ScreenText(canvas, (off.Left + off.Right - canvas.TextWidth(caption)) / 2, KeyboardTop + 3 * KeyPitch, caption,
+               OtherKeyText);
+  }
+  for (const TKeyCap& cap : caps) {
     const TRect r = cap.Rect;
     const bool small = r.Right - r.Left < KeySize;
     canvas.Brush.Style = TBrushStyle::Solid;
@@ -61,8 +71,10 @@ void DrawKeyboard(TCanvas& canvas, const TGameFigures& game, const TKeyboardLayo
       canvas.FillRect(r);
       // Signs only: a key whose character could not be told stays blank.
       if (cap.Typed > ' ') {
-        canvas.Font.Size = 11;
-        ScreenText(canvas, r.Left + 5, r.Top + 1, Utf8(cap.Typed), OtherKeyText);
+        canvas.Font.Size = small ? 9 : 16;
+        const std::string sign = Utf8(cap.Typed);
+        ScreenText(canvas, (r.Left + r.Right - canvas.TextWidth(sign)) / 2, (r.Top + r.Bottom - canvas.TextHeight(sign)) / 2,
+                   sign, OtherKeyText);
       }
       continue;
     }
