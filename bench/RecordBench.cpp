@@ -131,7 +131,7 @@ void BM_FrameStats(benchmark::State& state) {
   TProgress progress;
   progress.Games = 10000;
   for (int i = 0; i < THistory::RecentGames; ++i) progress.Recent.push_back({0, 30.0 + i % 17, 0.9 + i % 9 / 100.0});
-  for (char c : {'Q', 'Z', 'X', 'J', 'K'}) progress.Weakest.push_back({c, 40, 9});
+  for (char32_t c : {U'Q', U'Z', U'X', U'J', U'K'}) progress.Weakest.push_back({c, 40, 9});
   for (auto _ : state) {
     f.DrawBackground();
     f.DrawHud();

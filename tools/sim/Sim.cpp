@@ -257,12 +257,13 @@ int main(int argc, char** argv) {
   }
 
   if (wpm > 0) {
-    // The rate of the human bot in words a minute, its share of wrong keys kept.
     if (botName.rfind("human", 0) != 0) {
       std::fprintf(stderr, "glyphfall-sim: --wpm goes with --bot human\n");
       return 2;
     }
-    const size_t err = botName.find(':', botName.find(':') == std::string::npos ? botName.size() : botName.find(':') + 1);
+    // human[:CPS[:ERR]]: the rate replaced, the share of wrong keys kept.
+    const size_t cps = botName.find(':');
+    const size_t err = cps == std::string::npos ? cps : botName.find(':', cps + 1);
     botName = "human:" + std::to_string(wpm * CharsPerWord / 60.0) + (err == std::string::npos ? "" : botName.substr(err));
   }
   TKeyboardLayout layout = QwertyLayout();
