@@ -40,13 +40,13 @@ TGameFigures TypicalGame(int seed) {
   g.Words = g.Hits / 6;
   g.Waves.resize(15);
   for (int i = 0; i < 15; ++i) g.Waves[i] = {i + 1, 130, 3, 0, 40000, 46000};
-  for (int k = 0; k < LetterKeys; ++k) g.Keys[k] = {80 + k, (k * seed) % 7, 20000, 79 + k};
+  for (int k = 0; k < LetterKeys; ++k) g.Keys[static_cast<char32_t>('A' + k)] = {80 + k, (k * seed) % 7, 20000, 79 + k};
   return g;
 }
 
 void BM_RecordKey(benchmark::State& state) {
   TTypingRecord record;
-  record.GameStarted({0, "Classic", 0, 1, "English", 100});
+  record.GameStarted({0, "Classic", 0, 1, "English", 100, false});
   record.WaveStarted({0, 1, false});
   const TKeyHit hit{TWordRef{1, "CASTLE", "TSpriteWord", 0}, 1};
   TKeyTyped key;
@@ -118,7 +118,7 @@ void BM_FrameResults(benchmark::State& state) {
   for (auto _ : state) {
     f.DrawBackground();
     f.DrawHud();
-    DrawResults(f.Canvas(), game, true);
+    DrawResults(f.Canvas(), game, QwertyLayout(), true);
     benchmark::ClobberMemory();
   }
 }
@@ -131,7 +131,7 @@ void BM_FrameStats(benchmark::State& state) {
   TProgress progress;
   progress.Games = 10000;
   for (int i = 0; i < THistory::RecentGames; ++i) progress.Recent.push_back({0, 30.0 + i % 17, 0.9 + i % 9 / 100.0});
-  for (char c : {'Q', 'Z', 'X', 'J', 'K'}) progress.Weakest.push_back({c, 40, 9});
+  for (char32_t c : {U'Q', U'Z', U'X', U'J', U'K'}) progress.Weakest.push_back({c, 40, 9});
   for (auto _ : state) {
     f.DrawBackground();
     f.DrawHud();

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 
+#include "framework/Letters.h"
 #include "platform/Application.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "record/History.h"
@@ -41,6 +42,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (p.Recent.size() > static_cast<size_t>(THistory::RecentGames)) __builtin_trap();
   if (p.Weakest.size() > static_cast<size_t>(THistory::WeakKeysShown)) __builtin_trap();
   for (const auto& k : p.Weakest)
-    if (k.Letter < 'A' || k.Letter > 'Z') __builtin_trap();
+    if (!IsLetterChar(k.Letter) || UpperLetter(k.Letter) != k.Letter) __builtin_trap();
   return 0;
 }

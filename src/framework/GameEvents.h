@@ -47,6 +47,7 @@ struct TGameStart {
   int32_t Wave = 1;
   std::string_view WordList;   // "English" for the bundled one
   int32_t SpeedPercent = 100;  // the words' pace; 100 is the game as built
+  bool AccentsExact = false;   // only the accented key hits an accented letter
 };
 
 // A key the player typed at play: a letter (or any key but the space bar) at
@@ -87,6 +88,13 @@ struct TWaveEvent {
   bool Looped = false;  // play has gone past the last wave and begun again
 };
 
+// Whether a word is on screen with letters left to type: raised when that
+// changes during play (and not after the game is lost).
+struct TTypable {
+  uint32_t Time = 0;
+  bool Any = false;
+};
+
 struct TGameOver {
   uint32_t Time = 0;
   int32_t Score = 0;
@@ -109,6 +117,7 @@ class TGameObserver {
   virtual void BombUsed(const TBombUsed&) {}
   virtual void WaveStarted(const TWaveEvent&) {}
   virtual void WaveCompleted(const TWaveEvent&) {}
+  virtual void TypableChanged(const TTypable&) {}
   // The game is lost; the game-over sequence begins (GameEnded follows).
   virtual void GameOver(const TGameOver&) {}
   virtual void GameEnded(const TGameEnded&) {}
@@ -124,7 +133,10 @@ class TGameEvents {
   void Remove(TGameObserver& observer);
   bool Listening() const { return !observers_.empty(); }
 
-  void GameStarted(const TGameStart& e) { Raise(&TGameObserver::GameStarted, e); }
+  void GameStarted(const TGameStart& e) {
+    typable_ = false;
+    Raise(&TGameObserver::GameStarted, e);
+  }
   void WordFinished(const TWordFinished& e) { Raise(&TGameObserver::WordFinished, e); }
   void BrickLost(const TBrickLost& e) { Raise(&TGameObserver::BrickLost, e); }
   void BombUsed(const TBombUsed& e) { Raise(&TGameObserver::BombUsed, e); }
@@ -132,6 +144,12 @@ class TGameEvents {
   void WaveCompleted(const TWaveEvent& e) { Raise(&TGameObserver::WaveCompleted, e); }
   void GameOver(const TGameOver& e) { Raise(&TGameObserver::GameOver, e); }
   void GameEnded(const TGameEnded& e) { Raise(&TGameObserver::GameEnded, e); }
+  // Told every frame of play; observers hear only of a change.
+  void Typable(uint32_t time, bool any) {
+    if (any == typable_) return;
+    typable_ = any;
+    Raise(&TGameObserver::TypableChanged, TTypable{time, any});
+  }
 
   // A typed key is gathered while the words take it: BeginKey, a NoteHit for
   // each word it reaches, then EndKey raises KeyTyped with them all.
@@ -151,4 +169,5 @@ class TGameEvents {
 
   std::vector<TGameObserver*> observers_;
   std::vector<TKeyHit> hits_;  // kept between keys, so its room is reused
+  bool typable_ = false;
 };

@@ -44,3 +44,15 @@ bool TPlatform::HandleDesktopAction(uint16_t key, bool alt, bool down, bool repe
   }
   return true;
 }
+
+TKeyboardLayout MakeKeyboardLayout(std::u32string_view top, std::u32string_view home, std::u32string_view bottom) {
+  TKeyboardLayout layout;
+  const std::array<std::u32string_view, 3> rows{top, home, bottom};
+  for (size_t r = 0; r < rows.size(); ++r) {
+    layout.Rows[r] = rows[r].substr(0, TKeyboardLayout::RowKeys[r]);
+    layout.Rows[r].resize(TKeyboardLayout::RowKeys[r], 0);
+  }
+  return layout;
+}
+
+TKeyboardLayout QwertyLayout() { return MakeKeyboardLayout(U"qwertyuiop[]", U"asdfghjkl;'", U"zxcvbnm,./"); }

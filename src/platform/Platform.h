@@ -2,9 +2,11 @@
 // nothing else; SdlPlatform provides the real window, HeadlessPlatform a
 // virtual one for tests and the simulator.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Messages.h"
@@ -46,6 +48,19 @@ struct TShiftState {
 // the pointer (as X does); they never end up in a kept game.
 enum class TMouseButton { Left, Right, Middle, WheelUp, WheelDown };
 inline bool IsWheel(TMouseButton b) { return b == TMouseButton::WheelUp || b == TMouseButton::WheelDown; }
+
+// What the keys of the letter block type on the keyboard layout in use, the
+// character of each key without Shift: three rows from the top, each from the
+// key right of Tab, Caps Lock and the left Shift; on a US keyboard Q .. ],
+// A .. ' and Z .. /. 0 for a key whose character the platform cannot tell.
+struct TKeyboardLayout {
+  static constexpr std::array<size_t, 3> RowKeys{12, 11, 10};
+  std::array<std::u32string, 3> Rows;
+};
+// Rows given as text, cut or padded with 0 to their lengths.
+TKeyboardLayout MakeKeyboardLayout(std::u32string_view top, std::u32string_view home, std::u32string_view bottom);
+// The US layout, for where the layout cannot be told.
+TKeyboardLayout QwertyLayout();
 
 // Receives the window's input; implemented by the game form. Called only from
 // TPlatform::ProcessMessages, on the game thread.
@@ -126,6 +141,9 @@ class TPlatform {
   // the program name).
   virtual std::string ExeName() = 0;
   virtual const std::vector<std::string>& Args() = 0;
+
+  // The keyboard layout now in use (it may change while the game runs).
+  virtual TKeyboardLayout KeyboardLayout() = 0;
 
  protected:
   // Fetch the OS's events and hand them to the sink.

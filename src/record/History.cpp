@@ -6,9 +6,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "framework/Letters.h"
 #include "hiscores/HiScoreUnit.h"
 #include "platform/Application.h"
 #include "platform/Database.h"
+#include "platform/Utf8.h"
 
 std::string HistoryFilePath() {
   return (std::filesystem::path(HiScoreFilePath()).parent_path() / HistoryFileName).string();
@@ -31,7 +33,13 @@ const char* const Migrations[HistorySchemaVersion] = {
     // Games on other word lists; the waves of a game found without a scan.
     "ALTER TABLE games ADD COLUMN word_list TEXT NOT NULL DEFAULT 'English';"
     "CREATE INDEX waves_game ON waves(game);",
+    // How accents were typed ('exact' or 'either'); NULL for games before.
+    // game_keys.letter holds any letter as UTF-8 from here on, not only A-Z.
+    "ALTER TABLE games ADD COLUMN accents TEXT;",
 };
+
+// A game counts towards the best and the progress (TGameFigures::Counts).
+constexpr char CountedGame[] = "hits >= ?1 AND accuracy >= ?2";
 
 int64_t Now() {
   return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
@@ -125,11 +133,12 @@ void THistory::Save(const TGameFigures& game) {
     TTransaction t(*db_);
     TStatement g(*db_,
                  "INSERT INTO games(date, rules, word_list, start_wave, score, waves, hits, misses, words,"
-                 " typing_ms, play_ms, wpm, accuracy) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?)");
+                 " typing_ms, play_ms, wpm, accuracy, accents) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
     g.Bind(1, game.Date != 0 ? game.Date : Now()).Bind(2, game.Rules).Bind(3, game.WordList);
     g.Bind(4, int64_t{game.StartWave}).Bind(5, int64_t{game.Score}).Bind(6, int64_t{game.WavesCompleted});
     g.Bind(7, int64_t{game.Hits}).Bind(8, int64_t{game.Misses}).Bind(9, int64_t{game.Words});
     g.Bind(10, game.TypingMs).Bind(11, game.PlayMs).Bind(12, game.Wpm()).Bind(13, game.Accuracy());
+    g.Bind(14, std::string_view(game.AccentsExact ? "exact" : "either"));
     g.Step();
     const int64_t id = db_->LastInsertId();
 
@@ -142,11 +151,10 @@ void THistory::Save(const TGameFigures& game) {
       w.Reset();
     }
     TStatement k(*db_, "INSERT INTO game_keys VALUES(?,?,?,?,?,?)");
-    for (int i = 0; i < LetterKeys; ++i) {
-      const TKeyFigures& key = game.Keys[i];
-      if (key.Presses == 0) continue;
-      const char letter[2] = {static_cast<char>('A' + i), 0};
-      k.Bind(1, id).Bind(2, std::string_view(letter, 1)).Bind(3, int64_t{key.Presses});
+    for (const auto& [code, key] : game.Keys.Used()) {
+      std::string letter;
+      AppendUtf8(letter, code);
+      k.Bind(1, id).Bind(2, letter).Bind(3, int64_t{key.Presses});
       k.Bind(4, int64_t{key.Misses}).Bind(5, key.GapMs).Bind(6, int64_t{key.Gaps});
       k.Step();
       k.Reset();
@@ -162,29 +170,40 @@ TProgress THistory::LoadProgress() {
   TProgress p;
   if (!Open()) return p;
   try {
-    TStatement totals(*db_, "SELECT COUNT(*), TOTAL(play_ms), TOTAL(words), IFNULL(MAX(wpm), 0) FROM games");
+    auto counted = [](TStatement& s) { s.Bind(1, int64_t{MinCountedHits}).Bind(2, MinCountedAccuracy); };
+    TStatement totals(*db_, std::string("SELECT COUNT(*), TOTAL(play_ms), TOTAL(words), IFNULL(MAX(CASE WHEN ") +
+                                CountedGame + " THEN wpm END), 0), TOTAL(" + CountedGame + ") FROM games");
+    counted(totals);
     if (totals.Step()) {
       p.Games = totals.Int(0);
       p.PlayMs = totals.Int(1);
       p.Words = totals.Int(2);
       p.BestWpm = totals.Real(3);
+      p.Counted = totals.Int(4);
     }
 
-    TStatement recent(*db_, "SELECT date, wpm, accuracy FROM games ORDER BY id DESC LIMIT ?");
-    recent.Bind(1, int64_t{RecentGames});
+    TStatement recent(*db_, std::string("SELECT date, wpm, accuracy FROM games WHERE ") + CountedGame +
+                                " ORDER BY id DESC LIMIT ?3");
+    counted(recent);
+    recent.Bind(3, int64_t{RecentGames});
     while (recent.Step()) p.Recent.push_back({recent.Int(0), recent.Real(1), recent.Real(2)});
     std::reverse(p.Recent.begin(), p.Recent.end());
 
-    TStatement keys(*db_,
-                    "SELECT letter, SUM(presses), SUM(misses) FROM game_keys WHERE game >="
-                    " (SELECT IFNULL(MIN(id), 0) FROM (SELECT id FROM games ORDER BY id DESC LIMIT ?))"
-                    " GROUP BY letter HAVING SUM(misses) > 0"
-                    " ORDER BY CAST(SUM(misses) AS REAL) / SUM(presses) DESC, SUM(misses) DESC, letter LIMIT ?");
-    keys.Bind(1, int64_t{WeakKeyGames}).Bind(2, int64_t{WeakKeysShown});
-    while (keys.Step()) {
-      std::string letter = keys.Text(0);
-      if (letter.size() != 1 || letter[0] < 'A' || letter[0] > 'Z') continue;  // not a row this game wrote
-      p.Weakest.push_back({letter[0], keys.Int(1), keys.Int(2)});
+    TStatement keys(*db_, std::string("SELECT letter, SUM(presses), SUM(misses) FROM game_keys WHERE game IN"
+                                      " (SELECT id FROM games WHERE ") +
+                              CountedGame +
+                              " ORDER BY id DESC LIMIT ?3)"
+                              " GROUP BY letter HAVING SUM(misses) > 0"
+                              " ORDER BY CAST(SUM(misses) AS REAL) / SUM(presses) DESC, SUM(misses) DESC, letter");
+    counted(keys);
+    keys.Bind(3, int64_t{WeakKeyGames});
+    while (keys.Step() && p.Weakest.size() < static_cast<size_t>(WeakKeysShown)) {
+      // One letter, as this game writes them; anything else is not its row.
+      const std::string letter = keys.Text(0);
+      size_t at = 0;
+      const char32_t c = letter.empty() ? 0 : NextChar(letter, at);
+      if (at != letter.size() || !IsLetterChar(c) || UpperLetter(c) != c) continue;
+      p.Weakest.push_back({c, keys.Int(1), keys.Int(2)});
     }
   } catch (const EDatabaseError& e) {
     Recover(e);

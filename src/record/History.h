@@ -16,7 +16,7 @@ class EDatabaseError;
 
 constexpr char HistoryFileName[] = "glyphfall.db";
 // The schema this program writes; older files are brought up to it.
-constexpr int HistorySchemaVersion = 2;
+constexpr int HistorySchemaVersion = 3;
 
 // glyphfall.db in the folder that holds HISCORE.XML.
 std::string HistoryFilePath();
@@ -27,10 +27,13 @@ struct TProgress {
     double Wpm = 0, Accuracy = 0;
   };
   struct TWeakKey {
-    char Letter = 'A';
+    char32_t Letter = 'A';  // a capital
     int64_t Presses = 0, Misses = 0;
   };
+  // Totals of every game played.
   int64_t Games = 0, PlayMs = 0, Words = 0;
+  // The rest only of games that count (TGameFigures::Counts).
+  int64_t Counted = 0;
   double BestWpm = 0;
   std::vector<TGamePoint> Recent;  // the last games, oldest first
   std::vector<TWeakKey> Weakest;   // most missed (by share of presses) first
@@ -48,8 +51,8 @@ class THistory {
   // Stores one finished game in one transaction. A failure turns the
   // history off with a message; the game goes on.
   void Save(const TGameFigures& game);
-  // Totals, the last RecentGames games and the weakest keys of the last
-  // WeakKeyGames games; all empty when the history is off.
+  // Totals, the last RecentGames games that count and the weakest keys of
+  // the last WeakKeyGames of them; all empty when the history is off.
   TProgress LoadProgress();
 
   bool Enabled() const { return enabled_; }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/Utf8.h"
 #include "record/RecordScreens.h"
 #include "record/ScreenText.h"
 
@@ -110,6 +111,17 @@ void DrawProgress(TCanvas& canvas, const TProgress& progress) {
   if (progress.Games == 0) {
     CentredText(canvas, 260, "No games yet.", clWhite);
     CentredText(canvas, 295, "Play a game and your speed and accuracy will show here.", clWhite);
+  } else if (progress.Counted == 0) {
+    CentredText(canvas, 260, "No game long enough to count yet.", clWhite);
+    CentredText(canvas, 295,
+                "A game counts with " + std::to_string(MinCountedHits) + " correct letters at " +
+                    Fixed(MinCountedAccuracy * 100, 0) + " % accuracy.",
+                clWhite);
+    canvas.Font.Size = 12;
+    CentredText(canvas, 448,
+                "Games " + std::to_string(progress.Games) + "    Time played " + Duration(progress.PlayMs) +
+                    "    Words typed " + std::to_string(progress.Words),
+                clWhite);
   } else {
     double best = 0;
     for (const auto& g : progress.Recent) best = std::max(best, g.Wpm);
@@ -129,7 +141,11 @@ void DrawProgress(TCanvas& canvas, const TProgress& progress) {
     std::string weak = "Weakest keys, misses of presses:";
     if (progress.Weakest.empty()) weak += " none missed";
     for (const auto& k : progress.Weakest)
-      weak += "   " + std::string(1, k.Letter) + " " + std::to_string(k.Misses) + "/" + std::to_string(k.Presses);
+    {
+      weak += "   ";
+      AppendUtf8(weak, k.Letter);
+      weak += " " + std::to_string(k.Misses) + "/" + std::to_string(k.Presses);
+    }
     CentredText(canvas, 482, weak, clWhite);
   }
   canvas.Font.Size = LinkTextSize;

@@ -41,8 +41,9 @@ void TGlyphfallForm::FinishGame(bool showResults) {
 }
 
 void TGlyphfallForm::ShowResults() {
+  const TKeyboardLayout layout = Platform.KeyboardLayout();
   RunPanel(*this, TScreen::Results, ResultsGuardMs,
-           [this](bool guardPassed) { DrawResults(Canvas(), Record->Game(), guardPassed); });
+           [&](bool guardPassed) { DrawResults(Canvas(), Record->Game(), layout, guardPassed); });
 }
 
 namespace {

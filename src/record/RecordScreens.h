@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Canvas.h"
+#include "platform/Platform.h"
 #include "record/History.h"
 #include "record/TypingRecord.h"
 
@@ -13,8 +14,18 @@
 // screen is still typing from the game, not a wish to go on.
 constexpr uint32_t ResultsGuardMs = 1000;
 
-// Where a letter key sits on the keyboard picture ('A' .. 'Z').
-TRect KeyRect(char letter);
+// One key of the keyboard picture of the results.
+struct TKeyCap {
+  TRect Rect;
+  char32_t Letter = 0;   // the letter's capital; 0 for a key that types none
+  char32_t Typed = 0;    // what a key without a letter types (0: unknown)
+  bool OffLayout = false;  // a letter typed that no key of the layout types
+};
+// The three letter rows of the layout, each key as it types, and beside them
+// the letters the game typed that are on no key (dead keys, compose). A US
+// keyboard stands in for a layout without Latin letters when only A-Z were
+// typed: the game then takes the keys by their place.
+std::vector<TKeyCap> KeyboardPicture(const TKeyboardLayout& layout, const TGameFigures& game);
 // Green for a key never missed, through yellow, to red for one often missed;
 // grey for a key never pressed.
 TColor MissColour(const TKeyFigures& key);
@@ -24,7 +35,7 @@ TRect WaveChartRect();
 TRect WpmPlotRect();
 TRect AccuracyPlotRect();
 
-void DrawResults(TCanvas& canvas, const TGameFigures& game, bool showHint);
+void DrawResults(TCanvas& canvas, const TGameFigures& game, const TKeyboardLayout& layout, bool showHint);
 void DrawProgress(TCanvas& canvas, const TProgress& progress);
 
 // The kept games to watch again, a page of the progress screen: one row each,

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/Letters.h"
+
 double WordsPerMinute(int64_t hits, int64_t typingMs) {
   if (typingMs <= 0) return 0;
   return (static_cast<double>(hits) / CharsPerWord) / (static_cast<double>(typingMs) / 60000.0);
@@ -11,16 +13,56 @@ double AccuracyOf(int64_t hits, int64_t misses) {
   return hits + misses > 0 ? static_cast<double>(hits) / static_cast<double>(hits + misses) : 1.0;
 }
 
+char32_t TypedLetter(uint16_t key) {
+  // Key codes of small letters are not letters (the platforms send capitals);
+  // below 0xC0 only A-Z are, so no sign key is mistaken for one.
+  if (key >= 'a' && key <= 'z') return 0;
+  return IsLetterChar(key) ? UpperLetter(key) : 0;
+}
+
+TKeyFigures& TKeyTable::operator[](char32_t letter) {
+  if (letter >= 'A' && letter <= 'Z') return latin_[letter - 'A'];
+  auto at = std::lower_bound(others_.begin(), others_.end(), letter,
+                             [](const auto& entry, char32_t c) { return entry.first < c; });
+  if (at == others_.end() || at->first != letter) at = others_.insert(at, {letter, TKeyFigures{}});
+  return at->second;
+}
+
+const TKeyFigures& TKeyTable::operator[](char32_t letter) const {
+  static const TKeyFigures none{};
+  if (letter >= 'A' && letter <= 'Z') return latin_[letter - 'A'];
+  auto at = std::lower_bound(others_.begin(), others_.end(), letter,
+                             [](const auto& entry, char32_t c) { return entry.first < c; });
+  return at != others_.end() && at->first == letter ? at->second : none;
+}
+
+std::vector<std::pair<char32_t, TKeyFigures>> TKeyTable::Used() const {
+  std::vector<std::pair<char32_t, TKeyFigures>> used;
+  for (int i = 0; i < LetterKeys; ++i)
+    if (latin_[i].Presses > 0) used.emplace_back(static_cast<char32_t>('A' + i), latin_[i]);
+  for (const auto& entry : others_)
+    if (entry.second.Presses > 0) used.push_back(entry);
+  return used;
+}
+
 double TGameFigures::BestWaveWpm() const {
   double best = 0;
   for (const TWaveFigures& w : Waves) best = std::max(best, w.Wpm());
   return best;
 }
 
+int64_t TTypingRecord::Pending(uint32_t time) const {
+  return pending_ + (typable_ && time > since_ ? time - since_ : 0);
+}
+
 double TTypingRecord::CurrentWpm(uint32_t gameTime) const {
-  int64_t typing = game_.TypingMs;
-  if (anyKey_ && gameTime > lastKey_) typing += std::min(gameTime - lastKey_, MaxKeyGap);
-  return WordsPerMinute(game_.Hits, typing);
+  return WordsPerMinute(game_.Hits, game_.TypingMs + std::min<int64_t>(Pending(gameTime), MaxKeyGap));
+}
+
+void TTypingRecord::TypableChanged(const TTypable& e) {
+  pending_ = Pending(e.Time);
+  typable_ = e.Any;
+  since_ = e.Time;
 }
 
 void TTypingRecord::GameStarted(const TGameStart& e) {
@@ -28,22 +70,22 @@ void TTypingRecord::GameStarted(const TGameStart& e) {
   game_.Rules = e.Rules;
   game_.StartWave = e.Wave;
   if (!e.WordList.empty()) game_.WordList = e.WordList;
-  startTime_ = e.Time;
-  anyKey_ = waveOpen_ = false;
+  game_.AccentsExact = e.AccentsExact;
+  startTime_ = since_ = e.Time;
+  waveOpen_ = typable_ = false;
+  pending_ = 0;
 }
 
 void TTypingRecord::KeyTyped(const TKeyTyped& e) {
-  if (e.Key < 'A' || e.Key > 'Z') return;  // only letters are typing; the space bar bombs
-  TKeyFigures& key = game_.Keys[e.Key - 'A'];
+  const char32_t letter = TypedLetter(e.Key);
+  if (letter == 0) return;  // only letters are typing; the space bar bombs
+  TKeyFigures& key = game_.Keys[letter];
   ++key.Presses;
-  int64_t gap = 0;
-  if (anyKey_) {
-    gap = std::min(e.Time - lastKey_, MaxKeyGap);
-    key.GapMs += gap;
-    ++key.Gaps;
-  }
-  anyKey_ = true;
-  lastKey_ = e.Time;
+  const int64_t gap = std::min<int64_t>(Pending(e.Time), MaxKeyGap);
+  key.GapMs += gap;
+  ++key.Gaps;
+  pending_ = 0;
+  since_ = e.Time;
   game_.TypingMs += gap;
   if (e.Hit) {
     ++game_.Hits;

@@ -207,6 +207,9 @@ void TGlyphfallForm::PlayGame() {
   do {
     UpdateSprites();
     UpdateWave();
+    // Typing time runs only while there is something to type.
+    if (Events.Listening())
+      Events.Typable(GameTime, GameOverStamp == 0 && (AttackWords->AnyToType() || BonusWords->AnyToType()));
     DrawFrame();
   } while (Playing && !GameOverDone() && !Closed);
   Playing = false;
@@ -238,7 +241,7 @@ void TGlyphfallForm::NewGame() {
   WavesLooped = false;
   BeginGameRecord();
   Events.GameStarted(
-      {GameTime, RulesName(Settings.Rules), RandSeedValue(), WaveNumber, WordListName, SpeedPercent});
+      {GameTime, RulesName(Settings.Rules), RandSeedValue(), WaveNumber, WordListName, SpeedPercent, AccentsExact});
   StartWave();
 }
 

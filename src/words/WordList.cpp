@@ -117,6 +117,14 @@ int TWordList::CountedWords() const {
   return n;
 }
 
+bool TWordList::AnyToType() const {
+  for (int i = 0; i < Count(); ++i) {
+    const TSpriteWord* w = Words(i);
+    if (!w->Text.empty() && w->Position.X < PlayfieldWidth) return true;
+  }
+  return false;
+}
+
 void TWordList::KillAll() {
   // Bursting never removes a word; the next update pass does.
   for (int i = 0; i < Count(); ++i) {

@@ -305,6 +305,8 @@ class TWordList : public TSpriteList {
   int TopmostIndex() const;
   bool RowBusy(int32_t y) const;
   int CountedWords() const;
+  // A word with letters left has come on screen: the player has something to type.
+  bool AnyToType() const;
   void KillAll();
   void SpawnWord();
   // Types a letter into word and notes the hit for the game's observers.

@@ -31,7 +31,7 @@ class HistoryFile : public ::testing::Test {
     fs::remove_all(folder, ec);
   }
 
-  static TGameFigures Game(int hits, int misses, char weak) {
+  static TGameFigures Game(int hits, int misses, char32_t weak) {
     TGameFigures g;
     g.Hits = hits;
     g.Misses = misses;
@@ -39,8 +39,8 @@ class HistoryFile : public ::testing::Test {
     g.PlayMs = 90000;
     g.Words = hits / 5;
     g.Waves.resize(2);
-    g.Keys[weak - 'A'] = {10, misses, 0, 0};
-    g.Keys['E' - 'A'] = {hits, 0, 0, 0};
+    g.Keys[weak] = {10, misses, 0, 0};
+    g.Keys['E'] = {hits, 0, 0, 0};
     return g;
   }
 
@@ -95,9 +95,42 @@ TEST_F(HistoryFile, AnOlderFileIsBroughtUpToDateWithItsGames) {
   EXPECT_EQ(h.LoadProgress().Games, 2);
   TDatabase db(path);
   EXPECT_EQ(db.UserVersion(), HistorySchemaVersion);
-  TStatement lists(db, "SELECT word_list FROM games ORDER BY id");
+  TStatement lists(db, "SELECT word_list, IFNULL(accents, '?') FROM games ORDER BY id");
   ASSERT_TRUE(lists.Step());
   EXPECT_EQ(lists.Text(0), "English");
+  EXPECT_EQ(lists.Text(1), "?");  // not known for a game of an older version
+  ASSERT_TRUE(lists.Step());
+  EXPECT_EQ(lists.Text(1), "either");
+}
+
+TEST_F(HistoryFile, OnlyGamesLongAndAccurateEnoughCountAndAnyLetterIsKept) {
+  THistory h(path);
+  TGameFigures good = Game(300, 5, 0xC9);  // 60 WPM, É the weak key
+  good.AccentsExact = true;
+  h.Save(good);
+  TGameFigures mash = Game(4, 48, 'M');  // 52 keys in a flash
+  mash.TypingMs = 54;
+  h.Save(mash);
+  TGameFigures brief = Game(40, 0, 'B');  // fast and clean, but short
+  brief.TypingMs = 6000;
+  h.Save(brief);
+  EXPECT_FALSE(mash.Counts());
+  EXPECT_FALSE(brief.Counts());
+
+  TProgress p = h.LoadProgress();
+  EXPECT_EQ(p.Games, 3);
+  EXPECT_EQ(p.Counted, 1);
+  EXPECT_NEAR(p.BestWpm, 60, 1e-9);
+  ASSERT_EQ(p.Recent.size(), 1u);
+  EXPECT_NEAR(p.Recent[0].Wpm, 60, 1e-9);
+  ASSERT_EQ(p.Weakest.size(), 1u);  // the mash's M is no weak key
+  EXPECT_EQ(p.Weakest[0].Letter, U'\u00C9');
+  EXPECT_EQ(p.Weakest[0].Misses, 5);
+
+  TDatabase db(path);
+  TStatement accents(db, "SELECT accents FROM games ORDER BY id");
+  ASSERT_TRUE(accents.Step());
+  EXPECT_EQ(accents.Text(0), "exact");
 }
 
 TEST_F(HistoryFile, ADamagedFileIsSetAsideAndANewOneBegun) {

@@ -9,7 +9,7 @@
 
 namespace {
 
-TKeyTyped Key(uint32_t time, char letter, bool hit) {
+TKeyTyped Key(uint32_t time, char32_t letter, bool hit) {
   static const TKeyHit one{TWordRef{1, "WORD", "TSpriteWord", 0}, 1};
   TKeyTyped e;
   e.Time = time;
@@ -23,44 +23,77 @@ TKeyTyped Key(uint32_t time, char letter, bool hit) {
 
 TEST(TypingRecord, SpeedAccuracyAndWavesOfAScriptedGame) {
   TTypingRecord r;
-  r.GameStarted({0, "Classic", 0, 1, "English", 100});
+  r.GameStarted({0, "Classic", 0, 1, "English", 100, false});
   r.WaveStarted({0, 1, false});
-  r.KeyTyped(Key(1000, 'A', true));  // the first key has no gap before it
+  r.TypableChanged({600, true});
+  r.KeyTyped(Key(1000, 'A', true));  // 400 ms from the first word on screen
   r.KeyTyped(Key(1200, 'B', true));
   r.KeyTyped(Key(1400, 'A', false));
-  r.KeyTyped(Key(6400, 'C', true));  // a 5 s wait counts as 2 s
+  r.TypableChanged({1500, false});  // nothing to type for 4.5 s: not typing
+  r.TypableChanged({6000, true});
+  EXPECT_NEAR(r.CurrentWpm(6000), 2 / 5.0 / (900 / 60000.0), 1e-9);  // the 100 ms before the wait count
+  r.KeyTyped(Key(6400, 'C', true));  // 100 + 400 ms
   r.BrickLost({6500, 0, 0});
-  r.WaveCompleted({7000, 1, false});
-  r.WaveStarted({7000, 2, false});
-  r.KeyTyped(Key(7100, 'D', true));
-  r.KeyTyped(Key(7300, 'E', true));
-  r.KeyTyped({7400, vk::Space, true, {}});  // the space bar is not typing
-  r.GameEnded({8000, 120, TGameEnd::Quit});
+  r.KeyTyped(Key(9900, 'C', true));  // a 3.5 s pause over a word counts as 2 s
+  r.WaveCompleted({10000, 1, false});
+  r.WaveStarted({10000, 2, false});
+  r.KeyTyped(Key(10100, 'D', true));
+  r.KeyTyped(Key(10300, 'E', true));
+  r.KeyTyped({10400, vk::Space, true, {}});  // the space bar is not typing
+  EXPECT_NEAR(r.CurrentWpm(20000), 6 / 5.0 / ((3700 + 2000) / 60000.0), 1e-9);
+  r.GameEnded({11000, 120, TGameEnd::Quit});
+
+  const TGameFigures& g = r.Game();
+  EXPECT_EQ(g.Hits, 6);
+  EXPECT_EQ(g.Misses, 1);
+  EXPECT_EQ(g.TypingMs, 400 + 200 + 200 + 500 + 2000 + 200 + 200);
+  EXPECT_NEAR(g.Wpm(), (6 / 5.0) / (3700 / 60000.0), 1e-9);
+  EXPECT_NEAR(g.Accuracy(), 6 / 7.0, 1e-9);
+  EXPECT_EQ(g.PlayMs, 11000);
+  EXPECT_EQ(g.Score, 120);
+  ASSERT_EQ(g.Waves.size(), 2u);
+  EXPECT_EQ(g.Waves[0].TypingMs, 3300);
+  EXPECT_EQ(g.Waves[0].PlayMs, 10000);
+  EXPECT_EQ(g.Waves[0].BricksLost, 1);
+  EXPECT_NEAR(g.Waves[0].Accuracy(), 0.8, 1e-9);
+  EXPECT_EQ(g.Waves[1].PlayMs, 1000);
+  EXPECT_NEAR(g.BestWaveWpm(), g.Waves[1].Wpm(), 1e-9);
+  EXPECT_EQ(g.Keys['A'].Presses, 2);
+  EXPECT_EQ(g.Keys['A'].Misses, 1);
+  EXPECT_DOUBLE_EQ(g.Keys['A'].MeanGapMs(), 300);
+  EXPECT_EQ(g.WavesCompleted, 1);
+
+  // A new game starts from nothing, with nothing on screen to type.
+  r.GameStarted({12000, "Classic", 0, 3, "English", 100, false});
+  EXPECT_FALSE(r.Game().Typed());
+  EXPECT_EQ(r.Game().StartWave, 3);
+  r.KeyTyped(Key(13000, 'A', true));
+  EXPECT_EQ(r.Game().TypingMs, 0);
+}
+
+TEST(TypingRecord, EveryLetterCountsAsItsCapitalAndSignKeysDoNot) {
+  TTypingRecord r;
+  r.GameStarted({0, "Classic", 0, 1, "Deutsch", 100, true});
+  r.TypableChanged({0, true});
+  uint32_t t = 0;
+  for (char32_t key : {0xC4u, 0xC4u, 0xDCu, 0x41u, 0x416u}) r.KeyTyped(Key(t += 100, key, true));
+  r.KeyTyped(Key(t += 100, 0xDC, false));
+  // Sign keys (; and / are 186 and 191 as key codes), digits and small-letter
+  // codes are not letters.
+  for (char32_t key : {186u, 191u, 0x32u, 0x61u}) r.KeyTyped(Key(t += 100, key, false));
 
   const TGameFigures& g = r.Game();
   EXPECT_EQ(g.Hits, 5);
   EXPECT_EQ(g.Misses, 1);
-  EXPECT_EQ(g.TypingMs, 200 + 200 + 2000 + 700 + 200);
-  EXPECT_NEAR(g.Wpm(), (5 / 5.0) / (3300 / 60000.0), 1e-9);
-  EXPECT_NEAR(g.Accuracy(), 5 / 6.0, 1e-9);
-  EXPECT_EQ(g.PlayMs, 8000);
-  EXPECT_EQ(g.Score, 120);
-  ASSERT_EQ(g.Waves.size(), 2u);
-  EXPECT_EQ(g.Waves[0].TypingMs, 2400);
-  EXPECT_EQ(g.Waves[0].PlayMs, 7000);
-  EXPECT_EQ(g.Waves[0].BricksLost, 1);
-  EXPECT_NEAR(g.Waves[0].Accuracy(), 0.75, 1e-9);
-  EXPECT_EQ(g.Waves[1].PlayMs, 1000);
-  EXPECT_NEAR(g.BestWaveWpm(), g.Waves[1].Wpm(), 1e-9);
-  EXPECT_EQ(g.Keys[0].Presses, 2);
-  EXPECT_EQ(g.Keys[0].Misses, 1);
-  EXPECT_DOUBLE_EQ(g.Keys[0].MeanGapMs(), 200);  // 'A' first had no gap
-  EXPECT_EQ(g.WavesCompleted, 1);
-
-  // A new game starts from nothing.
-  r.GameStarted({9000, "Classic", 0, 3, "English", 100});
-  EXPECT_FALSE(r.Game().Typed());
-  EXPECT_EQ(r.Game().StartWave, 3);
+  EXPECT_EQ(g.TypingMs, 600);  // the sign keys' time goes to no letter
+  EXPECT_TRUE(g.AccentsExact);
+  EXPECT_EQ(g.Keys[0xC4].Presses, 2);
+  EXPECT_EQ(g.Keys[0xDC].Misses, 1);
+  EXPECT_EQ(g.Keys[0x416].Presses, 1);
+  const auto used = g.Keys.Used();
+  ASSERT_EQ(used.size(), 4u);  // A, Ä, Ü, Ж in code order
+  EXPECT_EQ(used[0].first, U'A');
+  EXPECT_EQ(used[3].first, U'\u0416');
 }
 
 TEST_F(WordFixture, RecordCountsAMissOnlyWhenTheKeyHitsNothing) {
@@ -74,8 +107,8 @@ TEST_F(WordFixture, RecordCountsAMissOnlyWhenTheKeyHitsNothing) {
   const TGameFigures& g = form->Record->Game();
   EXPECT_EQ(g.Hits, 3);
   EXPECT_EQ(g.Misses, 1);
-  EXPECT_EQ(g.Keys['X' - 'A'].Misses, 1);
-  EXPECT_EQ(g.Keys['C' - 'A'].Misses, 0);
+  EXPECT_EQ(g.Keys['X'].Misses, 1);
+  EXPECT_EQ(g.Keys['C'].Misses, 0);
   EXPECT_EQ(g.Letters, 4);  // C took a letter off both words
   EXPECT_EQ(g.Words, 1);
 }
@@ -110,32 +143,75 @@ TEST_F(GameFixture, AGameFromTheMenuIsStoredAndShowsItsResultsWithoutThePause) {
   EXPECT_LT(g.PlayMs, 12000 - 3200 - 4000);
   TProgress p = form->History->LoadProgress();
   ASSERT_EQ(p.Games, 1);
-  EXPECT_NEAR(p.Recent[0].Wpm, g.Wpm(), 1e-9);
+  // A score of keys is shown but is too short to count.
+  EXPECT_FALSE(g.Counts());
+  EXPECT_EQ(p.Counted, 0);
+  EXPECT_TRUE(p.Recent.empty());
 }
 
-TEST(ResultsScreen, KeysAreColouredByMissesAndBarsStandForWaveSpeed) {
+TEST(ResultsScreen, TheKeyboardIsTheLayoutInUseWithOtherLettersBeside) {
   TBitmap picture(800, 600);
   TGameFigures g;
-  g.Keys['A' - 'A'] = {4, 4, 0, 0};
-  g.Keys['F' - 'A'] = {5, 0, 0, 0};
+  g.Keys['A'] = {4, 4, 0, 0};
+  g.Keys['F'] = {5, 0, 0, 0};
+  g.Keys[0xC9] = {2, 1, 0, 0};  // É: on no letter key of either layout
+  g.Hits = 10;
   g.Waves.resize(2);
   g.Waves[0].Hits = 100;  // 20 WPM over a minute
   g.Waves[0].TypingMs = 60000;
   g.Waves[1].Hits = 200;  // 40 WPM
   g.Waves[1].TypingMs = 60000;
-  DrawResults(picture.Canvas(), g, true);
+  const TKeyboardLayout azerty = MakeKeyboardLayout(U"azertyuiop^$", U"qsdfghjklm\u00F9", U"wxcvbn,;:!");
+  DrawResults(picture.Canvas(), g, azerty, true);
 
-  auto inside = [&](char letter) {
-    TRect r = KeyRect(letter);
+  const auto caps = KeyboardPicture(azerty, g);
+  auto cap = [&](char32_t letter) {
+    for (const TKeyCap& c : caps)
+      if (c.Letter == letter) return c;
+    ADD_FAILURE() << "no key for " << static_cast<uint32_t>(letter);
+    return TKeyCap{};
+  };
+  auto inside = [&](char32_t letter) {
+    const TRect r = cap(letter).Rect;
     return picture.Canvas().GetPixel(r.Left + 3, r.Bottom - 3);
   };
-  EXPECT_EQ(inside('A'), MissColour(g.Keys[0]));
-  EXPECT_EQ(inside('F'), MissColour(g.Keys[5]));
+  EXPECT_EQ(inside('A'), MissColour(g.Keys['A']));
+  EXPECT_EQ(inside('F'), MissColour(g.Keys['F']));
   EXPECT_EQ(inside('Q'), MissColour(TKeyFigures{}));
-  EXPECT_GT(inside('A') & 0xFF, 0xC0u);           // red
-  EXPECT_GT((inside('F') >> 8) & 0xFF, 0xC0u);    // green
+  EXPECT_EQ(inside(0xC9), MissColour(g.Keys[0xC9]));
+  EXPECT_GT(inside('A') & 0xFF, 0xC0u);  // red
+  EXPECT_GT((inside('F') >> 8) & 0xFF, 0xC0u);  // green
   EXPECT_LT((inside('A') >> 8) & 0xFF, 0x40u);
-  EXPECT_NE(KeyRect('A').Top, KeyRect('Q').Top);  // rows of a keyboard
+  // A and Z lead the top row, Q the home row, M and then Ù end it.
+  EXPECT_EQ(cap('A').Rect.Top, cap('Z').Rect.Top);
+  EXPECT_LT(cap('A').Rect.Left, cap('Z').Rect.Left);
+  EXPECT_LT(cap('A').Rect.Top, cap('Q').Rect.Top);
+  EXPECT_EQ(cap('M').Rect.Top, cap('Q').Rect.Top);
+  EXPECT_GT(cap('M').Rect.Left, cap('L').Rect.Left);
+  EXPECT_GT(cap(0xD9).Rect.Left, cap('M').Rect.Left);
+  EXPECT_LT(cap('Q').Rect.Top, cap('W').Rect.Top);
+  EXPECT_FALSE(cap('M').OffLayout);
+  EXPECT_TRUE(cap(0xC9).OffLayout);
+  for (const TKeyCap& c : caps) {
+    EXPECT_LE(c.Rect.Right, 800);
+    if (!c.OffLayout) {
+      EXPECT_LT(c.Rect.Right, cap(0xC9).Rect.Left);
+    }
+  }
+  EXPECT_EQ(caps.size(), 26u + 1 + 1);  // A-Z, Ù and É: no sign keys past the letters
+
+  // On QWERTY the same game's A is on the home row; a layout whose keys
+  // could not be told shows QWERTY for a game of A-Z.
+  EXPECT_EQ(KeyboardPicture(QwertyLayout(), g).size(), 26u + 1);
+  const TKeyboardLayout unknown = MakeKeyboardLayout(U"", U"", U"");
+  TGameFigures latin;
+  latin.Keys['A'] = {1, 0, 0, 0};
+  for (const TKeyboardLayout& layout : {QwertyLayout(), unknown}) {
+    const auto keys = KeyboardPicture(layout, latin);
+    ASSERT_EQ(keys.size(), 26u);
+    EXPECT_EQ(keys[10].Letter, U'A');  // the first of the home row
+    EXPECT_GT(keys[10].Rect.Top, keys[0].Rect.Top);
+  }
 
   // Bars stand on the chart's foot, the faster wave's twice as tall.
   const TRect chart = WaveChartRect();

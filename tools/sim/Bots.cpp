@@ -127,11 +127,8 @@ class THumanBot : public TBot {
       if (locked && locked->Serial == attempt_) ++BonusLocked;
       attempt_ = 0;
     }
-    uint32_t now = platform.GetTickCount();
-    if (next_ == 0) next_ = now;
-    if (now < next_) return;
-    next_ += static_cast<uint32_t>(1000.0 / cps_);
-    if (next_ < now) next_ = now;
+    const uint32_t now = platform.GetTickCount();
+    const uint32_t interval = static_cast<uint32_t>(1000.0 / cps_);
     const TSpriteWord* target = nullptr;
     for (int i = 0; i < form.AttackWords->Count(); ++i) {
       const TSpriteWord* w = form.AttackWords->Words(i);
@@ -147,7 +144,15 @@ class THumanBot : public TBot {
         if (!w->Text.empty()) target = w;
       }
     }
-    if (!target) return;
+    // With nothing to type a typist waits; a word that comes up takes a
+    // key's time to read before its first letter, as any other letter does.
+    if (!target) {
+      next_ = now + interval;
+      return;
+    }
+    if (now < next_) return;
+    next_ += interval;
+    if (next_ < now) next_ = now;
     const TSpriteWord* locked = LockedTarget(form);
     char32_t key = NextLetter(locked ? *locked : *target);
     if (std::uniform_real_distribution<double>(0, 100)(rng_) < err_)

@@ -41,6 +41,9 @@ void Usage() {
                "  --shot T:FILE.png     write the frame presented at time T\n"
                "  --home DIR            use DIR as the program's folder\n"
                "  --bot NAME            typing bot: none, perfect, human:CPS:ERR, random, sweep:CPS\n"
+               "  --wpm N               the human bot types N words (of five letters) a minute\n"
+               "  --waves               print each wave's typing figures of the last game, a JSON line before the summary\n"
+               "  --layout NAME         keyboard layout the platform reports: qwerty, azerty, qwertz or dvorak\n"
                "  --settings FILE       read (and save from the options screen) this settings file\n"
                "  --rules R             classic or typist, over the settings\n"
                "  --start-wave N        the wave games start at (1-14), over the settings\n"
@@ -119,7 +122,9 @@ int main(int argc, char** argv) {
   std::multimap<uint32_t, std::string> shots;
   std::string home, botName, playerName, rulesName, recordDir, replayFile;
   int32_t startWave = 0, speed = 0;
-  bool verify = false;
+  bool verify = false, printWaves = false;
+  double wpm = 0;
+  std::string layoutName;
   std::vector<std::string> switches;
 
   for (int i = 1; i < argc; ++i) {
@@ -176,6 +181,12 @@ int main(int argc, char** argv) {
       botName = next();
     else if (a == "--name")
       playerName = next();
+    else if (a == "--wpm")
+      wpm = std::stod(next());
+    else if (a == "--waves")
+      printWaves = true;
+    else if (a == "--layout")
+      layoutName = next();
     else if (a == "--words") {
       switches.push_back(a);
       switches.push_back(std::filesystem::absolute(next()).string());
@@ -245,6 +256,28 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  if (wpm > 0) {
+    if (botName.rfind("human", 0) != 0) {
+      std::fprintf(stderr, "glyphfall-sim: --wpm goes with --bot human\n");
+      return 2;
+    }
+    // human[:CPS[:ERR]]: the rate replaced, the share of wrong keys kept.
+    const size_t cps = botName.find(':');
+    const size_t err = cps == std::string::npos ? cps : botName.find(':', cps + 1);
+    botName = "human:" + std::to_string(wpm * CharsPerWord / 60.0) + (err == std::string::npos ? "" : botName.substr(err));
+  }
+  TKeyboardLayout layout = QwertyLayout();
+  if (layoutName == "azerty")
+    layout = MakeKeyboardLayout(U"azertyuiop^$", U"qsdfghjklm\u00F9", U"wxcvbn,;:!");
+  else if (layoutName == "qwertz")
+    layout = MakeKeyboardLayout(U"qwertzuiop\u00FC+", U"asdfghjkl\u00F6\u00E4", U"yxcvbnm,.-");
+  else if (layoutName == "dvorak")
+    layout = MakeKeyboardLayout(U"',.pyfgcrl/=", U"aoeuidhtns-", U";qjkxbmwvz");
+  else if (!layoutName.empty() && layoutName != "qwerty") {
+    std::fprintf(stderr, "glyphfall-sim: --layout is qwerty, azerty, qwertz or dvorak\n");
+    return 2;
+  }
+
   std::unique_ptr<TBot> bot;
   if (!botName.empty()) {
     bot = MakeBot(botName, seed);
@@ -256,6 +289,7 @@ int main(int argc, char** argv) {
 
   THeadlessPlatform platform(switches);
   platform.FrameMs = frameMs;
+  platform.SetKeyboardLayout(layout);
   platform.SetExeName((std::filesystem::path(folder) / "glyphfall").string());
   TApplication application(platform);
 
@@ -331,6 +365,16 @@ int main(int argc, char** argv) {
     form.Events.Remove(stats);
 
     const TPlayStats& s = stats;
+    if (printWaves) {
+      const TGameFigures& g = form.Record->Game();
+      std::printf("{\"waves\":[");
+      for (size_t i = 0; i < g.Waves.size(); ++i) {
+        const TWaveFigures& w = g.Waves[i];
+        std::printf("%s{\"wave\":%d,\"hits\":%d,\"misses\":%d,\"typing_ms\":%lld,\"wpm\":%.1f}", i ? "," : "", w.Wave,
+                    w.Hits, w.Misses, static_cast<long long>(w.TypingMs), w.Wpm());
+      }
+      std::printf("]}\n");
+    }
     std::printf(
         "{\"screen\":\"%s\",\"frames\":%lld,\"game_time\":%u,\"score\":%d,\"high_score\":%d,\"wave\":%d,"
         "\"waves_completed\":%lld,\"looped\":%s,\"game_over\":%s,\"bricks_lost\":%lld,\"words_typed\":%lld,"

@@ -45,6 +45,8 @@ class THeadlessPlatform : public TPlatform {
   TPoint ScreenToClient(TPoint p) override { return TPoint{p.X - windowPos_.X, p.Y - windowPos_.Y}; }
   void PresentFrame(const TBitmap& frame) override;
   bool Fullscreen() const override { return fullscreen_; }
+  TKeyboardLayout KeyboardLayout() override { return layout_; }
+  void SetKeyboardLayout(const TKeyboardLayout& layout) { layout_ = layout; }
 
   // The frame presented last (the form's off-screen image); null before the
   // first frame. It is the live bitmap: inspect it from OnFrame or after a loop.
@@ -96,6 +98,7 @@ class THeadlessPlatform : public TPlatform {
  private:
   uint32_t clock_ = DefaultStartClock;
   bool visible_ = false;
+  TKeyboardLayout layout_ = QwertyLayout();
   bool active_ = true;
   bool fullscreen_ = false;
   std::string caption_;

@@ -87,6 +87,29 @@ uint16_t TranslateSdlKey(int32_t keycode, int32_t scancode) {
   }
 }
 
+TKeyboardLayout TSdlPlatform::KeyboardLayout() {
+  // The keys by their place on the keyboard, as a US keyboard names them.
+  static constexpr SDL_Scancode Top[] = {SDL_SCANCODE_Q, SDL_SCANCODE_W, SDL_SCANCODE_E,           SDL_SCANCODE_R,
+                                         SDL_SCANCODE_T, SDL_SCANCODE_Y, SDL_SCANCODE_U,           SDL_SCANCODE_I,
+                                         SDL_SCANCODE_O, SDL_SCANCODE_P, SDL_SCANCODE_LEFTBRACKET, SDL_SCANCODE_RIGHTBRACKET};
+  static constexpr SDL_Scancode Home[] = {SDL_SCANCODE_A, SDL_SCANCODE_S, SDL_SCANCODE_D, SDL_SCANCODE_F,
+                                          SDL_SCANCODE_G, SDL_SCANCODE_H, SDL_SCANCODE_J, SDL_SCANCODE_K,
+                                          SDL_SCANCODE_L, SDL_SCANCODE_SEMICOLON, SDL_SCANCODE_APOSTROPHE};
+  static constexpr SDL_Scancode Bottom[] = {SDL_SCANCODE_Z, SDL_SCANCODE_X, SDL_SCANCODE_C,     SDL_SCANCODE_V,
+                                            SDL_SCANCODE_B, SDL_SCANCODE_N, SDL_SCANCODE_M,     SDL_SCANCODE_COMMA,
+                                            SDL_SCANCODE_PERIOD, SDL_SCANCODE_SLASH};
+  auto row = [](const auto& keys) {
+    std::u32string typed;
+    for (SDL_Scancode key : keys) {
+      const SDL_Keycode code = SDL_GetKeyFromScancode(key);
+      // Keys without a character have codes marked as scancodes.
+      typed.push_back(code > 0 && !(code & SDLK_SCANCODE_MASK) && code <= 0x10FFFF ? static_cast<char32_t>(code) : 0);
+    }
+    return typed;
+  };
+  return MakeKeyboardLayout(row(Top), row(Home), row(Bottom));
+}
+
 TSdlPlatform::TSdlPlatform(std::vector<std::string> args, std::string exeName)
     : args_(std::move(args)), exeName_(std::move(exeName)) {
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");

@@ -42,6 +42,7 @@ class TSdlPlatform : public TPlatform {
   TWaveOutDevice& WaveOut() override;
   std::string ExeName() override { return exeName_; }
   const std::vector<std::string>& Args() override { return args_; }
+  TKeyboardLayout KeyboardLayout() override;
 
  protected:
   void PumpEvents() override;

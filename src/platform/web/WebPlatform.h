@@ -44,6 +44,9 @@ class TWebPlatform : public TPlatform {
   TWaveOutDevice& WaveOut() override { return *waveOut_; }
   std::string ExeName() override { return exeName_; }
   const std::vector<std::string>& Args() override { return args_; }
+  // A page cannot tell the layout reliably (only some browsers say, and only
+  // asynchronously): the keyboard is drawn as a US one.
+  TKeyboardLayout KeyboardLayout() override { return QwertyLayout(); }
 
   // The browser's events, queued as they come and delivered by PumpEvents.
   struct TInput {
