@@ -222,6 +222,14 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   FileSaved(path);
 }
 
+bool CreateFileExclusively(const std::string& path) {
+  TFd f;
+  f.fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (f.fd >= 0) return true;
+  if (errno == EEXIST) return false;
+  Fail("Could not create", path, errno);
+}
+
 namespace {
 std::function<void(const std::string&)>& SavedHook() {
   static std::function<void(const std::string&)> hook;

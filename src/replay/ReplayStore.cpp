@@ -79,18 +79,21 @@ std::string SaveReplay(const std::string& folder, const TReplay& replay, std::ti
   localtime_r(&now, &local);
   char stamp[StampLength + 1];
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-  // The newest name already there: a clock set back must not make the new
-  // game sort among the old ones.
-  std::vector<std::string> kept = ListReplays(folder);
-  std::string base = stamp;
-  if (!kept.empty() && kept.front().substr(0, StampLength) > base) base = kept.front().substr(0, StampLength);
+  // Named from the clock alone: a name already there, even one dated in the
+  // future, only moves the count within this second on.
+  const std::string bytes = EncodeReplay(replay);
   for (int n = 0; n < MaxSameSecond; ++n) {
     char name[StampLength + 8];
-    std::snprintf(name, sizeof name, "%s-%02d%s", base.c_str(), n, ReplayExtension);
-    if (!kept.empty() && kept.front() >= name) continue;
-    std::error_code ec;
-    if (std::filesystem::exists(std::filesystem::path(folder) / name, ec)) continue;
-    WriteFileAtomically((std::filesystem::path(folder) / name).string(), EncodeReplay(replay));
+    std::snprintf(name, sizeof name, "%s-%02d%s", stamp, n, ReplayExtension);
+    const std::string path = (std::filesystem::path(folder) / name).string();
+    if (!CreateFileExclusively(path)) continue;
+    try {
+      WriteFileAtomically(path, bytes);
+    } catch (...) {
+      std::error_code ignored;
+      std::filesystem::remove(path, ignored);
+      throw;
+    }
     return name;
   }
   throw EFileError("Could not name a replay in " + folder + ": too many games in one second");

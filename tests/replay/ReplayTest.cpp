@@ -62,22 +62,33 @@ TEST(ReplayFile, AnotherFormatVersionOrAStrangerFileIsNamedAsSuch) {
 
 class ReplayFolder : public hstest::ScratchFolder {};
 
+std::string LocalStamp(std::time_t t) {
+  std::tm local{};
+  localtime_r(&t, &local);
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+  return stamp;
+}
+
 TEST_F(ReplayFolder, KeepsTheNewestGamesAndThoseOfTheTableOnly) {
   const std::string folder = folder_ + "/replays";
   std::vector<std::string> names;
   for (int i = 0; i < 23; ++i) names.push_back(SaveReplay(folder, Sample(), 1700000000));
   EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
   EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
-  // A clock set back still sorts the next game last.
-  const std::string later = SaveReplay(folder, Sample(), 1600000000);
-  EXPECT_GT(later, names.back());
+  // Named from the clock: a file dated far ahead once made every later game
+  // "too many games in one second".
+  std::ofstream(folder + "/99991231-235959-99.gfr") << "planted";
+  const std::string later = SaveReplay(folder, Sample(), 1700000100);
+  EXPECT_EQ(later, LocalStamp(1700000100) + "-00.gfr");
+  EXPECT_EQ(SaveReplay(folder, Sample(), 1700000100), LocalStamp(1700000100) + "-01.gfr");
   EXPECT_EQ(LoadReplay(folder + "/" + later), Sample());
   std::ofstream(folder + "/notes.txt") << "mine";
 
   PruneReplays(folder, 20, {names[0]});
   std::vector<std::string> kept = ListReplays(folder);
   ASSERT_EQ(kept.size(), 21u);
-  EXPECT_EQ(kept.front(), later);
+  EXPECT_EQ(kept[2], later);
   EXPECT_EQ(kept.back(), names[0]);
   EXPECT_TRUE(std::filesystem::exists(folder + "/notes.txt"));
 }
