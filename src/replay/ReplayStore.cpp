@@ -119,12 +119,27 @@ void PruneReplays(const std::string& folder, size_t keep, const std::set<std::st
   }
 }
 
+namespace {
+// A game in which no letter was typed is no game to list (older versions
+// kept such games too).
+bool AnyLetterTyped(const TReplay& replay) {
+  for (const TReplayEvent& e : replay.Events) {
+    const bool latin = e.Key >= 'A' && e.Key <= 'Z';
+    if ((e.Kind == TReplayInput::KeyDown && latin) ||
+        (e.Kind == TReplayInput::Text && (latin || (e.Key >= 'a' && e.Key <= 'z') || e.Key >= 0x80)))
+      return true;
+  }
+  return false;
+}
+}  // namespace
+
 std::vector<TKeptGame> ListKeptGames(const std::string& folder, size_t max) {
   std::vector<TKeptGame> games;
   for (const std::string& name : ListReplays(folder)) {
     if (games.size() >= max) break;
     try {
       TReplay replay = LoadReplay((std::filesystem::path(folder) / name).string());
+      if (!AnyLetterTyped(replay)) continue;
       games.push_back({name, std::move(replay.Header), replay.Trailer});
     } catch (const EReplayError&) {
     }

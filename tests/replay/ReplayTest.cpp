@@ -170,6 +170,30 @@ TEST_F(ReplayGame, AGameWithPausesAndClicksPlaysAgainTheSame) {
   EXPECT_NE(form->ReplayRefusal(replay).find("another word list"), std::string::npos);
 }
 
+// Games in which no letter was typed were kept and listed among the recent
+// games, crowding out the real ones.
+TEST_F(ReplayGame, AGameWithoutALetterTypedIsNeitherKeptNorListed) {
+  const std::string folder = std::filesystem::path(HiScoreFolder) / "replays";
+  form->KeepReplaysIn(folder);
+  form->BuildMenu();
+  platform->KeyAt(Now() + 1500, vk::Space);
+  platform->KeyAt(Now() + 3000, vk::Escape);
+  form->PlayGame();
+  EXPECT_EQ(form->LastReplay, "");
+  EXPECT_TRUE(ListReplays(folder).empty());
+
+  // Such a game kept by an older version is left out of the list.
+  TReplay idle = Sample();
+  idle.Events = {{TReplayInput::KeyDown, vk::Space, 0, 0, 0, 0}, {TReplayInput::Text, ' ', 0, 0, 0, 0}};
+  TReplay typed = Sample();
+  typed.Events = {{TReplayInput::Text, 0x00E9, 0, 0, 0, 0}};  // a letter of another alphabet
+  const std::string typedName = SaveReplay(folder, typed, 1700000000);
+  SaveReplay(folder, idle, 1700000001);
+  std::vector<TKeptGame> listed = ListKeptGames(folder, 10);
+  ASSERT_EQ(listed.size(), 1u);
+  EXPECT_EQ(listed[0].Name, typedName);
+}
+
 // The progress screen's second page lists the kept games, newest first and
 // without a damaged file, and Enter on a row watches that game.
 TEST_F(ReplayGame, ARecentGameIsChosenAndWatchedFromTheProgressScreen) {
