@@ -43,6 +43,14 @@ std::string SetAside(const std::string& path, bool& kept) {
   return ec ? "It could not be kept as " + bad + " (" + ec.message() + ")" : "It was kept as " + bad;
 }
 
+// Whether path names anything, a link included; false too when that cannot
+// be told, so that no message claims a file it never saw.
+bool SomethingAt(const std::string& path) {
+  std::error_code ec;
+  const auto type = std::filesystem::symlink_status(path, ec).type();
+  return !ec && type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::none;
+}
+
 // Keeps the text of a damaged element short enough for a message box.
 std::string Quoted(const std::string& text) {
   constexpr size_t Shown = 24;
@@ -114,9 +122,10 @@ void THiScoreList::MergeInto(THiScoreList& onDisk) const {
 // at start. After a failure the table in memory is as it was, its unsaved
 // rows waiting for the next save.
 void THiScoreList::SaveHiScores() {
-  bool setAside = false;
+  bool setAside = false, hadFile = false;
   try {
     const std::string path = XMLPath(HiScoreFilePath(FileName));
+    hadFile = SomethingAt(path);
     TFileLock lock(path + HiScoreLockSuffix);
     THiScoreList onDisk;
     try {
@@ -150,6 +159,6 @@ void THiScoreList::SaveHiScores() {
     if (Count() > 0) HighScore = std::max(HighScore, Items(0)->Score);
   } catch (const std::exception& e) {
     Report(std::string("Could not save the high scores: ") + e.what() + "." +
-           (setAside ? "" : " The previous high-score file is unchanged."));
+           (setAside || !hadFile ? "" : " The previous high-score file is unchanged."));
   }
 }
