@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <system_error>
 
 #include "framework/Utils.h"
@@ -161,4 +162,29 @@ void THiScoreList::SaveHiScores() {
     Report(std::string("Could not save the high scores: ") + e.what() + "." +
            (setAside || !hadFile ? "" : " The previous high-score file is unchanged."));
   }
+}
+
+bool THiScoreList::PruneKeptReplays(const std::string& folder, size_t keep,
+                                    const std::vector<const THiScoreList*>& tables) {
+  std::set<std::string> pinned;
+  // Taken in the order given, as every copy gives it; a save takes only one.
+  std::vector<std::unique_ptr<TFileLock>> locks;
+  try {
+    for (const THiScoreList* table : tables) {
+      // Rows not yet saved keep their games too, for the save still to come.
+      for (int i = 0; i < table->Count(); ++i)
+        if (!table->Items(i)->Replay.empty()) pinned.insert(table->Items(i)->Replay);
+      const std::string path = XMLPath(HiScoreFilePath(table->FileName));
+      locks.push_back(std::make_unique<TFileLock>(path + HiScoreLockSuffix));
+      if (!SomethingAt(path)) continue;
+      THiScoreList onDisk;
+      onDisk.ReadTable(path);
+      for (int i = 0; i < onDisk.Count(); ++i)
+        if (!onDisk[i]->Replay.empty()) pinned.insert(onDisk[i]->Replay);
+    }
+  } catch (const std::exception&) {
+    return false;  // the files' rows unknown: better a few files too many
+  }
+  ::PruneReplays(folder, keep, pinned);
+  return true;
 }

@@ -163,11 +163,10 @@ void TGlyphfallForm::KeepReplay() {
 
 void TGlyphfallForm::PruneKeptReplays() {
   if (ReplayFolder.empty()) return;
-  std::set<std::string> pinned;
-  for (THiScoreList* table : {HiScores.get(), OtherHiScores.get()})
-    for (int i = 0; table && i < table->Count(); ++i)
-      if (!table->Items(i)->Replay.empty()) pinned.insert(table->Items(i)->Replay);
-  PruneReplays(ReplayFolder, KeptRecentReplays, pinned);
+  std::vector<const THiScoreList*> tables;
+  for (const THiScoreList* table : {HiScores.get(), OtherHiScores.get()})
+    if (table) tables.push_back(table);
+  THiScoreList::PruneKeptReplays(ReplayFolder, KeptRecentReplays, tables);
 }
 
 std::string TGlyphfallForm::ReplayRefusal(const TReplay& replay) {

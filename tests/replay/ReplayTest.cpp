@@ -13,6 +13,8 @@
 
 namespace {
 
+using hstest::FillDefaults;
+
 TReplay Sample() {
   TReplay r;
   r.Header = {"1.01", "Classic", 3, 100, "English", 0x0123456789ABCDEFull, 0xFFFFFFFFu, 1000000, 999990,
@@ -110,6 +112,37 @@ TEST_F(ReplayFolder, TableRowsKeepTheirReplayButNeverAPathElsewhere) {
   ASSERT_GE(again.Count(), 2);
   EXPECT_EQ(again[0]->Replay, "20261209-111111-00.gfr");
   EXPECT_EQ(again[1]->Replay, "20261209-101010-00.gfr");
+}
+
+// Pruning once decided from this copy's tables in memory: a row another copy
+// had saved since lost its game.
+TEST_F(ReplayFolder, PruningSparesTheGamesOfRowsAnotherCopySavedMeanwhile) {
+  const std::string folder = folder_ + "/replays";
+  THiScoreList classic, typist;
+  typist.FileName = HiScoreTypistFileName;
+  classic.LoadHiScores();
+  typist.LoadHiScores();
+  FillDefaults(classic);
+  classic[0]->Replay = SaveReplay(folder, Sample(), 1600000000);  // this copy's own row, not saved yet
+  std::vector<std::string> names;
+  for (int i = 0; i < 24; ++i) names.push_back(SaveReplay(folder, Sample(), 1700000000 + i));
+  auto table = [](const std::string& replay) {
+    return "<root><RANK1><NAME>OTHER</NAME><SCORE>9000</SCORE><REPLAY>" + replay + "</REPLAY></RANK1></root>";
+  };
+  Write(table(names[1]));
+  Write(table(names[2]), HiScoreTypistFileName);
+  EXPECT_TRUE(THiScoreList::PruneKeptReplays(folder, 20, {&classic, &typist}));
+  std::vector<std::string> kept = ListReplays(folder);
+  ASSERT_EQ(kept.size(), 23u);
+  EXPECT_EQ(kept[20], names[2]);
+  EXPECT_EQ(kept[21], names[1]);
+  EXPECT_EQ(kept[22], classic[0]->Replay);
+
+  // A table that cannot be read might name any of them: none goes.
+  Write("<root><RANK1>");
+  SaveReplay(folder, Sample(), 1700000100);
+  EXPECT_FALSE(THiScoreList::PruneKeptReplays(folder, 20, {&classic, &typist}));
+  EXPECT_EQ(ListReplays(folder).size(), 24u);
 }
 
 class ReplayGame : public GameFixture {
