@@ -78,8 +78,8 @@ void FileSaved(const std::string& path);
 // followed by this and twelve random letters or digits.
 inline constexpr char TempFileInfix[] = ".tmp-";
 
-// An exclusive advisory lock on lockPath (created when missing, never
-// through a link), held for the object's life. Every copy of the program that
+// An exclusive advisory lock on lockPath (created when missing, readable by
+// the player alone, never through a link), held for the object's life. Every copy of the program that
 // saves a file takes the lock beside it first, so their saves never overlap.
 // Waits at most waitMs for another holder; EFileError when it cannot lock.
 class TFileLock {
