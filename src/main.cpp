@@ -16,6 +16,7 @@
 #include "platform/Application.h"
 #include "platform/Paths.h"
 #include "platform/sdl/SdlPlatform.h"
+#include "record/History.h"
 #include "rules/Settings.h"
 #include "shell/GlyphfallUnit.h"
 
@@ -25,6 +26,20 @@ std::string ExecutablePath(const char* argv0) {
   auto p = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (!ec) return p.string();
   return std::filesystem::absolute(argv0, ec).string();
+}
+}  // namespace
+
+namespace {
+// What the game keeps beside its scores; none of it may belong to another user.
+std::vector<std::string> PlayerFileNames() {
+  std::vector<std::string> names;
+  for (const char* table : {HiScoreFileName, HiScoreTypistFileName}) {
+    names.push_back(table);
+    names.push_back(std::string(table) + HiScoreLockSuffix);
+  }
+  for (const char* side : {"", "-wal", "-shm", "-journal"}) names.push_back(std::string(HistoryFileName) + side);
+  names.push_back("replays");
+  return names;
 }
 }  // namespace
 
@@ -88,8 +103,17 @@ int main(int argc, char** argv) {
   // player's data folder instead.
   const char* xdg = std::getenv("XDG_DATA_HOME");
   const char* home = std::getenv("HOME");
-  std::filesystem::path scores = ResolveScoreFolder(folder, FolderIsWritable(folder), xdg ? xdg : "", home ? home : "");
+  // Nor does one beside its data where other users could plant or read the
+  // player's files.
+  const bool writable = FolderIsWritable(folder);
+  const std::string shared = writable ? SharedFolderReason(folder, PlayerFileNames(), ::geteuid()) : "";
+  std::filesystem::path scores =
+      ResolveScoreFolder(folder, writable && shared.empty(), xdg ? xdg : "", home ? home : "");
   if (scores != folder) HiScoreFolder = scores.string();
+  std::string folderNote;
+  if (!shared.empty() && scores != folder)
+    folderNote = "Your scores, history and replays are kept in " + scores.string() +
+                 " instead of beside the game, because " + shared + ".";
   // The options: --settings FILE, or the player's configuration folder.
   const char* xdgConfig = std::getenv("XDG_CONFIG_HOME");
   SettingsFile = DefaultSettingsFile(xdgConfig ? xdgConfig : "", home ? home : "");
@@ -98,6 +122,7 @@ int main(int argc, char** argv) {
   try {
     TSdlPlatform platform(args, exe);
     TApplication application(platform);
+    if (!folderNote.empty()) application.ShowError(folderNote);
     try {
       TGlyphfallForm form(platform);
       // Kept games live beside the scores.

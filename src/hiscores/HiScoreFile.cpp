@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <system_error>
 
 #include "framework/Utils.h"
@@ -41,6 +42,14 @@ std::string SetAside(const std::string& path, bool& kept) {
   std::filesystem::rename(path, bad, ec);
   kept = !ec;
   return ec ? "It could not be kept as " + bad + " (" + ec.message() + ")" : "It was kept as " + bad;
+}
+
+// Whether path names anything, a link included; false too when that cannot
+// be told, so that no message claims a file it never saw.
+bool SomethingAt(const std::string& path) {
+  std::error_code ec;
+  const auto type = std::filesystem::symlink_status(path, ec).type();
+  return !ec && type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::none;
 }
 
 // Keeps the text of a damaged element short enough for a message box.
@@ -114,9 +123,10 @@ void THiScoreList::MergeInto(THiScoreList& onDisk) const {
 // at start. After a failure the table in memory is as it was, its unsaved
 // rows waiting for the next save.
 void THiScoreList::SaveHiScores() {
-  bool setAside = false;
+  bool setAside = false, hadFile = false;
   try {
     const std::string path = XMLPath(HiScoreFilePath(FileName));
+    hadFile = SomethingAt(path);
     TFileLock lock(path + HiScoreLockSuffix);
     THiScoreList onDisk;
     try {
@@ -150,6 +160,31 @@ void THiScoreList::SaveHiScores() {
     if (Count() > 0) HighScore = std::max(HighScore, Items(0)->Score);
   } catch (const std::exception& e) {
     Report(std::string("Could not save the high scores: ") + e.what() + "." +
-           (setAside ? "" : " The previous high-score file is unchanged."));
+           (setAside || !hadFile ? "" : " The previous high-score file is unchanged."));
   }
+}
+
+bool THiScoreList::PruneKeptReplays(const std::string& folder, size_t keep,
+                                    const std::vector<const THiScoreList*>& tables) {
+  std::set<std::string> pinned;
+  // Taken in the order given, as every copy gives it; a save takes only one.
+  std::vector<std::unique_ptr<TFileLock>> locks;
+  try {
+    for (const THiScoreList* table : tables) {
+      // Rows not yet saved keep their games too, for the save still to come.
+      for (int i = 0; i < table->Count(); ++i)
+        if (!table->Items(i)->Replay.empty()) pinned.insert(table->Items(i)->Replay);
+      const std::string path = XMLPath(HiScoreFilePath(table->FileName));
+      locks.push_back(std::make_unique<TFileLock>(path + HiScoreLockSuffix));
+      if (!SomethingAt(path)) continue;
+      THiScoreList onDisk;
+      onDisk.ReadTable(path);
+      for (int i = 0; i < onDisk.Count(); ++i)
+        if (!onDisk[i]->Replay.empty()) pinned.insert(onDisk[i]->Replay);
+    }
+  } catch (const std::exception&) {
+    return false;  // the files' rows unknown: better a few files too many
+  }
+  ::PruneReplays(folder, keep, pinned);
+  return true;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "framework/ObjectList.h"
 
@@ -73,6 +74,13 @@ class THiScoreList : public TCustomObjectList<THiScore> {
   // table it holds: no copy's score is lost. The table then shows what the
   // file holds. A failure is reported and leaves the old file intact.
   void SaveHiScores();
+
+  // Removes the kept replays of folder beyond the keep newest, sparing the
+  // game of every row of these tables, in memory and in their files as they
+  // are now: the tables' locks are held from the reading to the removing, so
+  // a row another copy saves cannot lose its game. Nothing is removed (false)
+  // when a table's file cannot be locked or read.
+  static bool PruneKeptReplays(const std::string& folder, size_t keep, const std::vector<const THiScoreList*>& tables);
 
  private:
   // Appends the rows of the file at path; EXmlError when it cannot be read,

@@ -4,33 +4,37 @@
 #include <sqlite3.h>
 
 namespace {
-// Another copy of the game may be saving; wait for it rather than fail.
-constexpr int BusyTimeoutMs = 2000;
-
 bool IsDamage(int code) {
   code &= 0xFF;
   return code == SQLITE_CORRUPT || code == SQLITE_NOTADB;
 }
+
+bool IsBusy(int code) {
+  code &= 0xFF;
+  return code == SQLITE_BUSY || code == SQLITE_LOCKED;
+}
 }  // namespace
 
-TDatabase::TDatabase(const std::string& path) : path_(path) {
+TDatabase::TDatabase(const std::string& path, int busyWaitMs) : path_(path) {
   int code = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOFOLLOW,
                              nullptr);
   if (code != SQLITE_OK) {
     std::string reason = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
     sqlite3_close(db_);
     db_ = nullptr;
-    throw EDatabaseError("Could not open " + path + ": " + reason, IsDamage(code));
+    throw EDatabaseError("Could not open " + path + ": " + reason, IsDamage(code), IsBusy(code));
   }
   sqlite3_extended_result_codes(db_, 1);
-  sqlite3_busy_timeout(db_, BusyTimeoutMs);
+  // Another copy of the game may be saving; wait for it rather than fail.
+  sqlite3_busy_timeout(db_, busyWaitMs);
 }
 
 TDatabase::~TDatabase() { sqlite3_close(db_); }
 
 void TDatabase::Check(int code, std::string_view what) const {
   if (code == SQLITE_OK || code == SQLITE_ROW || code == SQLITE_DONE) return;
-  throw EDatabaseError(path_ + ": " + std::string(what) + ": " + sqlite3_errmsg(db_), IsDamage(code));
+  throw EDatabaseError(path_ + ": " + std::string(what) + ": " + sqlite3_errmsg(db_), IsDamage(code),
+                       IsBusy(code));
 }
 
 void TDatabase::Exec(std::string_view sql) {

@@ -13,11 +13,14 @@ struct sqlite3_stmt;
 
 // Messages name the file and give SQLite's reason. Damaged is set when the
 // file is not a database or its content is corrupt (as opposed to a folder
-// that cannot be written, a full disk or a busy file).
+// that cannot be written or a full disk); Busy when another program held the
+// file locked for longer than the wait, which harms nothing in it.
 class EDatabaseError : public std::runtime_error {
  public:
-  EDatabaseError(const std::string& text, bool damaged) : std::runtime_error(text), Damaged(damaged) {}
+  EDatabaseError(const std::string& text, bool damaged, bool busy = false)
+      : std::runtime_error(text), Damaged(damaged), Busy(busy) {}
   bool Damaged;
+  bool Busy;
 };
 
 class TDatabase;
@@ -48,8 +51,10 @@ class TStatement {
 
 class TDatabase {
  public:
+  static constexpr int DefaultBusyWaitMs = 2000;
   // Opens the file, creating it when missing. EDatabaseError when it cannot.
-  explicit TDatabase(const std::string& path);
+  // A statement waits up to busyWaitMs for another program's lock.
+  explicit TDatabase(const std::string& path, int busyWaitMs = DefaultBusyWaitMs);
   ~TDatabase();
   TDatabase(const TDatabase&) = delete;
   TDatabase& operator=(const TDatabase&) = delete;

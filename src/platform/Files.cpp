@@ -222,6 +222,14 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   FileSaved(path);
 }
 
+bool CreateFileExclusively(const std::string& path) {
+  TFd f;
+  f.fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (f.fd >= 0) return true;
+  if (errno == EEXIST) return false;
+  Fail("Could not create", path, errno);
+}
+
 namespace {
 std::function<void(const std::string&)>& SavedHook() {
   static std::function<void(const std::string&)> hook;
@@ -243,12 +251,19 @@ void FileSaved(const std::string& path) {
 // ---- Locking ----
 
 TFileLock::TFileLock(const std::string& lockPath, uint32_t waitMs) {
+  // Readable by the player alone: anyone who can open the file can lock it,
+  // and so hold up every save. Opened for writing where it can be, which
+  // some file systems need before they lock.
+  constexpr int Flags = O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
   TFd f;
-  f.fd = ::open(lockPath.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0644);
+  f.fd = ::open(lockPath.c_str(), O_RDWR | Flags, 0600);
+  if (f.fd < 0 && (errno == EACCES || errno == EROFS)) f.fd = ::open(lockPath.c_str(), O_RDONLY | Flags, 0600);
   if (f.fd < 0) Fail("Could not lock", lockPath, errno);
   struct stat st {};
   if (::fstat(f.fd, &st) != 0) Fail("Could not lock", lockPath, errno);
   if (!S_ISREG(st.st_mode)) throw EFileError("Could not lock " + lockPath + ": not a regular file");
+  // One an older version made readable by all is closed to others now.
+  if (st.st_uid == ::geteuid() && (st.st_mode & 077)) ::fchmod(f.fd, st.st_mode & 0700);
   // Polled rather than blocking, so that a copy that hangs while holding the
   // lock cannot hang this one too.
   constexpr auto PollInterval = std::chrono::milliseconds(2);

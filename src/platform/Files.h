@@ -63,6 +63,11 @@ bool ReadWholeFile(const std::string& path, size_t maxBytes, std::string& text);
 // are old enough that no save can still be writing them.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// Makes an empty file at path, only if nothing is there yet (a link
+// included): true when made, false when the name is taken; EFileError when
+// the folder refuses. Claims a name before WriteFileAtomically fills it.
+bool CreateFileExclusively(const std::string& path);
+
 // Called with the path after every successful WriteFileAtomically, so a
 // platform whose files live in memory (the browser) can make them lasting.
 // Empty by default; an exception from the hook is not the save's failure.
@@ -73,8 +78,8 @@ void FileSaved(const std::string& path);
 // followed by this and twelve random letters or digits.
 inline constexpr char TempFileInfix[] = ".tmp-";
 
-// An exclusive advisory lock on lockPath (created when missing, never
-// through a link), held for the object's life. Every copy of the program that
+// An exclusive advisory lock on lockPath (created when missing, readable by
+// the player alone, never through a link), held for the object's life. Every copy of the program that
 // saves a file takes the lock beside it first, so their saves never overlap.
 // Waits at most waitMs for another holder; EFileError when it cannot lock.
 class TFileLock {

@@ -61,8 +61,17 @@ bool SetAside(const std::string& path) {
 
 }  // namespace
 
-THistory::THistory(std::string path) : path_(std::move(path)) {}
-THistory::~THistory() = default;
+THistory::THistory(std::string path, int busyWaitMs) : path_(std::move(path)), busyWaitMs_(busyWaitMs) {}
+
+THistory::~THistory() {
+  // The last chance for games a busy file held back; no one is left to tell.
+  if (pending_.empty()) return;
+  try {
+    busyReported_ = true;
+    WritePending();
+  } catch (...) {
+  }
+}
 
 void THistory::Report(const std::string& text) {
   message_ = text;
@@ -75,11 +84,12 @@ void THistory::Report(const std::string& text) {
 void THistory::TurnOff(const std::string& why) {
   db_.reset();
   enabled_ = false;
+  pending_.clear();
   Report("The game history is off: " + why);
 }
 
 void THistory::OpenAndMigrate() {
-  db_ = std::make_unique<TDatabase>(path_);
+  db_ = std::make_unique<TDatabase>(path_, busyWaitMs_);
   // The write-ahead log keeps a save short and survives a killed program.
   // A file that is not a database fails here; damage further in shows as
   // an error of the query that meets it (a full check would read every page).
@@ -109,6 +119,12 @@ bool THistory::Open() {
 
 bool THistory::Recover(const EDatabaseError& e) {
   db_.reset();
+  if (e.Busy) {
+    if (!busyReported_)
+      Report(path_ + " is busy in another program. The finished games are kept and will be saved when it is free.");
+    busyReported_ = true;
+    return false;
+  }
   if (!e.Damaged) {
     TurnOff(e.what());
     return false;
@@ -128,7 +144,25 @@ bool THistory::Recover(const EDatabaseError& e) {
 }
 
 void THistory::Save(const TGameFigures& game) {
-  if (!Open()) return;
+  if (!enabled_) return;
+  pending_.push_back(game);
+  // Dated when it ended, however late it is written.
+  if (pending_.back().Date == 0) pending_.back().Date = Now();
+  if (pending_.size() > MaxPendingGames) pending_.pop_front();
+  WritePending();
+}
+
+void THistory::WritePending() {
+  // A damaged file set aside gets one more try, on the new file.
+  for (int failures = 0; !pending_.empty() && failures < 2 && Open();) {
+    if (Write(pending_.front()))
+      pending_.pop_front();
+    else
+      ++failures;
+  }
+}
+
+bool THistory::Write(const TGameFigures& game) {
   try {
     TTransaction t(*db_);
     TStatement g(*db_,
@@ -161,13 +195,16 @@ void THistory::Save(const TGameFigures& game) {
     }
     t.Commit();
   } catch (const EDatabaseError& e) {
-    // This game is lost with the damaged file; the next one goes to a new file.
+    // A damaged file is set aside and the game waits for the new one.
     Recover(e);
+    return false;
   }
+  return true;
 }
 
 TProgress THistory::LoadProgress() {
   TProgress p;
+  WritePending();
   if (!Open()) return p;
   try {
     auto counted = [](TStatement& s) { s.Bind(1, int64_t{MinCountedHits}).Bind(2, MinCountedAccuracy); };

@@ -2,9 +2,11 @@
 // high-score table: one row per game, per wave and per letter key used.
 // Read for the STATS screen. A damaged file is set aside as glyphfall.db.bad
 // and a fresh one begun; a folder that cannot be written turns the history
-// off. Either way the player sees one message and the game plays on.
+// off; a file another program keeps busy holds the games in memory until
+// it is free. Each way the player sees one message and the game plays on.
 #pragma once
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,11 +47,18 @@ class THistory {
   static constexpr int WeakKeyGames = 20;
   static constexpr int WeakKeysShown = 5;
 
-  explicit THistory(std::string path);
+  // Finished games kept while the file is busy; past this the oldest go.
+  static constexpr size_t MaxPendingGames = 500;
+
+  // busyWaitMs: how long a write waits for another program's lock.
+  explicit THistory(std::string path, int busyWaitMs = 2000);
+  // Writes the games still waiting, if the file lets it.
   ~THistory();
 
-  // Stores one finished game in one transaction. A failure turns the
-  // history off with a message; the game goes on.
+  // Stores one finished game in one transaction, after any games still
+  // waiting. A file another program keeps busy harms nothing: the games wait
+  // in memory for the next save (one message says so). Any other failure
+  // turns the history off with a message; the game goes on.
   void Save(const TGameFigures& game);
   // Totals, the last RecentGames games that count and the weakest keys of
   // the last WeakKeyGames of them; all empty when the history is off.
@@ -59,6 +68,8 @@ class THistory {
   // The last message shown about the file, for whoever wants to repeat it.
   const std::string& Message() const { return message_; }
   const std::string& Path() const { return path_; }
+  // Finished games not yet in the file.
+  size_t Waiting() const { return pending_.size(); }
 
  private:
   // Opens the file at first use; false when the history is off.
@@ -66,12 +77,19 @@ class THistory {
   void OpenAndMigrate();
   // After a failure: a damaged file is set aside and a new one begun (true);
   // anything else turns the history off (false).
+  // A busy file is left as it is (false), with a message the first time.
   bool Recover(const EDatabaseError& e);
+  // One game in one transaction; false when it was not stored.
+  bool Write(const TGameFigures& game);
+  void WritePending();
   void Report(const std::string& text);
   void TurnOff(const std::string& why);
 
   std::string path_;
+  int busyWaitMs_;
   std::unique_ptr<TDatabase> db_;
+  std::deque<TGameFigures> pending_;
   bool enabled_ = true;
+  bool busyReported_ = false;
   std::string message_;
 };

@@ -79,18 +79,21 @@ std::string SaveReplay(const std::string& folder, const TReplay& replay, std::ti
   localtime_r(&now, &local);
   char stamp[StampLength + 1];
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-  // The newest name already there: a clock set back must not make the new
-  // game sort among the old ones.
-  std::vector<std::string> kept = ListReplays(folder);
-  std::string base = stamp;
-  if (!kept.empty() && kept.front().substr(0, StampLength) > base) base = kept.front().substr(0, StampLength);
+  // Named from the clock alone: a name already there, even one dated in the
+  // future, only moves the count within this second on.
+  const std::string bytes = EncodeReplay(replay);
   for (int n = 0; n < MaxSameSecond; ++n) {
     char name[StampLength + 8];
-    std::snprintf(name, sizeof name, "%s-%02d%s", base.c_str(), n, ReplayExtension);
-    if (!kept.empty() && kept.front() >= name) continue;
-    std::error_code ec;
-    if (std::filesystem::exists(std::filesystem::path(folder) / name, ec)) continue;
-    WriteFileAtomically((std::filesystem::path(folder) / name).string(), EncodeReplay(replay));
+    std::snprintf(name, sizeof name, "%s-%02d%s", stamp, n, ReplayExtension);
+    const std::string path = (std::filesystem::path(folder) / name).string();
+    if (!CreateFileExclusively(path)) continue;
+    try {
+      WriteFileAtomically(path, bytes);
+    } catch (...) {
+      std::error_code ignored;
+      std::filesystem::remove(path, ignored);
+      throw;
+    }
     return name;
   }
   throw EFileError("Could not name a replay in " + folder + ": too many games in one second");
@@ -116,12 +119,27 @@ void PruneReplays(const std::string& folder, size_t keep, const std::set<std::st
   }
 }
 
+namespace {
+// A game in which no letter was typed is no game to list (older versions
+// kept such games too).
+bool AnyLetterTyped(const TReplay& replay) {
+  for (const TReplayEvent& e : replay.Events) {
+    const bool latin = e.Key >= 'A' && e.Key <= 'Z';
+    if ((e.Kind == TReplayInput::KeyDown && latin) ||
+        (e.Kind == TReplayInput::Text && (latin || (e.Key >= 'a' && e.Key <= 'z') || e.Key >= 0x80)))
+      return true;
+  }
+  return false;
+}
+}  // namespace
+
 std::vector<TKeptGame> ListKeptGames(const std::string& folder, size_t max) {
   std::vector<TKeptGame> games;
   for (const std::string& name : ListReplays(folder)) {
     if (games.size() >= max) break;
     try {
       TReplay replay = LoadReplay((std::filesystem::path(folder) / name).string());
+      if (!AnyLetterTyped(replay)) continue;
       games.push_back({name, std::move(replay.Header), replay.Trailer});
     } catch (const EReplayError&) {
     }

@@ -184,8 +184,9 @@ class TReplayPlayer {
 
 // ---- The folder of kept games ----
 
-// Writes the replay into folder (made when missing) under a new name that
-// sorts after every earlier one, through the atomic save; returns the name.
+// Writes the replay into folder (made when missing) under a new name from
+// now, the local time (yyyymmdd-hhmmss-nn.gfr, nn counting the games of one
+// second), through the atomic save; returns the name.
 // EFileError (or a filesystem error) when it cannot.
 std::string SaveReplay(const std::string& folder, const TReplay& replay, std::time_t now);
 // A name SaveReplay could have made: no path, nothing that leads elsewhere.

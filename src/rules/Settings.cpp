@@ -141,13 +141,17 @@ TSettings LoadSettings(const std::string& path) {
 
 bool SaveSettings(const TSettings& settings, const std::string& path) {
   if (path.empty()) return true;
+  std::error_code ec;
+  const auto type = std::filesystem::symlink_status(path, ec).type();
+  const bool hadFile = !ec && type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::none;
   try {
     std::filesystem::path folder = std::filesystem::path(path).parent_path();
     if (!folder.empty()) std::filesystem::create_directories(folder);
     WriteFileAtomically(path, SettingsToXml(settings));
     return true;
   } catch (const std::exception& e) {
-    Report(std::string("Could not save the settings: ") + e.what() + ". The previous settings file is unchanged.");
+    Report(std::string("Could not save the settings: ") + e.what() + "." +
+           (hadFile ? " The previous settings file is unchanged." : ""));
     return false;
   }
 }

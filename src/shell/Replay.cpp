@@ -9,6 +9,7 @@
 #include "dictionary/DictionaryUnit.h"
 #include "framework/Utils.h"
 #include "hiscores/HiScoreUnit.h"
+#include "record/TypingRecord.h"
 #include "replay/ReplayUnit.h"
 #include "shell/GlyphfallUnit.h"
 #include "sprites/StarUnit.h"
@@ -144,14 +145,15 @@ void TGlyphfallForm::KeepReplay() {
   if (!Recorder || ReplayFolder.empty() || Watching) return;
   std::string failure;
   if (Recorder->Overflowed()) failure = "the game was too long";
-  if (Recorder->Finished()) {
+  // A game in which no letter was typed is not kept: nothing in it to watch.
+  if (Recorder->Finished() && Record->Game().Typed()) {
     try {
       LastReplay = SaveReplay(ReplayFolder, Recorder->Replay(), std::time(nullptr));
     } catch (const std::exception& e) {
       failure = e.what();
     }
-    Recorder->Taken();
   }
+  Recorder->Taken();
   // Play goes on whatever happens to the file; the player hears of it once.
   if (!failure.empty() && !replayFailureShown_) {
     replayFailureShown_ = true;
@@ -161,11 +163,10 @@ void TGlyphfallForm::KeepReplay() {
 
 void TGlyphfallForm::PruneKeptReplays() {
   if (ReplayFolder.empty()) return;
-  std::set<std::string> pinned;
-  for (THiScoreList* table : {HiScores.get(), OtherHiScores.get()})
-    for (int i = 0; table && i < table->Count(); ++i)
-      if (!table->Items(i)->Replay.empty()) pinned.insert(table->Items(i)->Replay);
-  PruneReplays(ReplayFolder, KeptRecentReplays, pinned);
+  std::vector<const THiScoreList*> tables;
+  for (const THiScoreList* table : {HiScores.get(), OtherHiScores.get()})
+    if (table) tables.push_back(table);
+  THiScoreList::PruneKeptReplays(ReplayFolder, KeptRecentReplays, tables);
 }
 
 std::string TGlyphfallForm::ReplayRefusal(const TReplay& replay) {

@@ -234,6 +234,16 @@ TEST_F(HiScoreFile, NothingPlantedAtATemporaryNameIsFollowedOrInTheWay) {
   EXPECT_NE(Read().find("NEW"), std::string::npos);
 }
 
+TEST_F(HiScoreFile, AFailedFirstSaveClaimsNoPreviousFile) {
+  Write("not a folder", "plain");
+  HiScoreFolder = Path("plain");
+  THiScoreList list;
+  FillNamed(list);
+  const std::string report = Save(list);
+  EXPECT_NE(report.find("Could not save the high scores"), std::string::npos) << report;
+  EXPECT_EQ(report.find("previous"), std::string::npos) << report;
+}
+
 TEST_F(HiScoreFile, SaveThatCannotReplaceThePathReportsAndLeavesNoLitter) {
   std::filesystem::create_directories(Path("HISCORE.XML/inside"));
   THiScoreList list;

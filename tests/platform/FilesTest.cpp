@@ -101,6 +101,13 @@ TEST_F(Files, TheLockKeepsASecondHolderOut) {
     EXPECT_FALSE(lockable("table.lock"));
   }
   EXPECT_TRUE(lockable("table.lock"));
+  // Another user who could open it could lock it and hold up every save.
+  std::ofstream(Path("old.lock")) << "";
+  fs::permissions(Path("old.lock"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+  EXPECT_TRUE(lockable("old.lock"));
+  for (const char* name : {"table.lock", "old.lock"})
+    EXPECT_EQ(fs::status(Path(name)).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write)
+        << name;
   fs::create_symlink(Path("elsewhere"), Path("planted.lock"));
   EXPECT_FALSE(lockable("planted.lock"));
   EXPECT_FALSE(fs::exists(Path("elsewhere")));

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "platform/Database.h"
 #include "record/History.h"
@@ -167,6 +168,43 @@ TEST_F(HistoryFile, AFolderThatCannotBeWrittenTurnsTheHistoryOff) {
   h.Save(Game(100, 1, 'Q'));  // no second attempt, no second message
   EXPECT_EQ(h.LoadProgress().Games, 0);
   EXPECT_EQ(h.Message(), message);
+}
+
+// A database browser or an sqlite3 shell holding a write transaction once
+// turned the history off for the session, losing every later game.
+TEST_F(HistoryFile, GamesFinishedWhileAnotherProgramHoldsTheFileAreSavedOnceItIsFree) {
+  constexpr int ShortWaitMs = 20;
+  THistory h(path, ShortWaitMs);
+  h.Save(Game(100, 1, 'Q'));
+  auto other = std::make_unique<TDatabase>(path, ShortWaitMs);
+  other->Exec("BEGIN IMMEDIATE");
+  h.Save(Game(200, 2, 'Q'));
+  h.Save(Game(300, 3, 'Q'));
+  EXPECT_TRUE(h.Enabled());
+  EXPECT_EQ(h.Waiting(), 2u);
+  const std::string message = h.Message();
+  EXPECT_NE(message.find("busy"), std::string::npos) << message;
+  h.Save(Game(400, 4, 'Q'));
+  EXPECT_EQ(h.Message(), message);  // said once
+  EXPECT_EQ(h.LoadProgress().Games, 1);  // still held: the file as it was
+
+  other->Exec("COMMIT");
+  other.reset();
+  h.Save(Game(500, 5, 'Q'));
+  EXPECT_EQ(h.Waiting(), 0u);
+  TProgress p = h.LoadProgress();
+  ASSERT_EQ(p.Games, 5);
+  for (int i = 0; i < 5; ++i) EXPECT_NEAR(p.Recent[i].Wpm, 20 * (i + 1), 1e-9) << i;  // in the order played
+
+  // Games still waiting when the program ends are written on the way out.
+  {
+    THistory last(path, ShortWaitMs);
+    TDatabase holder(path, ShortWaitMs);
+    holder.Exec("BEGIN IMMEDIATE");
+    last.Save(Game(100, 1, 'Q'));
+    holder.Exec("ROLLBACK");
+  }
+  EXPECT_EQ(THistory(path).LoadProgress().Games, 6);
 }
 
 TEST_F(HistoryFile, AWriterKilledWhileSavingLeavesASoundFile) {

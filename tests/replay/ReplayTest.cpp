@@ -13,6 +13,8 @@
 
 namespace {
 
+using hstest::FillDefaults;
+
 TReplay Sample() {
   TReplay r;
   r.Header = {"1.01", "Classic", 3, 100, "English", 0x0123456789ABCDEFull, 0xFFFFFFFFu, 1000000, 999990,
@@ -62,22 +64,33 @@ TEST(ReplayFile, AnotherFormatVersionOrAStrangerFileIsNamedAsSuch) {
 
 class ReplayFolder : public hstest::ScratchFolder {};
 
+std::string LocalStamp(std::time_t t) {
+  std::tm local{};
+  localtime_r(&t, &local);
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+  return stamp;
+}
+
 TEST_F(ReplayFolder, KeepsTheNewestGamesAndThoseOfTheTableOnly) {
   const std::string folder = folder_ + "/replays";
   std::vector<std::string> names;
   for (int i = 0; i < 23; ++i) names.push_back(SaveReplay(folder, Sample(), 1700000000));
   EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
   EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
-  // A clock set back still sorts the next game last.
-  const std::string later = SaveReplay(folder, Sample(), 1600000000);
-  EXPECT_GT(later, names.back());
+  // Named from the clock: a file dated far ahead once made every later game
+  // "too many games in one second".
+  std::ofstream(folder + "/99991231-235959-99.gfr") << "planted";
+  const std::string later = SaveReplay(folder, Sample(), 1700000100);
+  EXPECT_EQ(later, LocalStamp(1700000100) + "-00.gfr");
+  EXPECT_EQ(SaveReplay(folder, Sample(), 1700000100), LocalStamp(1700000100) + "-01.gfr");
   EXPECT_EQ(LoadReplay(folder + "/" + later), Sample());
   std::ofstream(folder + "/notes.txt") << "mine";
 
   PruneReplays(folder, 20, {names[0]});
   std::vector<std::string> kept = ListReplays(folder);
   ASSERT_EQ(kept.size(), 21u);
-  EXPECT_EQ(kept.front(), later);
+  EXPECT_EQ(kept[2], later);
   EXPECT_EQ(kept.back(), names[0]);
   EXPECT_TRUE(std::filesystem::exists(folder + "/notes.txt"));
 }
@@ -99,6 +112,37 @@ TEST_F(ReplayFolder, TableRowsKeepTheirReplayButNeverAPathElsewhere) {
   ASSERT_GE(again.Count(), 2);
   EXPECT_EQ(again[0]->Replay, "20261209-111111-00.gfr");
   EXPECT_EQ(again[1]->Replay, "20261209-101010-00.gfr");
+}
+
+// Pruning once decided from this copy's tables in memory: a row another copy
+// had saved since lost its game.
+TEST_F(ReplayFolder, PruningSparesTheGamesOfRowsAnotherCopySavedMeanwhile) {
+  const std::string folder = folder_ + "/replays";
+  THiScoreList classic, typist;
+  typist.FileName = HiScoreTypistFileName;
+  classic.LoadHiScores();
+  typist.LoadHiScores();
+  FillDefaults(classic);
+  classic[0]->Replay = SaveReplay(folder, Sample(), 1600000000);  // this copy's own row, not saved yet
+  std::vector<std::string> names;
+  for (int i = 0; i < 24; ++i) names.push_back(SaveReplay(folder, Sample(), 1700000000 + i));
+  auto table = [](const std::string& replay) {
+    return "<root><RANK1><NAME>OTHER</NAME><SCORE>9000</SCORE><REPLAY>" + replay + "</REPLAY></RANK1></root>";
+  };
+  Write(table(names[1]));
+  Write(table(names[2]), HiScoreTypistFileName);
+  EXPECT_TRUE(THiScoreList::PruneKeptReplays(folder, 20, {&classic, &typist}));
+  std::vector<std::string> kept = ListReplays(folder);
+  ASSERT_EQ(kept.size(), 23u);
+  EXPECT_EQ(kept[20], names[2]);
+  EXPECT_EQ(kept[21], names[1]);
+  EXPECT_EQ(kept[22], classic[0]->Replay);
+
+  // A table that cannot be read might name any of them: none goes.
+  Write("<root><RANK1>");
+  SaveReplay(folder, Sample(), 1700000100);
+  EXPECT_FALSE(THiScoreList::PruneKeptReplays(folder, 20, {&classic, &typist}));
+  EXPECT_EQ(ListReplays(folder).size(), 24u);
 }
 
 class ReplayGame : public GameFixture {
@@ -157,6 +201,30 @@ TEST_F(ReplayGame, AGameWithPausesAndClicksPlaysAgainTheSame) {
 
   replay.Header.WordsHash ^= 1;
   EXPECT_NE(form->ReplayRefusal(replay).find("another word list"), std::string::npos);
+}
+
+// Games in which no letter was typed were kept and listed among the recent
+// games, crowding out the real ones.
+TEST_F(ReplayGame, AGameWithoutALetterTypedIsNeitherKeptNorListed) {
+  const std::string folder = std::filesystem::path(HiScoreFolder) / "replays";
+  form->KeepReplaysIn(folder);
+  form->BuildMenu();
+  platform->KeyAt(Now() + 1500, vk::Space);
+  platform->KeyAt(Now() + 3000, vk::Escape);
+  form->PlayGame();
+  EXPECT_EQ(form->LastReplay, "");
+  EXPECT_TRUE(ListReplays(folder).empty());
+
+  // Such a game kept by an older version is left out of the list.
+  TReplay idle = Sample();
+  idle.Events = {{TReplayInput::KeyDown, vk::Space, 0, 0, 0, 0}, {TReplayInput::Text, ' ', 0, 0, 0, 0}};
+  TReplay typed = Sample();
+  typed.Events = {{TReplayInput::Text, 0x00E9, 0, 0, 0, 0}};  // a letter of another alphabet
+  const std::string typedName = SaveReplay(folder, typed, 1700000000);
+  SaveReplay(folder, idle, 1700000001);
+  std::vector<TKeptGame> listed = ListKeptGames(folder, 10);
+  ASSERT_EQ(listed.size(), 1u);
+  EXPECT_EQ(listed[0].Name, typedName);
 }
 
 // The progress screen's second page lists the kept games, newest first and

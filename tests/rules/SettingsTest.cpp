@@ -77,4 +77,18 @@ TEST_F(SettingsTest, ADamagedFileIsKeptAsBadWithOneMessageAndTheDefaultsAreUsed)
   }
 }
 
+// A failed save once spoke of a previous file that had never been.
+TEST_F(SettingsTest, AFailedSaveSpeaksOfThePreviousFileOnlyWhenThereWasOne) {
+  std::ofstream(folder_ + "/sub") << "a file where the folder should be";
+  EXPECT_FALSE(SaveSettings(TSettings{}, path_));
+  ASSERT_FALSE(platform_.Errors().empty());
+  EXPECT_NE(platform_.Errors().back().find("Could not save the settings"), std::string::npos);
+  EXPECT_EQ(platform_.Errors().back().find("previous"), std::string::npos) << platform_.Errors().back();
+
+  std::filesystem::remove(folder_ + "/sub");
+  std::filesystem::create_directories(path_ + "/inside");  // cannot be replaced
+  EXPECT_FALSE(SaveSettings(TSettings{}, path_));
+  EXPECT_NE(platform_.Errors().back().find("previous settings file is unchanged"), std::string::npos);
+}
+
 }  // namespace
