@@ -64,7 +64,8 @@ std::string LanguageOfDictFile(const std::string& fileName) {
 std::vector<TWordListChoice> InstalledWordLists() {
   const char* xdg = std::getenv("XDG_DATA_HOME");
   const char* home = std::getenv("HOME");
-  return FindWordLists(SystemWordFolder, UserWordFolder(xdg ? xdg : "", home ? home : ""));
+  const char* dict = std::getenv(SystemWordFolderVariable);
+  return FindWordLists(dict && *dict ? dict : SystemWordFolder, UserWordFolder(xdg ? xdg : "", home ? home : ""));
 }
 
 std::vector<TWordListChoice> FindWordLists(const std::string& systemFolder, const std::string& userFolder) {

@@ -11,6 +11,8 @@ struct TWordListChoice {
 };
 
 inline constexpr const char* SystemWordFolder = "/usr/share/dict";
+// Names another folder in place of SystemWordFolder (tests, packaging checks).
+inline constexpr const char* SystemWordFolderVariable = "GLYPHFALL_DICT_DIR";
 
 // The player's own word-list folder: $XDG_DATA_HOME/glyphfall/words, by
 // default ~/.local/share/glyphfall/words. xdgDataHome and home may be empty.
@@ -20,8 +22,8 @@ std::string UserWordFolder(const std::string& xdgDataHome, const std::string& ho
 // empty for a file that is not a word list of a language the font draws.
 std::string LanguageOfDictFile(const std::string& fileName);
 
-// FindWordLists over /usr/share/dict and the player's folder from the
-// environment.
+// FindWordLists over /usr/share/dict (or $GLYPHFALL_DICT_DIR when set and
+// not empty) and the player's folder from the environment.
 std::vector<TWordListChoice> InstalledWordLists();
 
 // English (bundled) first, then the installed languages by name, then the
