@@ -5,12 +5,13 @@
 
 #include "platform/Files.h"
 #include "replay/ReplayUnit.h"
+#include "rules/Settings.h"
+#include "sprites/StarUnit.h"
 
 namespace {
 
 // A frame's first varint: its step, shifted left, with bit 0 set when input
 // came in that frame.
-constexpr uint32_t MaxStep = UINT32_MAX >> 1;
 constexpr uint8_t ShiftBits = 0x7;
 constexpr int ShiftAt = 4;
 constexpr uint8_t KindBits = 0xF;
@@ -62,6 +63,18 @@ class TReader {
     uint32_t v = Varint();
     return static_cast<int32_t>((v >> 1) ^ (0u - (v & 1)));
   }
+  // Values outside [low, high] are damage.
+  int32_t Signed(int32_t low, int32_t high, const char* what) {
+    int32_t v = Signed();
+    if (v < low || v > high) Fail(std::string(what) + " in it is out of range");
+    return v;
+  }
+  uint32_t Varint(uint32_t high, const char* what) {
+    uint32_t v = Varint();
+    if (v > high) Fail(std::string(what) + " in it is out of range");
+    return v;
+  }
+  int32_t Coordinate(const char* what) { return Signed(-MaxReplayCoordinate, MaxReplayCoordinate, what); }
   std::string Text() {
     uint32_t n = Varint();
     if (n > MaxReplayText || n > Left()) Fail("a text in its header is too long");
@@ -107,9 +120,10 @@ TReplayEvent ReadEvent(TReader& r) {
     case TReplayInput::KeyDown:
     case TReplayInput::KeyUp:
     case TReplayInput::Text: {
-      uint32_t key = r.Varint();
-      if (key > UINT16_MAX) TReader::Fail("a key code in it is out of range");
-      e.Key = static_cast<uint16_t>(key);
+      e.Key = static_cast<uint16_t>(r.Varint(UINT16_MAX, "a key code"));
+      // Letters come from UTF-8 text: never half of a surrogate pair.
+      if (e.Kind == TReplayInput::Text && e.Key >= 0xD800 && e.Key <= 0xDFFF)
+        TReader::Fail("a letter in it is no character");
       break;
     }
     case TReplayInput::MouseDown:
@@ -117,8 +131,8 @@ TReplayEvent ReadEvent(TReader& r) {
       if (e.Button > 2) TReader::Fail("a mouse button in it is unknown");
       [[fallthrough]];
     case TReplayInput::MouseMove:
-      e.X = r.Signed();
-      e.Y = r.Signed();
+      e.X = r.Coordinate("a pointer position");
+      e.Y = r.Coordinate("a pointer position");
       break;
     default: break;
   }
@@ -156,7 +170,7 @@ std::string EncodeReplay(const TReplay& replay) {
   size_t event = 0;
   for (const TReplayFrame& f : replay.Frames) {
     uint32_t count = static_cast<uint32_t>(std::min<size_t>(f.Events, replay.Events.size() - event));
-    w.Varint(static_cast<uint64_t>(std::min(f.Step, MaxStep)) << 1 | (count > 0));
+    w.Varint(static_cast<uint64_t>(std::min(f.Step, MaxReplayStep)) << 1 | (count > 0));
     if (count == 0) continue;
     w.Varint(count);
     for (uint32_t i = 0; i < count; ++i) WriteEvent(w, replay.Events[event++]);
@@ -184,8 +198,12 @@ TReplay DecodeReplay(std::string_view bytes) {
   TReplayHeader& h = replay.Header;
   h.GameVersion = r.Text();
   h.Rules = r.Text();
-  h.StartWave = r.Signed();
+  TRulesKind rules;
+  if (!ParseRulesName(h.Rules, rules)) throw EReplayError("it was played under rules this game does not have (" + h.Rules + ")");
+  h.StartWave = r.Signed(MinStartWave, MaxStartWave, "its starting wave");
   h.SpeedPercent = r.Signed();
+  if (std::find(SpeedChoices.begin(), SpeedChoices.end(), h.SpeedPercent) == SpeedChoices.end())
+    throw EReplayError("it was played at a speed this game does not offer");
   h.WordList = r.Text();
   h.WordsHash = r.Fixed64();
   h.Seed = r.Varint();
@@ -194,13 +212,15 @@ TReplay DecodeReplay(std::string_view bytes) {
   uint32_t stars = r.Varint();
   if (stars > MaxReplayStars || stars > r.Left()) TReader::Fail("it counts more stars than it holds");
   h.Stars.resize(stars);
+  // A star is made somewhere on the window and wraps before it leaves it;
+  // it fades at a pace of its own towards a colour of 24 bits.
   for (TReplayStar& s : h.Stars) {
-    s.X = r.Signed();
-    s.Y = r.Signed();
+    s.X = r.Signed(0, MaxReplayCoordinate, "a star's position");
+    s.Y = r.Signed(0, MaxReplayCoordinate, "a star's position");
     s.StepStamp = h.StartTime + static_cast<uint32_t>(r.Signed());
-    s.FadeSpeed = r.Signed();
-    s.Colour = r.Varint();
-    s.TargetColour = r.Varint();
+    s.FadeSpeed = r.Signed(-MaxStarFadeSpeed, MaxStarFadeSpeed, "a star's fade pace");
+    s.Colour = r.Varint(MaxStarColour, "a star's colour");
+    s.TargetColour = r.Varint(MaxStarColour, "a star's colour");
   }
 
   // Every frame takes at least a byte, every event too: counts beyond the
@@ -211,6 +231,7 @@ TReplay DecodeReplay(std::string_view bytes) {
   for (uint32_t i = 0; i < frames; ++i) {
     uint32_t first = r.Varint();
     TReplayFrame f{first >> 1, 0};
+    if (f.Step > MaxReplayStep) TReader::Fail("a frame in it lasts longer than a day");
     if (first & 1) {
       f.Events = r.Varint();
       if (f.Events == 0 || f.Events > r.Left() || replay.Events.size() + f.Events > MaxReplayEvents)

@@ -29,6 +29,12 @@ inline constexpr size_t MaxReplayFrames = 4000000;
 inline constexpr size_t MaxReplayEvents = 4000000;
 // The star field behind play has 200.
 inline constexpr size_t MaxReplayStars = 1000;
+// Positions (stars, the pointer) in playfield pixels: a window of any size
+// maps to far less than this, and play's arithmetic on them cannot overflow.
+inline constexpr int32_t MaxReplayCoordinate = 1 << 16;
+// A frame that stalled longer than a day is no frame a game had; longer
+// steps are kept as this.
+inline constexpr uint32_t MaxReplayStep = 24u * 60 * 60 * 1000;
 inline constexpr char ReplayExtension[] = ".gfr";
 
 // A replay that cannot be read or used; the message says why, in a sentence.
@@ -112,7 +118,9 @@ struct TReplay {
 
 std::string EncodeReplay(const TReplay& replay);
 // EReplayError for anything but a whole, well-formed replay of this format
-// version. Sizes are checked against the bytes left before anything is made.
+// version. Sizes are checked against the bytes left before anything is made,
+// and every value against what a game can produce (rules, wave, speed, star
+// fields, steps, positions, letters).
 TReplay DecodeReplay(std::string_view bytes);
 // Reads a replay file: EReplayError naming the file and what is wrong.
 TReplay LoadReplay(const std::string& path);

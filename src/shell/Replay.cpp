@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "dictionary/DictionaryUnit.h"
+#include "dictionary/WordLists.h"
 #include "framework/Utils.h"
 #include "hiscores/HiScoreUnit.h"
 #include "record/TypingRecord.h"
@@ -29,6 +30,31 @@ constexpr int CaptionY = 578;
 constexpr TColor CaptionColour = 0x00FFFF;
 
 uint8_t ShiftBits(TShiftState s) { return static_cast<uint8_t>((s.Shift ? 1 : 0) | (s.Ctrl ? 2 : 0) | (s.Alt ? 4 : 0)); }
+
+// Watching plays under the watched game's options; the player's own are put
+// back afterwards, whatever happens, so that neither the next game nor the
+// settings file takes any of the watched game's.
+class TSettingsKept {
+ public:
+  explicit TSettingsKept(TGlyphfallForm& form) : form_(form), mine_(form.Settings) {}
+  ~TSettingsKept() {
+    form_.Settings = mine_;
+    form_.ApplyWordList();
+  }
+  TSettingsKept(const TSettingsKept&) = delete;
+  TSettingsKept& operator=(const TSettingsKept&) = delete;
+
+ private:
+  TGlyphfallForm& form_;
+  const TSettings mine_;
+};
+
+bool WordListInstalled(const std::string& name) {
+  if (name == DefaultWordList) return true;
+  for (const TWordListChoice& list : InstalledWordLists())
+    if (list.Name == name) return true;
+  return false;
+}
 }  // namespace
 
 // The window's own input while a game is watched: it steers the watching,
@@ -64,6 +90,10 @@ class TReplayWatch : public TInputSink {
   void Close() override { Form.Close(); }
 
   void Deliver(const TReplayEvent& e) {
+    // The game ended with an earlier input of this frame; what followed it
+    // went to the menu, which is not the watched game's (a second Escape
+    // there would close the watcher's window).
+    if (!Form.Playing) return;
     TShiftState s{(e.Shift & 1) != 0, (e.Shift & 2) != 0, (e.Shift & 4) != 0};
     switch (e.Kind) {
       case TReplayInput::KeyDown: Form.KeyDown(e.Key, s); break;
@@ -193,17 +223,15 @@ void TGlyphfallForm::WatchReplay(const TReplay& replay, bool paced) {
     TInputSink* Sink;
     const std::string& Caption;
     int32_t HighScore;
-    TSettings Settings;
     ~TRestore() {
       Form.Watching = nullptr;
-      Form.Settings = Settings;
-      Form.ApplyWordList();
       Form.Platform.SetInputSink(Sink);
       Form.Platform.SetCaption(Caption);
       Form.HiScores->HighScore = HighScore;
       if (Form.Recorder) Form.Events.Add(*Form.Recorder);
     }
-  } restore{*this, sink, caption, highScore, Settings};
+  } restore{*this, sink, caption, highScore};
+  TSettingsKept kept(*this);
   // The game starts with the watched game's options, not the player's.
   const TReplayHeader& h = replay.Header;
   ParseRulesName(h.Rules, Settings.Rules);
@@ -221,16 +249,16 @@ void TGlyphfallForm::WatchReplay(const TReplay& replay, bool paced) {
 bool TGlyphfallForm::WatchFile(const std::string& path, bool paced) {
   try {
     TReplay replay = LoadReplay(path);
-    // The game's words come from the list it was played with.
-    const TSettings mine = Settings;
-    Settings.Words = replay.Header.WordList;
+    const std::string& list = replay.Header.WordList;
+    if (WordListArgument(Platform.Args()).empty() && !WordListInstalled(list))
+      throw EReplayError(path + ": it was played with the word list " + list + ", which is not installed here");
+    // The game's words come from the list it was played with, for as long
+    // as it is watched.
+    TSettingsKept kept(*this);
+    Settings.Words = list;
     ApplyWordList();
     const std::string why = ReplayRefusal(replay);
-    if (!why.empty()) {
-      Settings = mine;
-      ApplyWordList();
-      throw EReplayError(path + ": " + why);
-    }
+    if (!why.empty()) throw EReplayError(path + ": " + why);
     WatchReplay(replay, paced);
     return true;
   } catch (const EReplayError& e) {

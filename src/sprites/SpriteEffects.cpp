@@ -22,8 +22,8 @@ int Channel(TColor c, int shift) { return static_cast<int>((c >> shift) & 0xFF);
 
 TColor FadeColour(TColor colour, TColor target, int step) {
   // A negative step would push a channel away from its target and out of
-  // range; it is treated as no movement.
-  step = std::max(step, 0);
+  // range; it is treated as no movement. A channel is reached by 255 at most.
+  step = std::clamp(step, 0, 255);
   TColor result = 0;
   for (int shift = 0; shift <= 16; shift += 8) {
     int c = Channel(colour, shift);

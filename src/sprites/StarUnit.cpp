@@ -2,13 +2,15 @@
 // left, wrapping round to the right edge.
 #include "sprites/StarUnit.h"
 
+#include <algorithm>
+
 #include "framework/Utils.h"
 #include "platform/Canvas.h"
 
 namespace {
 
 constexpr int StarStepInterval = 40;
-constexpr int StarInitialPaceLimit = 100;
+constexpr int StarInitialPaceLimit = MaxStarFadeSpeed;
 constexpr int StarPaceLimit = 40;
 constexpr uint32_t ScrollInterval = 40;
 constexpr int ScrollDistance = 4;
@@ -31,6 +33,9 @@ TStar::TStar(TSize area) : TSprite(RandomStarPosition(area)) {
 }
 
 void TStar::Step() {
+  // A pace from elsewhere (a replay file) beyond what stars are made with
+  // is held to it, so that turning it round cannot overflow.
+  FadeSpeed = std::clamp(FadeSpeed, -MaxStarFadeSpeed, MaxStarFadeSpeed);
   if (FadeSpeed > 0)
     Colour = FadeColour(Colour, TargetColour, FadeSpeed);
   else
@@ -48,6 +53,8 @@ bool TStar::IsDead() {
 void TStar::Draw(const TStage& stage) {
   TCanvas& canvas = stage.Canvas();
   const int x = Position.X, y = Position.Y;
+  // Nothing of a star off the canvas shows; its neighbours' sums could overflow.
+  if (x < -1 || y < -1 || x > canvas.Target().Width() || y > canvas.Target().Height()) return;
   canvas.SetPixel(x, y, Colour);
   TColor half = DimColour(Colour, 2);
   canvas.SetPixel(x + 1, y, half);
@@ -66,8 +73,11 @@ void TStarField::UpdateAll(const TStage& stage) {
     const TBitmap& screen = stage.Screen;
     for (int i = 0; i < Count(); ++i) {
       TSprite* star = Items(i);
-      star->Position.X -= ScrollDistance;
-      if (star->Position.X < 0) star->Position = Point(screen.Width(), Random(screen.Height()));
+      // Tested before the move, which then cannot pass below zero.
+      if (star->Position.X < ScrollDistance)
+        star->Position = Point(screen.Width(), Random(screen.Height()));
+      else
+        star->Position.X -= ScrollDistance;
     }
   }
   TSpriteList::UpdateAll(stage);

@@ -3,6 +3,9 @@
 #include "sprites/SpriteUnit.h"
 
 constexpr int StarCount = 200;
+// A star fades by at most this much a step, brightening (above 0) or dimming.
+constexpr int32_t MaxStarFadeSpeed = 100;
+constexpr TColor MaxStarColour = 0xFFFFFF;
 
 class TStar : public TSprite {
  public:

@@ -4,7 +4,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
+#include "dictionary/DictionaryUnit.h"
+#include "dictionary/WordLists.h"
 #include "hiscores/HiScoreTestSupport.h"
 #include "replay/ReplayUnit.h"
 #include "sprites/StarUnit.h"
@@ -15,12 +18,22 @@ namespace {
 
 using hstest::FillDefaults;
 
+// What reading bytes says is wrong with them; empty when they read.
+std::string Refusal(const std::string& bytes) {
+  try {
+    DecodeReplay(bytes);
+    return std::string();
+  } catch (const EReplayError& e) {
+    return e.what();
+  }
+}
+
 TReplay Sample() {
   TReplay r;
   r.Header = {"1.01", "Classic", 3, 100, "English", 0x0123456789ABCDEFull, 0xFFFFFFFFu, 1000000, 999990,
-              {{-1, 601, 0, -7, 0xFFFFFF, 1}, {5, 5, 1000040, 3, 0, 0}}};
+              {{0, 601, 0, -7, 0xFFFFFF, 1}, {5, 5, 1000040, 3, 0, 0}}};
   r.Events = {{TReplayInput::KeyDown, 65, 1, 0, 0, 0},       {TReplayInput::KeyUp, 65535, 7, 0, 0, 0},
-              {TReplayInput::MouseDown, 0, 0, 2, -5, 700},   {TReplayInput::MouseMove, 0, 2, 0, 123456, -1},
+              {TReplayInput::MouseDown, 0, 0, 2, -5, 700},   {TReplayInput::MouseMove, 0, 2, 0, 65536, -1},
               {TReplayInput::Pause, 0, 0, 0, 0, 0},          {TReplayInput::Resume, 0, 0, 0, 0, 0},
               {TReplayInput::FocusLost, 0, 0, 0, 0, 0},      {TReplayInput::FocusGained, 0, 0, 0, 0, 0},
               {TReplayInput::Close, 0, 0, 0, 0, 0}};
@@ -48,6 +61,36 @@ TEST(ReplayFile, ReadsBackWhatWasWrittenAndRefusesEveryDamagedFile) {
   } catch (const EReplayError& e) {
     EXPECT_NE(std::string(e.what()).find("more frames than it holds"), std::string::npos) << e.what();
   }
+}
+
+// Every value is checked against what a game can produce as it is read: a
+// crafted file (these once made the star field overflow) never gets to play.
+TEST(ReplayFile, RefusesEveryValueNoGameProduces) {
+  using F = void (*)(TReplay&);
+  const std::pair<F, const char*> crafted[] = {
+      {[](TReplay& r) { r.Header.Stars[0].X = INT32_MAX; }, "a star's position"},
+      {[](TReplay& r) { r.Header.Stars[0].FadeSpeed = INT32_MIN; }, "a star's fade pace"},
+      {[](TReplay& r) { r.Header.Stars[1].TargetColour = 0x1000000; }, "a star's colour"},
+      {[](TReplay& r) { r.Events[2].Y = INT32_MIN; }, "a pointer position"},
+      {[](TReplay& r) { r.Events[0] = {TReplayInput::Text, 0xDC00}; }, "no character"},
+      {[](TReplay& r) { r.Header.StartWave = 15; }, "starting wave"},
+      {[](TReplay& r) { r.Header.SpeedPercent = INT32_MIN; }, "speed"},
+      {[](TReplay& r) { r.Header.Rules = "Marathon"; }, "rules"},
+  };
+  for (const auto& [craft, why] : crafted) {
+    TReplay r = Sample();
+    craft(r);
+    EXPECT_NE(Refusal(EncodeReplay(r)).find(why), std::string::npos) << why;
+  }
+  // Frames longer than a day are kept as a day; longer ones read are damage.
+  TReplay r = Sample();
+  r.Frames[0].Step = UINT32_MAX;
+  EXPECT_EQ(DecodeReplay(EncodeReplay(r)).Frames[0].Step, MaxReplayStep);
+  std::string bytes = EncodeReplay(TReplay{});
+  bytes.resize(bytes.size() - 5);
+  bytes += "\x01\x82\xF0\xB2\x52";  // one frame of a day and a millisecond
+  bytes += std::string(4, '\0');
+  EXPECT_NE(Refusal(bytes).find("longer than a day"), std::string::npos) << Refusal(bytes);
 }
 
 TEST(ReplayFile, AnotherFormatVersionOrAStrangerFileIsNamedAsSuch) {
@@ -147,6 +190,21 @@ TEST_F(ReplayFolder, PruningSparesTheGamesOfRowsAnotherCopySavedMeanwhile) {
 
 class ReplayGame : public GameFixture {
  protected:
+  // A quiet game of a second under the form's list, with the given input in
+  // its last frame.
+  TReplay QuietGame(std::vector<TReplayEvent> last) const {
+    TReplay r;
+    r.Header.WordList = form->WordListName;
+    TWordsHash hash;
+    for (int i = 0; i < form->Dictionary->Count(); ++i) hash.Add(form->Dictionary->Items(i)->Text);
+    r.Header.WordsHash = hash.Value();
+    r.Header.Seed = 99;
+    r.Header.StartTime = 5000;
+    r.Frames.assign(60, {16, 0});
+    r.Frames.push_back({16, static_cast<uint32_t>(last.size())});
+    r.Events = std::move(last);
+    return r;
+  }
   // Every few frames, the next letter of the first attacking word.
   void TypeAtTheFirstWord(int everyFrames) {
     platform->OnFrame = [this, everyFrames, frame = 0]() mutable {
@@ -258,6 +316,94 @@ TEST_F(ReplayGame, ARecentGameIsChosenAndWatchedFromTheProgressScreen) {
   EXPECT_EQ(stats.GamesPlayed, 1);
   EXPECT_EQ(form->Score, 4321);  // the menu's score is the player's again
   EXPECT_EQ(form->Watching, nullptr);
+}
+
+TEST_F(ReplayGame, TwoEscapesInOneFrameEndTheWatchedGameAndNotTheProgram) {
+  form->BuildMenu();
+  platform->ShowWindow();
+  Watch();
+  const TReplayEvent escape{TReplayInput::KeyDown, vk::Escape};
+  form->WatchReplay(QuietGame({escape, escape}), false);
+  EXPECT_EQ(stats.GamesPlayed, 1);
+  EXPECT_FALSE(form->Closed);
+  EXPECT_TRUE(platform->IsWindowVisible());
+}
+
+// Debian word lists in a folder of the test's own, found as the game finds
+// /usr/share/dict.
+class ReplayLanguages : public ReplayGame {
+ protected:
+  void SetUp() override {
+    ReplayGame::SetUp();
+    dict_ = std::filesystem::path(HiScoreFolder) / "dict";
+    std::filesystem::create_directories(dict_);
+    WriteList("ngerman", "wort");
+    WriteList("french", "mot");
+    ::setenv(SystemWordsVariable, dict_.c_str(), 1);
+    savedSettingsFile_ = SettingsFile;
+    SettingsFile = (std::filesystem::path(HiScoreFolder) / "settings.xml").string();
+  }
+  void TearDown() override {
+    ::unsetenv(SystemWordsVariable);
+    SettingsFile = savedSettingsFile_;
+    ReplayGame::TearDown();
+  }
+  void WriteList(const std::string& file, const std::string& stem) {
+    std::ofstream out(dict_ / file);
+    for (char a = 'a'; a <= 'z'; ++a)
+      for (char b = 'a'; b <= 'e'; ++b) out << stem << a << b << "\n";
+  }
+  static std::string ReadAll(const std::string& path) {
+    return (std::stringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str();
+  }
+  std::filesystem::path dict_;
+
+ private:
+  std::string savedSettingsFile_;
+};
+
+TEST_F(ReplayLanguages, WatchingAGameOfAnotherListLeavesEveryOptionAsItWas) {
+  // The watched game: Deutsch, Typist rules, from wave 3 at 125 per cent.
+  form->Settings.Words = "Deutsch";
+  form->ApplyWordList();
+  ASSERT_EQ(form->WordListName, "Deutsch");
+  TReplay replay = QuietGame({{TReplayInput::KeyDown, vk::Escape}});
+  replay.Header.Rules = "Typist";
+  replay.Header.StartWave = 3;
+  replay.Header.SpeedPercent = 125;
+  const std::string file = (std::filesystem::path(HiScoreFolder) / "deutsch.gfr").string();
+  std::ofstream(file, std::ios::binary) << EncodeReplay(replay);
+
+  // The player's own: Français with exact accents, from wave 2.
+  form->Settings.Words = "Français";
+  form->Settings.AccentsExact = true;
+  form->Settings.StartWave = 2;
+  form->ApplyWordList();
+  const TSettings mine = form->Settings;
+  ASSERT_TRUE(SaveSettings(mine, SettingsFile));
+  const std::string saved = ReadAll(SettingsFile);
+  form->BuildMenu();
+  platform->ShowWindow();
+  Watch();
+  ASSERT_TRUE(form->WatchFile(file, false));
+  EXPECT_EQ(stats.GamesPlayed, 1);
+  EXPECT_EQ(form->Settings, mine);
+  EXPECT_EQ(ReadAll(SettingsFile), saved);
+  // The next game is the player's, in French.
+  StartGame();
+  EXPECT_EQ(form->Dictionary->Items(0)->Text.substr(0, 3), "MOT");
+  EXPECT_TRUE(form->AccentsExact);
+  EXPECT_EQ(form->WaveNumber, 2);
+
+  // Without its list the replay is refused by name, and nothing changes.
+  std::filesystem::remove(dict_ / "ngerman");
+  form->Playing = false;
+  platform->QuietErrors = true;
+  EXPECT_FALSE(form->WatchFile(file, false));
+  ASSERT_FALSE(platform->Errors().empty());
+  EXPECT_NE(platform->Errors().back().find("Deutsch, which is not installed"), std::string::npos);
+  EXPECT_EQ(form->Settings, mine);
+  EXPECT_EQ(form->WordListName, "Français");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@ TEST(FadeColour, EachChannelMovesTowardsItsTargetAndStopsThere) {
   EXPECT_EQ(FadeColour(0x0000F8, 0xFF0000, 100), 0x640094);
   EXPECT_EQ(FadeColour(0x000005, 0x0000FF, 255), 0x0000FF);
   EXPECT_EQ(FadeColour(0xFFFFFF, 0x000000, 300), 0x000000);
+  EXPECT_EQ(FadeColour(0x000000, 0xFFFFFF, INT32_MAX), 0xFFFFFFu);
   // Step 0 changes nothing.
   EXPECT_EQ(FadeColour(0x123456, 0xFFFFFF, 0), 0x123456);
 }

@@ -99,6 +99,29 @@ TEST_F(StarFieldTest, StarLeavingTheLeftEdgeReturnsAtTheOffscreenWidth) {
   EXPECT_EQ(Star(1).Position, Point(0, 60));
 }
 
+// Values no star is made with (a star field read from a file) still scroll,
+// fade and draw with well-defined arithmetic.
+TEST_F(StarFieldTest, StarsAtTheEndsOfTheNumberRangeWrapFadeAndDraw) {
+  Field().UpdateAll(stage);
+  Star(0).Position = Point(INT32_MIN + 1, 50);
+  Star(1).Position = Point(INT32_MAX, INT32_MIN);
+  Star(2).Colour = 0xFFFFFF;
+  Star(2).FadeSpeed = INT32_MIN;
+  Star(3).Colour = 0;
+  Star(3).TargetColour = 0xFFFFFF;
+  Star(3).FadeSpeed = INT32_MAX;
+  clock.GameTime += 40;
+  Field().UpdateAll(stage);
+  EXPECT_EQ(Star(0).Position.X, screen.Width());
+  EXPECT_EQ(Star(2).Colour, 0x9B9B9Bu);  // dimmed at the fastest pace a star has
+  EXPECT_EQ(Star(3).Colour, 0x646464u);
+  EXPECT_EQ(Star(2).FadeSpeed, -100);
+  ClearScreen();
+  Star(0).Position = Point(INT32_MAX, INT32_MAX);
+  Star(1).Position = Point(INT32_MIN, INT32_MIN);
+  for (int i = 0; i < 2; ++i) Star(i).Draw(stage);
+}
+
 TEST_F(StarFieldTest, StarBrightensToItsTargetFadesOutAndTakesANewPace) {
   TStar star(stage.OuterSize);
   star.TargetColour = 0x0A0A0A;

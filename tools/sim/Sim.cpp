@@ -303,13 +303,6 @@ int main(int argc, char** argv) {
     if (speed != 0) form.Settings.SpeedPercent = speed;
     form.Events.Add(stats);
     if (!recordDir.empty()) form.KeepReplaysIn(recordDir);
-    if (!replayFile.empty()) {
-      std::string why = form.ReplayRefusal(replay);
-      if (!why.empty()) {
-        std::fprintf(stderr, "glyphfall-sim: %s: %s\n", replayFile.c_str(), why.c_str());
-        return 2;
-      }
-    }
     RandSeed(seed);
     const uint32_t start = platform.GetTickCount();
     // A replay runs to its end unless told otherwise.
@@ -359,7 +352,9 @@ int main(int argc, char** argv) {
       form.Run();
     } else {
       platform.ShowWindow();
-      form.WatchReplay(replay, false);
+      // As the game watches one: with the list it names, found as the options
+      // screen finds lists; a replay that cannot be played says why.
+      if (!form.WatchFile(replayFile, false)) return 2;
     }
     platform.OnFrame = nullptr;
     form.Events.Remove(stats);
