@@ -31,8 +31,9 @@ struct TSettings {
   bool HighContrast = false;
   bool AccentsExact = false;  // only the accented key hits an accented letter
 
-  // Only a game from the first wave at the normal pace enters a score table.
-  bool Ranked() const { return StartWave == MinStartWave && SpeedPercent == NormalSpeed; }
+  // Only a game of the bundled list from the first wave at the normal pace
+  // enters a score table.
+  bool Ranked() const { return StartWave == MinStartWave && SpeedPercent == NormalSpeed && Words == DefaultWordList; }
   bool operator==(const TSettings&) const = default;
 };
 

@@ -235,7 +235,8 @@ void TGlyphfallForm::NewGame() {
   Rules = MakeRules(Settings.Rules);
   WaveNumber = Settings.StartWave;
   SpeedPercent = Settings.SpeedPercent;
-  // Only the bundled list ranks: any other list could be made easy at will.
+  // Only the bundled list ranks (any other could be made easy at will), and a
+  // list given on the command line is another list whatever the setting says.
   Practice = !Settings.Ranked() || LettersAsText();
   Clock.Reset(Platform.GetTickCount());
   WavesLooped = false;
