@@ -69,6 +69,7 @@ TEST_F(NoticesOnTheMenu, ADamagedSettingsFileShowsOnTheMenuUntilAKeyWhichDoesNot
   platform->KeyAt(t0 + 3500, vk::Escape);  // dismisses; does not quit
   platform->KeyAt(t0 + 4000, vk::Down);
   platform->KeyAt(t0 + 4500, vk::Escape);  // quits
+  platform->Schedule({t0 + 30000, THeadlessPlatform::TEventKind::Close});  // a deadline, should no key quit
   auto middleLit = [&] {  // share of lit pixels in the middle band, where the box goes
     int lit = 0;
     for (int y = 240; y < 360; ++y)
