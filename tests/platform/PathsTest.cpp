@@ -48,50 +48,43 @@ TEST_F(PathsTest, NoDataAnywhereFallsBackToTheExecutablesFolder) {
   EXPECT_EQ(ResolveProgramFolder(root / "nowhere"), root / "nowhere");
 }
 
-// A game folder other users can write: they could plant the player's files or
-// links, or read the player's games from a history file of their own.
+// A game folder others can write, or whose files another user owns, could
+// have the player's files planted or read: it is no place for them.
 TEST_F(PathsTest, AFolderOthersCanWriteOrWhoseFilesTheyOwnIsNoPlaceForThePlayersFiles) {
   const fs::path game = root / "game";
   fs::create_directories(game / "replays");
-  const uid_t me = ::geteuid();
-  const std::vector<std::string> names = {"HISCORE.XML", "glyphfall.db", "replays"};
-  EXPECT_EQ(SharedFolderReason(game, names, me), "");
   Touch(game / "HISCORE.XML");
-  EXPECT_EQ(SharedFolderReason(game, names, me), "");
-
-  for (fs::perms shared : {fs::perms::others_write, fs::perms::others_write | fs::perms::sticky_bit}) {
-    fs::permissions(game, shared, fs::perm_options::add);
-    EXPECT_NE(SharedFolderReason(game, names, me), "") << static_cast<int>(shared);
-    fs::permissions(game, fs::perms::others_write | fs::perms::sticky_bit, fs::perm_options::remove);
+  const uid_t me = ::geteuid();
+  auto reason = [&] { return SharedFolderReason(game, {"HISCORE.XML", "glyphfall.db", "replays"}, me); };
+  auto flip = [](const fs::path& p, fs::perms bits, bool on) {
+    fs::permissions(p, bits, on ? fs::perm_options::add : fs::perm_options::remove);
+  };
+  EXPECT_EQ(reason(), "");
+  for (const fs::path& shared : {game, game / "replays"}) {
+    flip(shared, fs::perms::others_write | fs::perms::sticky_bit, true);
+    EXPECT_NE(reason(), "") << shared;
+    flip(shared, fs::perms::others_write | fs::perms::sticky_bit, false);
   }
-  fs::permissions(game / "replays", fs::perms::others_write, fs::perm_options::add);
-  EXPECT_NE(SharedFolderReason(game, names, me).find("replays"), std::string::npos);
-  fs::permissions(game / "replays", fs::perms::others_write, fs::perm_options::remove);
-
-  // Through a parent anyone can write, the folder itself could be swapped;
-  // under a sticky one (as /tmp) it cannot.
-  fs::permissions(root, fs::perms::all);
-  EXPECT_NE(SharedFolderReason(game, names, me), "");
-  fs::permissions(root, fs::perms::sticky_bit, fs::perm_options::add);
-  EXPECT_EQ(SharedFolderReason(game, names, me), "");
+  // Through a parent anyone can write the folder could be swapped; not under a sticky one (/tmp).
+  flip(root, fs::perms::all, true);
+  EXPECT_NE(reason(), "");
+  flip(root, fs::perms::sticky_bit, true);
+  EXPECT_EQ(reason(), "");
   fs::permissions(root, fs::perms::owner_all);
 
-  // Files planted by another user, links included.
   if (me != 0) GTEST_SKIP() << "only root can give a file to another user";
   constexpr uid_t Other = 4242;
-  fs::create_symlink(game / "HISCORE.XML", game / "glyphfall.db");
+  fs::create_symlink(game / "HISCORE.XML", game / "glyphfall.db");  // a link planted by another user
   ASSERT_EQ(::lchown((game / "glyphfall.db").c_str(), Other, Other), 0);
-  EXPECT_NE(SharedFolderReason(game, names, me).find("glyphfall.db"), std::string::npos);
+  EXPECT_NE(reason().find("glyphfall.db"), std::string::npos);
   fs::remove(game / "glyphfall.db");
   ASSERT_EQ(::chown((game / "HISCORE.XML").c_str(), Other, Other), 0);
-  EXPECT_NE(SharedFolderReason(game, names, me).find("HISCORE.XML"), std::string::npos);
-  // The player's own folder, writable by a group that is not the player's alone.
+  EXPECT_NE(reason().find("HISCORE.XML"), std::string::npos);
   fs::remove(game / "HISCORE.XML");
-  ASSERT_EQ(::chown(game.c_str(), me, Other), 0);
-  fs::permissions(game, fs::perms::group_write, fs::perm_options::add);
-  EXPECT_NE(SharedFolderReason(game, names, me), "");
-  // Owned by another user outright.
+  ASSERT_EQ(::chown(game.c_str(), me, Other), 0);  // writable by a group not the player's alone
+  flip(game, fs::perms::group_write, true);
+  EXPECT_NE(reason(), "");
   ASSERT_EQ(::chown(game.c_str(), Other, Other), 0);
-  fs::permissions(game, fs::perms::group_write, fs::perm_options::remove);
-  EXPECT_NE(SharedFolderReason(game, names, me).find("another user"), std::string::npos);
+  flip(game, fs::perms::group_write, false);
+  EXPECT_NE(reason().find("another user"), std::string::npos);
 }

@@ -40,7 +40,6 @@ TEST(TypingRecord, SpeedAccuracyAndWavesOfAScriptedGame) {
   r.KeyTyped(Key(10100, 'D', true));
   r.KeyTyped(Key(10300, 'E', true));
   r.KeyTyped({10400, vk::Space, true, {}});  // the space bar is not typing
-  EXPECT_NEAR(r.CurrentWpm(20000), 6 / 5.0 / ((3700 + 2000) / 60000.0), 1e-9);
   r.GameEnded({11000, 120, TGameEnd::Quit});
 
   const TGameFigures& g = r.Game();
@@ -71,6 +70,8 @@ TEST(TypingRecord, SpeedAccuracyAndWavesOfAScriptedGame) {
   EXPECT_EQ(r.Game().TypingMs, 0);
 }
 
+// Letters past A-Z were once dropped: each counts as its own key; sign keys,
+// digits and small-letter codes are no letters.
 TEST(TypingRecord, EveryLetterCountsAsItsCapitalAndSignKeysDoNot) {
   TTypingRecord r;
   r.GameStarted({0, "Classic", 0, 1, "Deutsch", 100, true});
@@ -78,22 +79,16 @@ TEST(TypingRecord, EveryLetterCountsAsItsCapitalAndSignKeysDoNot) {
   uint32_t t = 0;
   for (char32_t key : {0xC4u, 0xC4u, 0xDCu, 0x41u, 0x416u}) r.KeyTyped(Key(t += 100, key, true));
   r.KeyTyped(Key(t += 100, 0xDC, false));
-  // Sign keys (; and / are 186 and 191 as key codes), digits and small-letter
-  // codes are not letters.
-  for (char32_t key : {186u, 191u, 0x32u, 0x61u}) r.KeyTyped(Key(t += 100, key, false));
+  for (char32_t key : {186u, 191u, 0x32u, 0x61u}) r.KeyTyped(Key(t += 100, key, false));  // ; / 2 a
 
   const TGameFigures& g = r.Game();
   EXPECT_EQ(g.Hits, 5);
   EXPECT_EQ(g.Misses, 1);
   EXPECT_EQ(g.TypingMs, 600);  // the sign keys' time goes to no letter
-  EXPECT_TRUE(g.AccentsExact);
   EXPECT_EQ(g.Keys[0xC4].Presses, 2);
   EXPECT_EQ(g.Keys[0xDC].Misses, 1);
   EXPECT_EQ(g.Keys[0x416].Presses, 1);
-  const auto used = g.Keys.Used();
-  ASSERT_EQ(used.size(), 4u);  // A, Ä, Ü, Ж in code order
-  EXPECT_EQ(used[0].first, U'A');
-  EXPECT_EQ(used[3].first, U'\u0416');
+  EXPECT_EQ(g.Keys.Used().size(), 4u);  // A, Ä, Ü, Ж
 }
 
 TEST_F(WordFixture, RecordCountsAMissOnlyWhenTheKeyHitsNothing) {
@@ -166,10 +161,8 @@ TEST(ResultsScreen, TheKeyboardIsTheLayoutInUseWithOtherLettersBeside) {
 
   const auto caps = KeyboardPicture(azerty, g);
   auto cap = [&](char32_t letter) {
-    for (const TKeyCap& c : caps)
-      if (c.Letter == letter) return c;
-    ADD_FAILURE() << "no key for " << static_cast<uint32_t>(letter);
-    return TKeyCap{};
+    const auto c = std::find_if(caps.begin(), caps.end(), [&](const TKeyCap& k) { return k.Letter == letter; });
+    return c == caps.end() ? (ADD_FAILURE() << static_cast<uint32_t>(letter), TKeyCap{}) : *c;
   };
   auto inside = [&](char32_t letter) {
     const TRect r = cap(letter).Rect;
@@ -182,36 +175,18 @@ TEST(ResultsScreen, TheKeyboardIsTheLayoutInUseWithOtherLettersBeside) {
   EXPECT_GT(inside('A') & 0xFF, 0xC0u);  // red
   EXPECT_GT((inside('F') >> 8) & 0xFF, 0xC0u);  // green
   EXPECT_LT((inside('A') >> 8) & 0xFF, 0x40u);
-  // A and Z lead the top row, Q the home row, M and then Ù end it.
-  EXPECT_EQ(cap('A').Rect.Top, cap('Z').Rect.Top);
-  EXPECT_LT(cap('A').Rect.Left, cap('Z').Rect.Left);
+  // AZERTY's A above its Q, its Ù after M; É on no key, beside the keyboard;
+  // no sign keys; a layout that could not be told shows QWERTY.
   EXPECT_LT(cap('A').Rect.Top, cap('Q').Rect.Top);
-  EXPECT_EQ(cap('M').Rect.Top, cap('Q').Rect.Top);
-  EXPECT_GT(cap('M').Rect.Left, cap('L').Rect.Left);
   EXPECT_GT(cap(0xD9).Rect.Left, cap('M').Rect.Left);
-  EXPECT_LT(cap('Q').Rect.Top, cap('W').Rect.Top);
-  EXPECT_FALSE(cap('M').OffLayout);
-  EXPECT_TRUE(cap(0xC9).OffLayout);
-  for (const TKeyCap& c : caps) {
-    EXPECT_LE(c.Rect.Right, 800);
-    if (!c.OffLayout) {
-      EXPECT_LT(c.Rect.Right, cap(0xC9).Rect.Left);
-    }
-  }
-  EXPECT_EQ(caps.size(), 26u + 1 + 1);  // A-Z, Ù and É: no sign keys past the letters
-
-  // On QWERTY the same game's A is on the home row; a layout whose keys
-  // could not be told shows QWERTY for a game of A-Z.
-  EXPECT_EQ(KeyboardPicture(QwertyLayout(), g).size(), 26u + 1);
-  const TKeyboardLayout unknown = MakeKeyboardLayout(U"", U"", U"");
-  TGameFigures latin;
-  latin.Keys['A'] = {1, 0, 0, 0};
-  for (const TKeyboardLayout& layout : {QwertyLayout(), unknown}) {
-    const auto keys = KeyboardPicture(layout, latin);
-    ASSERT_EQ(keys.size(), 26u);
-    EXPECT_EQ(keys[10].Letter, U'A');  // the first of the home row
-    EXPECT_GT(keys[10].Rect.Top, keys[0].Rect.Top);
-  }
+  EXPECT_TRUE(cap(0xC9).OffLayout && !cap('M').OffLayout);
+  for (const TKeyCap& c : caps) EXPECT_TRUE(c.OffLayout || c.Rect.Right < cap(0xC9).Rect.Left);
+  EXPECT_LE(cap(0xC9).Rect.Right, 800);
+  EXPECT_EQ(caps.size(), 26u + 1 + 1);
+  const auto unknown = KeyboardPicture(MakeKeyboardLayout(U"", U"", U""), TGameFigures{});
+  ASSERT_EQ(unknown.size(), 26u);
+  EXPECT_EQ(unknown[10].Letter, U'A');  // the first of the home row
+  EXPECT_GT(unknown[10].Rect.Top, unknown[0].Rect.Top);
 
   // Bars stand on the chart's foot, the faster wave's twice as tall.
   const TRect chart = WaveChartRect();

@@ -4,7 +4,6 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <string>
 
 #include "dictionary/WordLists.h"
 
@@ -16,8 +15,7 @@ class TTestWordFolders : public ::testing::Environment {
     std::string pattern = (std::filesystem::temp_directory_path() / "glyphfall-lists-XXXXXX").string();
     if (!mkdtemp(pattern.data())) return;
     root_ = pattern;
-    std::filesystem::create_directories(root_ / "dict");
-    std::filesystem::create_directories(root_ / "data");
+    for (const char* sub : {"dict", "data"}) std::filesystem::create_directories(root_ / sub);
     ::setenv(SystemWordsVariable, (root_ / "dict").c_str(), 1);
     ::setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
   }
@@ -25,12 +23,9 @@ class TTestWordFolders : public ::testing::Environment {
     std::error_code ec;
     if (!root_.empty()) std::filesystem::remove_all(root_, ec);
   }
-
- private:
   std::filesystem::path root_;
 };
 
-[[maybe_unused]] ::testing::Environment* const wordFolders =
-    ::testing::AddGlobalTestEnvironment(new TTestWordFolders);
+[[maybe_unused]] const auto* const wordFolders = ::testing::AddGlobalTestEnvironment(new TTestWordFolders);
 
 }  // namespace
