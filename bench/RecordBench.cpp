@@ -82,7 +82,7 @@ void BM_StatsOpen10000(benchmark::State& state) {
     TDatabase db(scratch.Path());
     TTransaction t(db);
     TStatement games(db, "INSERT INTO games SELECT NULL, date, rules, start_wave, score, waves, hits, misses, words,"
-                         " typing_ms, play_ms, wpm + ?, accuracy, word_list FROM games WHERE id = 1");
+                         " typing_ms, play_ms, wpm + ?, accuracy, word_list, accents FROM games WHERE id = 1");
     TStatement waves(db, "INSERT INTO waves SELECT ?, wave, hits, misses, bricks_lost, typing_ms, play_ms, wpm,"
                          " accuracy FROM waves WHERE game = 1");
     TStatement keys(db, "INSERT INTO game_keys SELECT ?, letter, presses, misses, gap_ms, gaps FROM game_keys"
