@@ -125,6 +125,39 @@ TEST_F(SdlAudio, MutedSoundsPlayOnInSilence) {
   EXPECT_EQ(std::count(raw.begin(), raw.end(), 0), static_cast<ptrdiff_t>(raw.size()));
 }
 
+// The volume word holds the left gain in its low half and the right in its high half.
+TEST_F(SdlAudio, EachChannelPlaysAtItsOwnVolume) {
+  ::setenv("SDL_AUDIODRIVER", "disk", 1);
+  auto peaks = [&](uint32_t volume) {
+    TMessageQueue queue;
+    auto device = CreateSdlWaveOutDevice(queue);
+    std::vector<TStockAudioPlayer*> players{new TStockAudioPlayer(nullptr, *device, queue)};
+    EXPECT_TRUE(players[0]->PlayStream(new TMemoryStream(Tone(0.2)), true));
+    EXPECT_EQ(device->SetVolume(players[0]->Handle(), volume), MMSYSERR_NOERROR);  // before any buffer is queued
+    PumpUntilQuiet(*device, queue, players);
+    delete players[0];
+    device.reset();
+    std::ifstream in(output_, std::ios::binary);
+    TBytes raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::pair<int, int> peak{0, 0};
+    for (size_t i = 0; i + 3 < raw.size(); i += 4) {
+      peak.first = std::max(peak.first, std::abs(static_cast<int16_t>(raw[i] | raw[i + 1] << 8)));
+      peak.second = std::max(peak.second, std::abs(static_cast<int16_t>(raw[i + 2] | raw[i + 3] << 8)));
+    }
+    return peak;
+  };
+  const auto full = peaks(0xFFFFFFFF);
+  EXPECT_NEAR(full.first, 8192, 400);
+  EXPECT_NEAR(full.second, 8192, 400);
+  const auto half = peaks(0x80008000);
+  EXPECT_NEAR(half.first, full.first / 2, 100);
+  EXPECT_NEAR(half.second, full.second / 2, 100);
+  const auto rightOnly = peaks(0x80000000);
+  EXPECT_EQ(rightOnly.first, 0);
+  EXPECT_NEAR(rightOnly.second, full.second / 2, 100);
+  EXPECT_EQ(peaks(0), std::make_pair(0, 0));
+}
+
 TEST_F(SdlAudio, WithoutAnAudioDriverEveryOpenFailsCleanly) {
   ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
   TMessageQueue queue;

@@ -75,6 +75,16 @@ TEST_F(LanguagesTest, OtherListsKeepDrawableLowerCaseWordsOfThreeToTwelveLetters
   EXPECT_TRUE(d.Note.empty());
 }
 
+// Letters are counted, not bytes: ÜBERRASCHUNG is twelve letters in thirteen bytes, ÖL two in three.
+TEST_F(LanguagesTest, OtherListsKeepThreeAndTwelveLetterWordsAndDropTwoAndThirteen) {
+  const std::string lines = "abc\nöde\nconstruction\nüberraschung\nab\nöl\nconstructions\nübersichtlich\n";
+  for (TListKind kind : {TListKind::Other, TListKind::OtherWithNouns}) {
+    TDictionary d(Write(lines + Filler(100)), kind);
+    for (const char* kept : {"ABC", "ÖDE", "CONSTRUCTION", "ÜBERRASCHUNG"}) EXPECT_TRUE(Has(d, kept)) << kept;
+    for (const char* gone : {"AB", "ÖL", "CONSTRUCTIONS", "ÜBERSICHTLICH"}) EXPECT_FALSE(Has(d, gone)) << gone;
+  }
+}
+
 // German lists once lost every noun; abbreviations still go, and elsewhere a capital marks a name.
 TEST_F(LanguagesTest, AListInALanguageThatCapitalisesNounsKeepsThemButNotAbbreviations) {
   const std::string lines = "Haus\nÄrger\nStraße\nzweibändigem\nABC\nGmbH\nPKWs\nX\n" + Filler(100);
