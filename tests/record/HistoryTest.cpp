@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -54,7 +55,9 @@ TEST_F(HistoryFile, GamesComeBackAsProgress) {
   THistory h(path);
   EXPECT_EQ(h.LoadProgress().Games, 0);  // a new file is no game
   h.Save(Game(200, 2, 'Q'));  // 40 WPM
-  h.Save(Game(300, 5, 'Z'));  // 60 WPM
+  TGameFigures second = Game(300, 5, 'Z');  // 60 WPM
+  second.Waves[1] = {7, 30, 4, 3, 9000, 15000};  // 40 WPM; every figure apart
+  h.Save(second);
   TProgress p = h.LoadProgress();
   EXPECT_TRUE(h.Enabled());
   EXPECT_EQ(p.Games, 2);
@@ -72,6 +75,14 @@ TEST_F(HistoryFile, GamesComeBackAsProgress) {
   TStatement waves(db, "SELECT COUNT(*) FROM waves");
   ASSERT_TRUE(waves.Step());
   EXPECT_EQ(waves.Int(0), 4);
+  TStatement wave(db,
+                  "SELECT wave, hits, misses, bricks_lost, typing_ms, play_ms, wpm, accuracy"
+                  " FROM waves WHERE game = 2 AND wave = 7");
+  ASSERT_TRUE(wave.Step());
+  const std::array<int64_t, 6> ints = {7, 30, 4, 3, 9000, 15000};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(wave.Int(i), ints[i]) << i;
+  EXPECT_NEAR(wave.Real(6), 40, 1e-9);
+  EXPECT_NEAR(wave.Real(7), 30 / 34.0, 1e-9);
 }
 
 TEST_F(HistoryFile, AnOlderFileIsBroughtUpToDateWithItsGames) {

@@ -70,6 +70,21 @@ TEST(TypingRecord, SpeedAccuracyAndWavesOfAScriptedGame) {
   EXPECT_EQ(r.Game().TypingMs, 0);
 }
 
+// A long pause over a word on screen counts as MaxKeyGap, in the live figure
+// while it lasts and in the game's once the next key comes.
+TEST(TypingRecord, ALongPauseOverAWordCountsAtMostTheKeyGap) {
+  TTypingRecord r;
+  r.GameStarted({0, "Classic", 0, 1, "English", 100, false});
+  r.TypableChanged({0, true});
+  r.KeyTyped(Key(500, 'A', true));
+  const double capped = 1 / 5.0 / ((500 + MaxKeyGap) / 60000.0);
+  EXPECT_GT(r.CurrentWpm(1500), capped);  // a short wait still counts in full
+  for (uint32_t t : {500 + MaxKeyGap, 10500u}) EXPECT_NEAR(r.CurrentWpm(t), capped, 1e-9) << t;
+  r.KeyTyped(Key(10500, 'B', true));
+  EXPECT_EQ(r.Game().TypingMs, 500 + MaxKeyGap);
+  EXPECT_NEAR(r.Game().Wpm(), 2 * capped, 1e-9);
+}
+
 // Letters past A-Z were once dropped: each counts as its own key; sign keys,
 // digits and small-letter codes are no letters.
 TEST(TypingRecord, EveryLetterCountsAsItsCapitalAndSignKeysDoNot) {

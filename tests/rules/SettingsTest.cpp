@@ -47,6 +47,24 @@ TEST_F(SettingsTest, EverySettingSurvivesASaveAndALoad) {
   EXPECT_EQ(LoadSettings(path_), s);
 }
 
+// Volume 0 was once read back as the default: the ends of each range are kept,
+// a step beyond them falls back.
+TEST_F(SettingsTest, TheEndsOfEachRangeAreKeptAndAStepBeyondFallsBack) {
+  for (auto [wave, volume] : {std::pair{MinStartWave, 0}, std::pair{MaxStartWave, MaxVolume}}) {
+    TSettings s;
+    s.StartWave = wave;
+    s.Volume = volume;
+    ASSERT_TRUE(SaveSettings(s, path_));
+    EXPECT_EQ(LoadSettings(path_), s) << wave << ' ' << volume;
+  }
+  for (auto [wave, volume] :
+       {std::pair{MinStartWave - 1, -VolumeStep}, std::pair{MaxStartWave + 1, MaxVolume + VolumeStep}})
+    EXPECT_EQ(SettingsFromXml("<settings><StartWave>" + std::to_string(wave) + "</StartWave><Volume>" +
+                              std::to_string(volume) + "</Volume></settings>"),
+              TSettings{})
+        << wave << ' ' << volume;
+}
+
 TEST_F(SettingsTest, UnknownElementsAreIgnoredAndValuesOutOfRangeFallBack) {
   Write(
       "<settings><Future>x</Future><Rules>Typist</Rules><StartWave>15</StartWave><WordSpeed>80</WordSpeed>"
