@@ -8,6 +8,9 @@ set -u
 BIN="$1"
 OUT="$2"
 mkdir -p "$OUT"
+# Each run starts from the default settings: F11 is saved now, and a run
+# left in fullscreen must not start the next one there.
+rm -f "$OUT/settings.xml"
 command -v xvfb-run >/dev/null && command -v xdotool >/dev/null && command -v import >/dev/null || {
   echo "xvfb-run, xdotool or import missing; skipping"; exit 77; }
 

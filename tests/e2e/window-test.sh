@@ -10,6 +10,8 @@ BIN="$1"
 OUT="$2"
 LIB="$(cd "$(dirname "$0")" && pwd)/x11-lib.sh"
 mkdir -p "$OUT"
+# Each run starts from the default settings, whatever an earlier run saved.
+rm -f "$OUT/settings.xml"
 . "$LIB"
 gf_need_x_tools
 rm -f "$OUT"/*.png
