@@ -20,10 +20,18 @@ char32_t TypedLetter(uint16_t key) {
   return IsLetterChar(key) ? UpperLetter(key) : 0;
 }
 
+namespace {
+// Where letter is, or belongs, in a list kept in code order.
+template <class List>
+auto PlaceOf(List& list, char32_t letter) {
+  return std::lower_bound(list.begin(), list.end(), letter,
+                          [](const auto& entry, char32_t c) { return entry.first < c; });
+}
+}  // namespace
+
 TKeyFigures& TKeyTable::operator[](char32_t letter) {
   if (letter >= 'A' && letter <= 'Z') return latin_[letter - 'A'];
-  auto at = std::lower_bound(others_.begin(), others_.end(), letter,
-                             [](const auto& entry, char32_t c) { return entry.first < c; });
+  auto at = PlaceOf(others_, letter);
   if (at == others_.end() || at->first != letter) at = others_.insert(at, {letter, TKeyFigures{}});
   return at->second;
 }
@@ -31,8 +39,7 @@ TKeyFigures& TKeyTable::operator[](char32_t letter) {
 const TKeyFigures& TKeyTable::operator[](char32_t letter) const {
   static const TKeyFigures none{};
   if (letter >= 'A' && letter <= 'Z') return latin_[letter - 'A'];
-  auto at = std::lower_bound(others_.begin(), others_.end(), letter,
-                             [](const auto& entry, char32_t c) { return entry.first < c; });
+  auto at = PlaceOf(others_, letter);
   return at != others_.end() && at->first == letter ? at->second : none;
 }
 
