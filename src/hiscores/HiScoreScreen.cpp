@@ -53,9 +53,8 @@ void THiScoreList::ShowHiScores(int32_t row) {
   // A click during play while HIGH SCORES was selected may have left this set,
   // which would end the screen before the player could type.
   GlyphfallForm->MenuActive = false;
-  GlyphfallForm->Screen = TGlyphfallForm::TScreen::HiScores;
   EntryRow = row;
-  while (GlyphfallForm->Visible() && !GlyphfallForm->Closed && !GlyphfallForm->MenuActive) {
+  while (GlyphfallForm->Platform.IsWindowVisible() && !GlyphfallForm->Closed && !GlyphfallForm->MenuActive) {
     GlyphfallForm->BeginScreenFrame();
     DrawHiScores();
     GlyphfallForm->PresentFrame();

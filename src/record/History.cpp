@@ -7,14 +7,9 @@
 #include <system_error>
 
 #include "framework/Letters.h"
-#include "hiscores/HiScoreUnit.h"
 #include "platform/Application.h"
 #include "platform/Database.h"
 #include "platform/Utf8.h"
-
-std::string HistoryFilePath() {
-  return (std::filesystem::path(HiScoreFilePath()).parent_path() / HistoryFileName).string();
-}
 
 namespace {
 

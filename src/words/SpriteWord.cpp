@@ -249,7 +249,7 @@ TSpriteWord::TLayout TSpriteWord::TextLayout() const {
 }
 
 void TSpriteWord::SetWordFont(TCanvas& canvas) const {
-  canvas.Font.Color = GlyphfallForm->ShownColour(TextColour());
+  canvas.Font.Color = GlyphfallForm->Stage.ShownColour(TextColour());
   canvas.Font.Name = GameFontFace;
   canvas.Font.Size = FontSize();
   canvas.Font.Bold = true;

@@ -8,7 +8,7 @@
 
 #include "platform/Application.h"
 #include "platform/headless/HeadlessPlatform.h"
-#include "rules/Settings.h"
+#include "play/Settings.h"
 
 namespace {
 
