@@ -70,6 +70,8 @@ class TScreenStack {
   void Pop();
   bool Empty() const { return screens_.empty(); }
   TScreen* Top() const { return screens_.empty() ? nullptr : screens_.back().get(); }
+  // A pop is waiting for the end of the frame.
+  bool Leaving() const { return popped_ > 0; }
   // Input for the top screen; false when none takes it.
   bool Key(uint16_t key);
   bool Text(char32_t c);

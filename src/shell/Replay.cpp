@@ -148,13 +148,15 @@ void TSession::PlayReplay(const TReplay& replay, TReplayPresenter& presenter, TI
   TInputSink* sink = platform.InputSink();
   const std::string caption = platform.Caption();
   const int32_t highScore = form_.HiScores->HighScore;
-  // Put back whatever happens, an exception included.
+  // Put back whatever happens, an exception included; the menu goes on
+  // showing the score of the player's own last game.
   struct TRestore {
     TSession& Session;
     TInputSink* Sink;
     const std::string& Caption;
-    int32_t HighScore;
+    int32_t HighScore, Score;
     ~TRestore() {
+      Session.form_.Score = Score;
       Session.watching_ = nullptr;
       Session.watchedStart_ = nullptr;
       Session.form_.Platform.SetInputSink(Sink);
@@ -162,7 +164,7 @@ void TSession::PlayReplay(const TReplay& replay, TReplayPresenter& presenter, TI
       Session.form_.HiScores->HighScore = HighScore;
       if (Session.recorder_) Session.form_.Events.Add(*Session.recorder_);
     }
-  } restore{*this, sink, caption, highScore};
+  } restore{*this, sink, caption, highScore, form_.Score};
   TSettingsKept kept(*this);
   // The game starts with the watched game's options, not the player's.
   const TReplayHeader& h = replay.Header;
@@ -215,9 +217,6 @@ bool TSession::WatchClickedRow() {
   const int32_t row = watchRow_;
   watchRow_ = -1;
   if (row < 0 || row >= form_.HiScores->Count() || form_.HiScores->Items(row)->Replay.empty()) return false;
-  // The menu goes on showing the score of the player's own last game.
-  const int32_t score = form_.Score;
   WatchFile((std::filesystem::path(replayFolder_) / form_.HiScores->Items(row)->Replay).string(), true);
-  form_.Score = score;
   return !form_.Closed;
 }

@@ -10,7 +10,6 @@
 
 namespace {
 
-using Screen = TGlyphfallForm::TScreen;
 
 class HiScoreScreen : public GameFixture {
  protected:
@@ -42,8 +41,8 @@ class HiScoreScreen : public GameFixture {
     platform->StopAt = Now() + 120000;  // a script that goes wrong still ends
     platform->OnFrame = [&] {
       if (!done && !step()) done = true;
-      if (done && form->Screen == Screen::HiScores) platform->PressKey(vk::Space);
-      if (done && form->Screen == Screen::Menu) platform->PressKey(vk::Escape);
+      if (done && ShowingScreen(*form) == "hiscores") platform->PressKey(vk::Space);
+      if (done && ShowingScreen(*form) == "menu") platform->PressKey(vk::Escape);
     };
     form->Run();
     platform->OnFrame = nullptr;
@@ -53,10 +52,10 @@ class HiScoreScreen : public GameFixture {
   // A game started from the menu that ends (by Escape) with the given score.
   // Returns true until the name entry has opened.
   bool PlayToScore(int32_t score) {
-    if (form->Screen == Screen::Menu && !startPressed_) {
+    if (ShowingScreen(*form) == "menu" && !startPressed_) {
       platform->PressKey(vk::Return);  // START is selected
       startPressed_ = true;
-    } else if (form->Screen == Screen::Play && form->Playing && !gameEnded_) {
+    } else if (ShowingScreen(*form) == "play" && form->Playing && !gameEnded_) {
       form->Score = score;
       platform->PressKey(vk::Escape);
       gameEnded_ = true;
@@ -64,7 +63,7 @@ class HiScoreScreen : public GameFixture {
     if (Entering()) entryOpened_ = true;
     return !entryOpened_;
   }
-  bool Entering() const { return form->Screen == Screen::HiScores && form->HiScores->EntryRow >= 0; }
+  bool Entering() const { return ShowingScreen(*form) == "hiscores" && form->HiScores->EntryRow >= 0; }
   void Type(const std::string& keys) {
     for (char c : keys) platform->PressKey(static_cast<uint16_t>(c));
   }
@@ -79,19 +78,19 @@ TEST_F(HiScoreScreen, HighScoresFromTheMenuEndOnAnyKey) {
   RunScript([&] {
     switch (stage) {
       case 0:
-        if (form->Screen != Screen::Menu) return true;
+        if (ShowingScreen(*form) != "menu") return true;
         platform->PressKey(vk::Down);
         platform->PressKey(vk::Return);
         stage = 1;
         return true;
       case 1:
-        if (form->Screen != Screen::HiScores) return true;
+        if (ShowingScreen(*form) != "hiscores") return true;
         sawTable = form->HiScores->EntryRow == -1 && !form->MenuActive;
         platform->PressKey('A');
         stage = 2;
         return true;
       default:
-        if (form->Screen != Screen::Menu) return true;
+        if (ShowingScreen(*form) != "menu") return true;
         EXPECT_EQ(form->Menu->Selected, MenuHighScores);
         return false;
     }
@@ -117,12 +116,12 @@ TEST_F(HiScoreScreen, QualifyingGameAsksForANameThatSurvivesARestart) {
     if (stage == 1) {
       if (Entering()) return true;
       // Named and saved; the table stays up until the next key.
-      EXPECT_EQ(form->Screen, Screen::HiScores);
+      EXPECT_EQ(ShowingScreen(*form), "hiscores");
       platform->PressKey(vk::Space);
       stage = 2;
       return true;
     }
-    return form->Screen != Screen::Menu;
+    return ShowingScreen(*form) != "menu";
   });
   EXPECT_EQ(form->HiScores->Items(0)->Name, "ABZ");
   EXPECT_NE(File().find("<RANK1><NAME>ABZ</NAME><SCORE>4500</SCORE></RANK1>"), std::string::npos) << File();
@@ -145,7 +144,7 @@ TEST_F(HiScoreScreen, ClickDuringNameEntrySavesTheNameSoFar) {
       clicked = true;
       return true;
     }
-    return form->Screen != Screen::Menu;
+    return ShowingScreen(*form) != "menu";
   });
   EXPECT_EQ(form->HiScores->EntryRow, -1);
   EXPECT_EQ(form->HiScores->Items(4)->Name, "CD");
@@ -172,13 +171,13 @@ TEST_F(HiScoreScreen, ClosingTheWindowDuringNameEntrySavesTheNameSoFar) {
 TEST_F(HiScoreScreen, StrayClickDuringPlayDoesNotEndTheNextEntry) {
   bool strayDone = false, typed = false;
   RunScript([&] {
-    if (form->Screen == Screen::Play && form->Playing && !strayDone) {
+    if (ShowingScreen(*form) == "play" && form->Playing && !strayDone) {
       platform->PressKey(vk::Down);
       platform->ClickAt(Now(), 400, 300);
       strayDone = true;
       return true;
     }
-    if (!strayDone && form->Screen != Screen::Menu) return true;
+    if (!strayDone && ShowingScreen(*form) != "menu") return true;
     if (PlayToScore(2000)) return true;
     if (!typed) {
       Type("GH");

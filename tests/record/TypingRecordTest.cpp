@@ -114,7 +114,7 @@ TEST_F(WordFixture, RecordCountsAMissOnlyWhenTheKeyHitsNothing) {
     form->KeyDown(key, {});
     form->KeyUp(key, {});
   }
-  const TGameFigures& g = form->Record->Game();
+  const TGameFigures& g = session->Record().Game();
   EXPECT_EQ(g.Hits, 3);
   EXPECT_EQ(g.Misses, 1);
   EXPECT_EQ(g.Keys['X'].Misses, 1);
@@ -133,25 +133,25 @@ TEST_F(GameFixture, AGameFromTheMenuIsStoredAndShowsItsResultsWithoutThePause) {
   bool early = false;
   uint32_t resultsFrom = 0, resultsUntil = 0;
   platform->OnFrame = [&] {
-    if (form->Screen == TGlyphfallForm::TScreen::Results) {
+    if (ShowingScreen(*form) == "results") {
       if (resultsFrom == 0) resultsFrom = Now();
       resultsUntil = Now();
       if (!early) platform->PressKey('E');  // still typing: not taken
       early = true;
       if (Now() - resultsFrom > 1500) platform->PressKey(vk::Return);
     }
-    if (form->Screen == TGlyphfallForm::TScreen::Menu && resultsFrom != 0) platform->PressKey(vk::Escape);
+    if (ShowingScreen(*form) == "menu" && resultsFrom != 0) platform->PressKey(vk::Escape);
   };
   platform->StopAt = t0 + 120000;
   form->Run();
 
   ASSERT_NE(resultsFrom, 0u);
   EXPECT_GE(resultsUntil - resultsFrom, 1500u);
-  const TGameFigures& g = form->Record->Game();
+  const TGameFigures& g = session->Record().Game();
   ASSERT_TRUE(g.Typed());
   // From the start of play (t0 + 3200) to Escape, less the pause.
   EXPECT_LT(g.PlayMs, 12000 - 3200 - 4000);
-  TProgress p = form->History->LoadProgress();
+  TProgress p = session->History().LoadProgress();
   ASSERT_EQ(p.Games, 1);
   // A score of keys is shown but is too short to count.
   EXPECT_FALSE(g.Counts());

@@ -10,6 +10,8 @@
 #include "dictionary/WordLists.h"
 #include "hiscores/HiScoreTestSupport.h"
 #include "replay/ReplayUnit.h"
+#include "screens/StatsPanel.h"
+#include "screens/WatchScreen.h"
 #include "sprites/StarUnit.h"
 #include "support/GameFixture.h"
 #include "words/WordUnit.h"
@@ -75,7 +77,7 @@ TEST(ReplayFile, RefusesEveryValueNoGameProduces) {
       {[](TReplay& r) { r.Events[0] = {TReplayInput::Text, 0xDC00}; }, "no character"},
       {[](TReplay& r) { r.Header.StartWave = 15; }, "starting wave"},
       {[](TReplay& r) { r.Header.SpeedPercent = INT32_MIN; }, "speed"},
-      {[](TReplay& r) { r.Header.Rules = "Marathon"; }, "rules"},
+      {[](TReplay& r) { r.Header.Rules = "Mara\nthon"; }, "rules"},
   };
   for (const auto& [craft, why] : crafted) {
     TReplay r = Sample();
@@ -180,11 +182,15 @@ TEST_F(ReplayFolder, PruningSparesTheGamesOfRowsAnotherCopySavedMeanwhile) {
 
 class ReplayGame : public GameFixture {
  protected:
+  // Watches the replay as the game does, each frame as fast as it comes.
+  void WatchReplay(const TReplay& replay, bool paced) {
+    form->Screens.Run(session->Host(), std::make_unique<TWatchScreen>(*session, std::make_unique<TReplay>(replay), paced));
+  }
   // A quiet game of a second under the form's list, with the given input in
   // its last frame.
   TReplay QuietGame(std::vector<TReplayEvent> last) const {
     TReplay r;
-    r.Header.WordList = form->WordListName;
+    r.Header.WordList = session->WordListName();
     TWordsHash hash;
     for (int i = 0; i < form->Dictionary->Count(); ++i) hash.Add(form->Dictionary->Items(i)->Text);
     r.Header.WordsHash = hash.Value();
@@ -208,7 +214,7 @@ class ReplayGame : public GameFixture {
 
 TEST_F(ReplayGame, AGameWithPausesAndClicksPlaysAgainTheSame) {
   const std::string folder = std::filesystem::path(HiScoreFolder) / "replays";
-  form->KeepReplaysIn(folder);
+  session->KeepReplaysIn(folder);
   form->BuildMenu();
   // Stars that have drifted a while, as behind the menu.
   for (int i = 0; i < 500; ++i) {
@@ -225,42 +231,44 @@ TEST_F(ReplayGame, AGameWithPausesAndClicksPlaysAgainTheSame) {
   platform->KeyAt(t + 6500, 19);
   platform->ClickAt(t + 7000, 400, 300);
   platform->KeyAt(t + 30000, vk::Escape);
-  form->PlayGame();
+  PlayWholeGame();
   platform->OnFrame = nullptr;
-  ASSERT_FALSE(form->LastReplay.empty());
+  ASSERT_FALSE(session->LastReplay().empty());
   const TPlayStats played = stats;
   const int32_t score = form->Score;
   ASSERT_GT(played.WordsTyped, 10);
 
-  TReplay replay = LoadReplay(folder + "/" + form->LastReplay);
+  TReplay replay = LoadReplay(folder + "/" + session->LastReplay());
   EXPECT_EQ(replay.Trailer.Score, score);
   EXPECT_EQ(replay.Trailer.How, TGameEnd::Quit);
   MakeForm({});
   stats = {};
   Watch();
-  EXPECT_EQ(form->ReplayRefusal(replay), "");
-  form->WatchReplay(replay, false);
-  EXPECT_EQ(form->Score, score);
+  EXPECT_EQ(session->ReplayRefusal(replay), "");
+  WatchReplay(replay, false);
+  EXPECT_EQ(stats.LastScore, score);
   EXPECT_EQ(stats.LettersTyped, played.LettersTyped);
   EXPECT_EQ(stats.Keys, played.Keys);
   EXPECT_EQ(stats.BricksLost, played.BricksLost);
-  EXPECT_EQ(form->Watching, nullptr);
-  EXPECT_EQ(platform->InputSink(), form.get());
+  EXPECT_FALSE(session->Watching());
+  EXPECT_EQ(platform->InputSink(), form);
 
   replay.Header.WordsHash ^= 1;
-  EXPECT_NE(form->ReplayRefusal(replay).find("another word list"), std::string::npos);
+  EXPECT_NE(session->ReplayRefusal(replay).find("another word list"), std::string::npos);
+  replay.Header.Rules = "Marathon";
+  EXPECT_NE(session->ReplayRefusal(replay).find("rules this game does not have"), std::string::npos);
 }
 
 // Games in which no letter was typed were kept and listed among the recent
 // games, crowding out the real ones (an older version's are still left out).
 TEST_F(ReplayGame, AGameWithoutALetterTypedIsNeitherKeptNorListed) {
   const std::string folder = std::filesystem::path(HiScoreFolder) / "replays";
-  form->KeepReplaysIn(folder);
+  session->KeepReplaysIn(folder);
   form->BuildMenu();
   platform->KeyAt(Now() + 1500, vk::Space);
   platform->KeyAt(Now() + 3000, vk::Escape);
-  form->PlayGame();
-  EXPECT_EQ(form->LastReplay, "");
+  PlayWholeGame();
+  EXPECT_EQ(session->LastReplay(), "");
   TReplay idle = Sample(), typed = Sample();
   idle.Events = {{TReplayInput::KeyDown, vk::Space}, {TReplayInput::Text, ' '}};
   typed.Events = {{TReplayInput::Text, 0x00E9}};  // a letter of another alphabet
@@ -275,14 +283,14 @@ TEST_F(ReplayGame, AGameWithoutALetterTypedIsNeitherKeptNorListed) {
 // without a damaged file, and Enter on a row watches that game.
 TEST_F(ReplayGame, ARecentGameIsChosenAndWatchedFromTheProgressScreen) {
   const std::string folder = std::filesystem::path(HiScoreFolder) / "replays";
-  form->KeepReplaysIn(folder);
+  session->KeepReplaysIn(folder);
   form->BuildMenu();
   Watch();
   TypeAtTheFirstWord(10);
   platform->KeyAt(Now() + 8000, vk::Escape);
-  form->PlayGame();
+  PlayWholeGame();
   platform->OnFrame = nullptr;
-  ASSERT_FALSE(form->LastReplay.empty());
+  ASSERT_FALSE(session->LastReplay().empty());
   const TPlayStats played = stats;
   ASSERT_GT(played.LettersTyped, 0);
   std::ofstream(folder + "/29991231-235959-00.gfr") << "GFR damaged";
@@ -296,12 +304,11 @@ TEST_F(ReplayGame, ARecentGameIsChosenAndWatchedFromTheProgressScreen) {
   platform->KeyAt(t + 200, vk::Up);  // already the first row: stays
   platform->KeyAt(t + 300, vk::Return);
   platform->KeyAt(t + 30000, vk::Escape);  // on the list again, after the game
-  form->ShowStats();
-  EXPECT_EQ(form->StatsRows, 0);
+  form->Screens.Run(session->Host(), std::make_unique<TStatsScreen>(*session));
   EXPECT_EQ(stats.LettersTyped, played.LettersTyped);
   EXPECT_EQ(stats.GamesPlayed, 1);
   EXPECT_EQ(form->Score, 4321);  // the menu's score is the player's again
-  EXPECT_EQ(form->Watching, nullptr);
+  EXPECT_FALSE(session->Watching());
 }
 
 TEST_F(ReplayGame, TwoEscapesInOneFrameEndTheWatchedGameAndNotTheProgram) {
@@ -309,7 +316,7 @@ TEST_F(ReplayGame, TwoEscapesInOneFrameEndTheWatchedGameAndNotTheProgram) {
   platform->ShowWindow();
   Watch();
   const TReplayEvent escape{TReplayInput::KeyDown, vk::Escape};
-  form->WatchReplay(QuietGame({escape, escape}), false);
+  WatchReplay(QuietGame({escape, escape}), false);
   EXPECT_EQ(stats.GamesPlayed, 1);
   EXPECT_FALSE(form->Closed);
   EXPECT_TRUE(platform->IsWindowVisible());
@@ -332,8 +339,8 @@ TEST_F(ReplayGame, WatchingAGameOfAnotherListLeavesEveryOptionAsItWas) {
   auto read = [] { return (std::stringstream() << std::ifstream(SettingsFile).rdbuf()).str(); };
 
   // The watched game: Deutsch, Typist rules, from wave 3 at 125 per cent.
-  form->Settings.Words = "Deutsch";
-  form->ApplyWordList();
+  session->Settings().Words = "Deutsch";
+  session->ApplyWordList();
   TReplay replay = QuietGame({{TReplayInput::KeyDown, vk::Escape}});
   replay.Header.Rules = "Typist";
   replay.Header.StartWave = 3;
@@ -341,32 +348,32 @@ TEST_F(ReplayGame, WatchingAGameOfAnotherListLeavesEveryOptionAsItWas) {
   const std::string file = (std::filesystem::path(HiScoreFolder) / "deutsch.gfr").string();
   std::ofstream(file, std::ios::binary) << EncodeReplay(replay);
   // The player's own: Francais with exact accents, from wave 2.
-  form->Settings.Words = "Français";
-  form->Settings.AccentsExact = true;
-  form->Settings.StartWave = 2;
-  form->ApplyWordList();
-  const TSettings mine = form->Settings;
+  session->Settings().Words = "Français";
+  session->Settings().AccentsExact = true;
+  session->Settings().StartWave = 2;
+  session->ApplyWordList();
+  const TSettings mine = session->Settings();
   EXPECT_TRUE(SaveSettings(mine, SettingsFile));
   const std::string saved = read();
   form->BuildMenu();
   platform->ShowWindow();
   Watch();
-  EXPECT_TRUE(form->WatchFile(file, false));
+  EXPECT_TRUE(session->WatchFile(file, false));
   EXPECT_EQ(stats.GamesPlayed, 1);
-  EXPECT_EQ(form->Settings, mine);
+  EXPECT_EQ(session->Settings(), mine);
   EXPECT_EQ(read(), saved);
   StartGame();  // the player's, in French
   EXPECT_EQ(form->Dictionary->Items(0)->Text.substr(0, 3), "MOT");
-  EXPECT_TRUE(form->AccentsExact);
+  EXPECT_TRUE(session->AccentsExact());
   EXPECT_EQ(form->WaveNumber, 2);
 
   std::filesystem::remove(dict / "ngerman");
   form->Playing = false;
   platform->QuietErrors = true;
-  EXPECT_FALSE(form->WatchFile(file, false));
+  EXPECT_FALSE(session->WatchFile(file, false));
   EXPECT_NE(platform->Errors().empty() ? std::string::npos : platform->Errors().back().find("Deutsch, which is not"),
             std::string::npos);
-  EXPECT_EQ(form->Settings, mine);
+  EXPECT_EQ(session->Settings(), mine);
   ::setenv(SystemWordsVariable, savedDict.c_str(), 1);
   SettingsFile = savedSettings;
 }

@@ -8,6 +8,7 @@
 
 #include "platform/Application.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "Game.h"
 #include "play/Settings.h"
 
 namespace {
@@ -15,6 +16,7 @@ namespace {
 class SettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    RegisterRulesSets();
     std::string pattern = (std::filesystem::temp_directory_path() / "glyphfall-settings-XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     folder_ = pattern;
@@ -38,7 +40,7 @@ class SettingsTest : public ::testing::Test {
 TEST_F(SettingsTest, EverySettingSurvivesASaveAndALoad) {
   EXPECT_EQ(LoadSettings(path_), TSettings{});  // no file yet
   TSettings s;
-  s.Rules = TRulesKind::Typist;
+  s.Rules = "Typist";
   s.StartWave = 14;
   s.SpeedPercent = 75;
   s.Volume = 30;
@@ -72,7 +74,7 @@ TEST_F(SettingsTest, UnknownElementsAreIgnoredAndValuesOutOfRangeFallBack) {
       "</settings>");
   TSettings s = LoadSettings(path_);
   TSettings expected;
-  expected.Rules = TRulesKind::Typist;
+  expected.Rules = "Typist";
   expected.HighContrast = true;
   // A list name is kept: whether it is still installed is decided when the
   // game applies it (it then falls back to English with a message).

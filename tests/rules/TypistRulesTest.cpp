@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "rules/Rules.h"
+#include "rules/TypistRules.h"
 #include "words/WordFixture.h"
 
 namespace {
@@ -22,7 +22,8 @@ class TypistRulesTest : public WordFixture {
  protected:
   void SetUp() override {
     WordFixture::SetUp();
-    form->Rules = MakeRules(TRulesKind::Typist);
+    session->Settings().Rules = "Typist";
+    session->GameStarting();
     form->Events.Add(misses);
   }
   void TearDown() override {
@@ -33,7 +34,7 @@ class TypistRulesTest : public WordFixture {
     form->KeyDown(static_cast<uint16_t>(key), {});
     form->KeyUp(static_cast<uint16_t>(key), {});
   }
-  const TSpriteWord* Target() { return form->Rules->Target(); }
+  const TSpriteWord* Target() { return session->Rules()->Target(); }
   TMissCount misses;
 };
 
@@ -124,12 +125,12 @@ TEST_F(TypistRulesTest, TheLockEndsWhenItsWordIsBombedOrLeavesAndTheNextLetterLo
 }
 
 TEST_F(TypistRulesTest, TheNormalPaceIsTheGameAsBuiltAndOthersScaleTheWordsClocks) {
-  EXPECT_EQ(form->Paced(90), 90u);
-  form->SpeedPercent = 75;
-  EXPECT_EQ(form->Paced(90), 120u);
-  form->SpeedPercent = 125;
-  EXPECT_EQ(form->Paced(70), 56u);
-  EXPECT_EQ(form->Paced(1), 1u);
+  EXPECT_EQ(form->Stage.Paced(90), 90u);
+  form->Stage.SpeedPercent = 75;
+  EXPECT_EQ(form->Stage.Paced(90), 120u);
+  form->Stage.SpeedPercent = 125;
+  EXPECT_EQ(form->Stage.Paced(70), 56u);
+  EXPECT_EQ(form->Stage.Paced(1), 1u);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "rules/OptionsScreen.h"
+#include "screens/OptionsScreen.h"
 #include "support/GameFixture.h"
 
 namespace {
@@ -35,33 +35,35 @@ TEST_F(OptionsScreenTest, TheMenuOpensItKeysChangeTheSettingsAndLeavingSavesThem
   platform->KeyAt(t0 + 4000, vk::Return);
   platform->KeyAt(t0 + 4500, vk::Escape);  // quits from the menu
   bool sawOptions = false;
-  platform->OnFrame = [&] { sawOptions |= form->Screen == TGlyphfallForm::TScreen::Options; };
+  platform->OnFrame = [&] { sawOptions |= ShowingScreen(*form) == "options"; };
   form->Run();
   EXPECT_TRUE(sawOptions);
   TSettings saved = LoadSettings(SettingsFile);
-  EXPECT_EQ(saved.Rules, TRulesKind::Typist);
+  EXPECT_EQ(saved.Rules, "Typist");
   EXPECT_EQ(saved.StartWave, MaxStartWave);
-  EXPECT_EQ(form->Settings, saved);
+  EXPECT_EQ(session->Settings(), saved);
 
   // A new run starts with them.
   MakeForm({});
-  EXPECT_EQ(form->Settings, saved);
+  EXPECT_EQ(session->Settings(), saved);
 }
 
 TEST_F(OptionsScreenTest, EachRulesKeepsItsOwnScoreTable) {
-  form->Settings.Rules = TRulesKind::Typist;
-  form->ApplySettings();
+  session->Settings().Rules = "Typist";
+  session->ApplySettings();
   form->HiScores->InsertScore(5000, "TYPIST");
   form->HiScores->SaveHiScores();
   EXPECT_TRUE(std::filesystem::exists(HiScoreFilePath(HiScoreTypistFileName)));
   EXPECT_FALSE(std::filesystem::exists(HiScoreFilePath(HiScoreFileName)));
 
-  form->Settings.Rules = TRulesKind::Classic;
-  form->ApplySettings();
+  session->Settings().Rules = "Classic";
+  session->ApplySettings();
   EXPECT_EQ(form->HiScores->HighScore, 1000);
   MakeForm({});
   EXPECT_EQ(form->HiScores->HighScore, 1000);
-  EXPECT_EQ(form->OtherHiScores->HighScore, 5000);
+  session->Settings().Rules = "Typist";
+  session->ApplySettings();
+  EXPECT_EQ(form->HiScores->HighScore, 5000);
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ TEST_F(Screens, EscapeOnTheMenuEndsTheProgram) {
   form->Run();
   EXPECT_FALSE(platform->IsWindowVisible());
   EXPECT_EQ(form->Menu->Selected, MenuQuit);
-  EXPECT_EQ(form->Screen, TGlyphfallForm::TScreen::Ended);
+  EXPECT_EQ(ShowingScreen(*form), "ended");
 }
 
 TEST_F(Screens, EscapeDuringPlayEndsTheGameWithoutGameOver) {
@@ -79,22 +79,22 @@ TEST_F(Screens, EscapeDuringPlayEndsTheGameWithoutGameOver) {
   EXPECT_EQ(form->GameOverStamp, 0u);
   EXPECT_GT(playFrames, 0);
   EXPECT_LT(playFrames, 100);  // ended at the Escape, not 4 s after a game over
-  EXPECT_EQ(form->Screen, TGlyphfallForm::TScreen::Ended);
+  EXPECT_EQ(ShowingScreen(*form), "ended");
 }
 
 TEST_F(Screens, RunSwitchPlaysFirstThenShowsTheTitle) {
   MakeForm({"/RUN"});
-  std::vector<TGlyphfallForm::TScreen> seen;
+  std::vector<std::string_view> seen;
   platform->OnFrame = [&] {
-    if (seen.empty() || seen.back() != form->Screen) seen.push_back(form->Screen);
-    if (form->Screen == TGlyphfallForm::TScreen::Play && form->GameTime > 1000000 + 500) form->Playing = false;
+    if (seen.empty() || seen.back() != ShowingScreen(*form)) seen.push_back(ShowingScreen(*form));
+    if (ShowingScreen(*form) == "play" && form->GameTime > 1000000 + 500) form->Playing = false;
   };
   platform->KeyAt(Now() + 5000, vk::Escape);  // closes the menu
   form->Run();
   ASSERT_GE(seen.size(), 3u);
-  EXPECT_EQ(seen[0], TGlyphfallForm::TScreen::Play);
-  EXPECT_EQ(seen[1], TGlyphfallForm::TScreen::Title);
-  EXPECT_EQ(seen[2], TGlyphfallForm::TScreen::Menu);
+  EXPECT_EQ(seen[0], "play");
+  EXPECT_EQ(seen[1], "title");
+  EXPECT_EQ(seen[2], "menu");
 }
 
 TEST_F(Screens, ArrowsOnOtherScreensNeverQuitUnasked) {
@@ -104,7 +104,7 @@ TEST_F(Screens, ArrowsOnOtherScreensNeverQuitUnasked) {
   platform->KeyAt(t0 + 1000, vk::Up);
   bool menuShown = false;
   platform->OnFrame = [&] {
-    if (form->Screen == TGlyphfallForm::TScreen::Menu) menuShown = true;
+    if (ShowingScreen(*form) == "menu") menuShown = true;
   };
   platform->KeyAt(t0 + 3500, vk::Down);    // QUIT -> START
   platform->KeyAt(t0 + 3600, vk::Return);  // play
@@ -124,15 +124,15 @@ TEST_F(Screens, ClosingTheWindowDuringAGameEndsRunAtOnce) {
   platform->KeyAt(t0 + 3200, vk::Return);
   platform->Schedule({t0 + 4000, THeadlessPlatform::TEventKind::Close});
   form->Run();
-  EXPECT_EQ(form->Screen, TGlyphfallForm::TScreen::Ended);
+  EXPECT_EQ(ShowingScreen(*form), "ended");
   EXPECT_LT(Now() - t0, 4500u);
   EXPECT_FALSE(platform->IsWindowVisible());
 }
 
 TEST_F(Screens, WindowIsCentredOnTheWorkArea) {
-  form.reset();
+  game.reset();
   platform->SetWorkArea({1000, 800});
-  form = std::make_unique<TGlyphfallForm>(*platform);
+  MakeGame();
   EXPECT_EQ(platform->WindowPos().X, (1000 - 808) / 2);
   EXPECT_EQ(platform->WindowPos().Y, (800 - 626) / 2);
 }

@@ -82,12 +82,12 @@ TEST_F(GameEvents, EachGameIsToldFromItsStartToHowItEnded) {
     if (form->Playing && form->GameOverStamp == 0 && Now() > t0 + 3500 && Now() < t0 + 9000) form->GameOver();
   };
   form->Run();
-  const std::vector<std::string> game = {"started Classic at wave 1", "wave 1"};
-  std::vector<std::string> expected = game;
+  const std::vector<std::string> oneGame = {"started Classic at wave 1", "wave 1"};
+  std::vector<std::string> expected = oneGame;
   for (const char* line : {"game over", "ended lost"}) expected.push_back(line);
-  expected.insert(expected.end(), game.begin(), game.end());
+  expected.insert(expected.end(), oneGame.begin(), oneGame.end());
   expected.push_back("ended quit");
-  expected.insert(expected.end(), game.begin(), game.end());
+  expected.insert(expected.end(), oneGame.begin(), oneGame.end());
   expected.push_back("ended closed");
   EXPECT_EQ(log.Lines, expected);
 }

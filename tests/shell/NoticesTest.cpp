@@ -9,7 +9,7 @@
 #include "platform/Notices.h"
 #include "platform/Utf8.h"
 #include "replay/ReplayUnit.h"
-#include "rules/OptionsScreen.h"
+#include "screens/OptionsScreen.h"
 #include "support/GameFixture.h"
 
 namespace {
@@ -79,7 +79,7 @@ TEST_F(NoticesOnTheMenu, ADamagedSettingsFileShowsOnTheMenuUntilAKeyWhichDoesNot
   double before = -1, after = -1;
   uint8_t chosenAfter = 0;
   platform->OnFrame = [&] {
-    if (form->Screen != TGlyphfallForm::TScreen::Menu) return;
+    if (ShowingScreen(*form) != "menu") return;
     if (Now() < t0 + 3500) before = middleLit();
     if (Now() > t0 + 4200 && Now() < t0 + 4500) after = middleLit(), chosenAfter = form->Menu->Selected;
   };
@@ -89,7 +89,7 @@ TEST_F(NoticesOnTheMenu, ADamagedSettingsFileShowsOnTheMenuUntilAKeyWhichDoesNot
   EXPECT_EQ(chosenAfter, MenuHighScores);
   EXPECT_TRUE(platform->Notices().Empty());
 
-  form.reset();
+  game.reset();
   EXPECT_FALSE(platform->Notices().GameShowsThem);  // a last error finds no menu
 }
 
@@ -101,7 +101,7 @@ TEST_F(NoticesOnTheMenu, F11IsSavedAndTheOptionsRowShowsAndTogglesTheWindowsReal
   EXPECT_TRUE(LoadSettings(SettingsFile).Fullscreen);
 
   MakeForm({});  // starts fullscreen, as saved
-  const auto rows = TOptionsScreen(*form).Rows;
+  const auto rows = TOptionsScreen(*session).Rows;
   const size_t row = std::find_if(rows.begin(), rows.end(), [](auto& r) { return r.Label == "Fullscreen"; }) - rows.begin();
   uint32_t t = Now() + 3200;
   platform->KeyAt(t, 122);  // out of fullscreen by the key
@@ -115,9 +115,10 @@ TEST_F(NoticesOnTheMenu, F11IsSavedAndTheOptionsRowShowsAndTogglesTheWindowsReal
   std::string before, after;
   bool fullscreenAfter = false;
   platform->OnFrame = [&] {
-    if (!form->Options) return;
-    if (Now() < onRow) before = form->Options->Rows[row].Value(form->Settings);
-    if (Now() < changed) after = form->Options->Rows[row].Value(form->Settings), fullscreenAfter = platform->Fullscreen();
+    auto* options = dynamic_cast<TOptionsScreen*>(form->Screens.Top());
+    if (!options) return;
+    if (Now() < onRow) before = options->Rows[row].Value(session->Settings());
+    if (Now() < changed) after = options->Rows[row].Value(session->Settings()), fullscreenAfter = platform->Fullscreen();
   };
   form->Run();
   EXPECT_EQ(before + "/" + after, "off/on");
@@ -127,38 +128,40 @@ TEST_F(NoticesOnTheMenu, F11IsSavedAndTheOptionsRowShowsAndTogglesTheWindowsReal
 
 // Right click steps back; the wheel steps the row under the pointer, nothing between rows or on BACK.
 TEST_F(NoticesOnTheMenu, OnOptionsTheRightButtonStepsBackAndTheWheelStepsTheRowUnderThePointer) {
-  TOptionsScreen screen(*form);
+  TOptionsScreen screen(*session);
+  TScreenStack stack;
+  auto click = [&](TMouseButton button, int y) { screen.Mouse(stack, {TMouse::TKind::Down, button, 300, y}); };
   auto y = [&](int row) { return screen.RowY(row) + 5; };
   const int wave = 1, speed = 2;
-  form->Settings.StartWave = 3;
+  session->Settings().StartWave = 3;
   screen.Selected = wave;
-  screen.Click(TMouseButton::Right, 300, y(wave));
-  EXPECT_EQ(form->Settings.StartWave, 2);
-  screen.Click(TMouseButton::WheelUp, 300, y(speed));
-  EXPECT_EQ(form->Settings.SpeedPercent, 125);
+  click(TMouseButton::Right, y(wave));
+  EXPECT_EQ(session->Settings().StartWave, 2);
+  click(TMouseButton::WheelUp, y(speed));
+  EXPECT_EQ(session->Settings().SpeedPercent, 125);
   EXPECT_EQ(screen.Selected, speed);
-  screen.Click(TMouseButton::WheelDown, 300, y(speed));
-  screen.Click(TMouseButton::WheelDown, 300, y(speed));
-  const TSettings now = form->Settings;
+  click(TMouseButton::WheelDown, y(speed));
+  click(TMouseButton::WheelDown, y(speed));
+  const TSettings now = session->Settings();
   EXPECT_EQ(now.SpeedPercent, 75);
-  screen.Click(TMouseButton::WheelUp, 300, (y(wave) + y(speed)) / 2 + 12);  // between rows
-  screen.Click(TMouseButton::WheelUp, 300, y(static_cast<int>(screen.Rows.size()) - 1));  // BACK
-  EXPECT_EQ(form->Settings, now);
-  EXPECT_FALSE(screen.Done);
+  click(TMouseButton::WheelUp, (y(wave) + y(speed)) / 2 + 12);  // between rows
+  click(TMouseButton::WheelUp, y(static_cast<int>(screen.Rows.size()) - 1));  // BACK
+  EXPECT_EQ(session->Settings(), now);
+  EXPECT_FALSE(stack.Leaving());
 }
 
 // A wheel or right click in play must still leave a replay that reads.
 TEST_F(NoticesOnTheMenu, AWheelTurnedDuringAGameLeavesItsReplayReadable) {
   const std::string folder = std::filesystem::path(HiScoreFolder) / "replays";
-  form->KeepReplaysIn(folder);
+  session->KeepReplaysIn(folder);
   form->BuildMenu();
   platform->ClickAt(Now() + 300, 400, 300, TMouseButton::WheelDown);
   platform->ClickAt(Now() + 400, 400, 300, TMouseButton::Right);
   platform->KeyAt(Now() + 500, 'Q');  // a game without a letter typed is not kept
   platform->KeyAt(Now() + 600, vk::Escape);
-  form->PlayGame();
-  ASSERT_FALSE(form->LastReplay.empty());
-  EXPECT_NO_THROW(LoadReplay(folder + "/" + form->LastReplay));
+  PlayWholeGame();
+  ASSERT_FALSE(session->LastReplay().empty());
+  EXPECT_NO_THROW(LoadReplay(folder + "/" + session->LastReplay()));
 }
 
 }  // namespace

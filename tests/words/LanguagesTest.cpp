@@ -11,7 +11,7 @@
 #include "dictionary/WordLists.h"
 #include "framework/Letters.h"
 #include "platform/Canvas.h"
-#include "rules/OptionsScreen.h"
+#include "screens/OptionsScreen.h"
 #include "support/FifoWatchdog.h"
 #include "words/WordFixture.h"
 
@@ -121,29 +121,29 @@ TEST_F(LanguagesTest, EveryListThatCannotBePlayedFallsBackToEnglishWithOneMessag
   for (const std::string& path :
        {(dir_ / "missing.txt").string(), dir_.string(), fifo, Write(Filler(99), "short.txt")}) {
     size_t errors = platform->Errors().size();
-    form->UseWordList(path);
+    session->UseWordList(path);
     EXPECT_EQ(form->Dictionary->Kind(), TListKind::Bundled) << path;
-    EXPECT_TRUE(form->WordListPath.empty());
+    EXPECT_TRUE(session->WordListPath().empty());
     EXPECT_EQ(platform->Errors().size(), errors + 1) << path;
   }
   EXPECT_FALSE(watchdog.Fired());
   // A list the settings name that is no longer installed.
   size_t errors = platform->Errors().size();
-  form->Settings.Words = "Klingon";
-  form->ApplyWordList();
-  EXPECT_EQ(form->Settings.Words, "English");
+  session->Settings().Words = "Klingon";
+  session->ApplyWordList();
+  EXPECT_EQ(session->Settings().Words, "English");
   EXPECT_EQ(platform->Errors().size(), errors + 1);
-  form->UseWordList(Write(Filler(100)));
-  EXPECT_TRUE(form->LettersAsText());
+  session->UseWordList(Write(Filler(100)));
+  EXPECT_TRUE(session->LettersAsText());
 }
 
 // Any list of the player's (words typed with one key, say) once ranked in the table.
 TEST_F(LanguagesTest, OnlyTheBundledListRanksAndAnyOtherPlaysAsPractice) {
   const int32_t before = form->HiScores->HighScore;
   for (const std::string& list : {Write(Filler(100)), std::string()}) {
-    form->UseWordList(list);
+    session->UseWordList(list);
     StartGame();
-    EXPECT_EQ(form->Practice, !list.empty());
+    EXPECT_EQ(session->Practice(), !list.empty());
     form->AwardScore({100, 100}, before + (list.empty() ? 1000 : 2000), "", nullptr);
   }
   EXPECT_EQ(form->HiScores->HighScore, before + 1000);  // the bundled list's game alone
@@ -155,34 +155,37 @@ TEST_F(LanguagesTest, TheOptionsScreenOffersThePlayersOwnListsAndAccents) {
   const char* saved = std::getenv("XDG_DATA_HOME");
   std::string savedValue = saved ? saved : "";
   ::setenv("XDG_DATA_HOME", dir_.c_str(), 1);
-  TOptionsScreen options(*form);
+  TOptionsScreen options(*session);
   for (TOptionRow& row : options.Rows) {
-    if (row.Label == std::string("Words")) row.Change(form->Settings, -1);  // wraps to the last list: the player's
-    if (row.Label == std::string("Accents")) row.Change(form->Settings, 1);
+    if (row.Label == std::string("Words")) row.Change(session->Settings(), -1);  // wraps to the last list: the player's
+    if (row.Label == std::string("Accents")) row.Change(session->Settings(), 1);
   }
-  form->ApplySettings();
+  session->ApplySettings();
   saved ? ::setenv("XDG_DATA_HOME", savedValue.c_str(), 1) : ::unsetenv("XDG_DATA_HOME");
-  EXPECT_EQ(form->WordListName, "mine");
-  EXPECT_TRUE(form->LettersAsText());
-  EXPECT_TRUE(form->AccentsExact);
-  EXPECT_EQ(SettingsFromXml(SettingsToXml(form->Settings)), form->Settings);
+  EXPECT_EQ(session->WordListName(), "mine");
+  EXPECT_TRUE(session->LettersAsText());
+  EXPECT_TRUE(session->AccentsExact());
+  EXPECT_EQ(SettingsFromXml(SettingsToXml(session->Settings())), session->Settings());
 }
 
 TEST_F(LanguagesTest, TypedTextHitsAccentedLettersExactlyOrThroughTheirPlainLetter) {
-  form->UseWordList(Write(Filler(100)));
+  session->UseWordList(Write(Filler(100)));
   TSpriteWord* ete = AddWord("ÉTÉ", TPoint{300, CastleTop()});
   TSpriteWord* eel = AddWord("EEL", TPoint{400, CastleTop()});
-  form->AccentsExact = true;
-  form->TextInput(U'e');  // hits EEL only
+  session->Settings().Words = session->WordListName();  // the list in play stays
+  session->Settings().AccentsExact = true;
+  session->ApplyWordList();
+  static_cast<TInputSink*>(form)->TextInput(U'e');  // hits EEL only
   EXPECT_EQ(ete->Text, "ÉTÉ");
   EXPECT_EQ(eel->Text, "EL");
-  form->TextInput(U'é');  // as text; the A-Z key path plays no part
+  static_cast<TInputSink*>(form)->TextInput(U'é');  // as text; the A-Z key path plays no part
   EXPECT_EQ(ete->Text, "TÉ");
   form->KeyDown('T', {});
   EXPECT_EQ(ete->Text, "TÉ");
-  form->AccentsExact = false;
-  form->TextInput(U't');
-  form->TextInput(U'E');  // either: the plain letter hits É, and EL's E
+  session->Settings().AccentsExact = false;
+  session->ApplyWordList();
+  static_cast<TInputSink*>(form)->TextInput(U't');
+  static_cast<TInputSink*>(form)->TextInput(U'E');  // either: the plain letter hits É, and EL's E
   EXPECT_TRUE(ete->Text.empty());
   EXPECT_EQ(eel->Text, "L");
   EXPECT_EQ(form->Score, 30);  // three letters, not five bytes

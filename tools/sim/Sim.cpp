@@ -350,6 +350,8 @@ int main(int argc, char** argv) {
     }
     platform.OnFrame = nullptr;
     form.Events.Remove(stats);
+    // A watched game leaves the player's own score on the form.
+    const int32_t score = replayFile.empty() ? form.Score : stats.LastScore;
 
     const TPlayStats& s = stats;
     if (printWaves) {
@@ -369,19 +371,19 @@ int main(int argc, char** argv) {
         "\"startup_ms\":%.1f,\"wpm\":%.1f,\"accuracy\":%.3f,\"misses\":%d,\"bonus_attempts\":%lld,"
         "\"bonus_locked\":%lld}\n",
         std::string(ShowingScreen(form)).c_str(), static_cast<long long>(platform.FramesPresented()), platform.GetTickCount() - start,
-        form.Score, form.HiScores->HighScore, form.WaveNumber, static_cast<long long>(s.WavesCompleted),
+        score, form.HiScores->HighScore, form.WaveNumber, static_cast<long long>(s.WavesCompleted),
         form.WavesLooped ? "true" : "false", s.SawGameOver ? "true" : "false", static_cast<long long>(s.BricksLost),
         static_cast<long long>(s.WordsTyped), static_cast<long long>(s.LettersTyped), static_cast<long long>(s.Keys),
         static_cast<long long>(s.BombsUsed), Percentile(frameTimes.Sample(), 50), Percentile(frameTimes.Sample(), 99),
         startupMs, session.Record().Game().Wpm(), session.Record().Game().Accuracy(), session.Record().Game().Misses,
         static_cast<long long>(bot ? bot->BonusAttempts : 0), static_cast<long long>(bot ? bot->BonusLocked : 0));
     const TReplayTrailer& want = replay.Trailer;
-    if (verify && (form.Score != want.Score || s.WavesCompleted != want.WavesCompleted ||
+    if (verify && (score != want.Score || s.WavesCompleted != want.WavesCompleted ||
                    s.BricksLost != want.BricksLost)) {
       std::fprintf(stderr,
                    "glyphfall-sim: the replay differs from its record: score %d (recorded %d), waves %lld (%u), "
                    "bricks lost %lld (%u)\n",
-                   form.Score, want.Score, static_cast<long long>(s.WavesCompleted), want.WavesCompleted,
+                   score, want.Score, static_cast<long long>(s.WavesCompleted), want.WavesCompleted,
                    static_cast<long long>(s.BricksLost), want.BricksLost);
       status = 1;
     }
