@@ -6,6 +6,7 @@
 #include "framework/Utils.h"
 #include "hiscores/HiScoreUnit.h"
 #include "shell/GlyphfallUnit.h"
+#include "sprites/StarUnit.h"
 
 namespace {
 
@@ -55,7 +56,9 @@ void THiScoreList::ShowHiScores(int32_t row) {
   GlyphfallForm->MenuActive = false;
   EntryRow = row;
   while (GlyphfallForm->Platform.IsWindowVisible() && !GlyphfallForm->Closed && !GlyphfallForm->MenuActive) {
-    GlyphfallForm->BeginScreenFrame();
+    GlyphfallForm->StarField->UpdateAll(GlyphfallForm->Stage);
+    GlyphfallForm->DrawBackground();
+    GlyphfallForm->DrawHud();
     DrawHiScores();
     GlyphfallForm->PresentFrame();
   }

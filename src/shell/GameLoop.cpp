@@ -29,7 +29,10 @@ const char* const CreditText = "Type the words before they reach the castle  -  
 uint8_t ShiftBits(TShiftState s) { return static_cast<uint8_t>((s.Shift ? 1 : 0) | (s.Ctrl ? 2 : 0) | (s.Alt ? 4 : 0)); }
 }  // namespace
 
-TGlyphfallForm::TGlyphfallForm(TPlatform& platform) : Platform(platform) {
+std::unique_ptr<TBitmap> MakePlayfieldImage() { return std::make_unique<TBitmap>(PlayfieldWidth, PlayfieldHeight); }
+
+TGlyphfallForm::TGlyphfallForm(TPlatform& platform)
+    : Platform(platform), Stage{clock_, *OffscreenImage, TSize{}} {
   GlyphfallForm = this;
   Platform.SetInputSink(this);
   // Reports from here on wait for the menu, start-up's included.
@@ -63,7 +66,7 @@ TGlyphfallForm::TGlyphfallForm(TPlatform& platform) : Platform(platform) {
       for (int score = 1000; score >= 100; score -= 100) HiScores->Add(std::make_unique<THiScore>(score, ""));
     HiScores->HighScore = HiScores->Items(0)->Score;
 
-    Clock.Reset(Platform.GetTickCount());
+    clock_.Reset(Platform.GetTickCount());
   } catch (...) {
     // A half-made form must not stay reachable.
     Platform.SetInputSink(nullptr);
@@ -194,7 +197,7 @@ void TGlyphfallForm::NewGame() {
   Bombs = 0;
   PressSpaceHints = 0;
   WaveNumber = 1;
-  Clock.Reset(Platform.GetTickCount());
+  clock_.Reset(Platform.GetTickCount());
   WavesLooped = false;
   // Rules, start wave, pace and the records of the game, as chosen.
   if (Session) Session->GameStarting();
@@ -288,7 +291,7 @@ void TGlyphfallForm::PresentFrame() {
   if (held) RecordInput(paused ? TReplayInput::Resume : TReplayInput::FocusGained, 0, {});
   uint32_t now = Platform.GetTickCount();
   const uint32_t before = GameTime;
-  Clock.Advance(now, now - t0);
+  clock_.Advance(now, now - t0);
   if (Session) Session->FramePresented(GameTime - before);
 }
 

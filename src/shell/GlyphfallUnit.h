@@ -54,6 +54,9 @@ struct TMenuItem {
   uint8_t Id = 0;
 };
 
+// The off-screen image every frame is composed on, playfield-sized.
+std::unique_ptr<TBitmap> MakePlayfieldImage();
+
 class TMenuList : public TCustomObjectList<TMenuItem> {
  public:
   uint8_t Selected = 0;
@@ -65,7 +68,12 @@ class TMenuList : public TCustomObjectList<TMenuItem> {
   void SelectNext();
 };
 
-class TGlyphfallForm : public TInputSink {
+// The form's game clock, made before any member that refers to it.
+struct TFormClock {
+  TGameClock clock_;
+};
+
+class TGlyphfallForm : public TInputSink, private TFormClock {
  public:
   // Form creation (its create handler). Loads the word list and the scores.
   explicit TGlyphfallForm(TPlatform& platform);
@@ -74,20 +82,19 @@ class TGlyphfallForm : public TInputSink {
   TPlatform& Platform;
 
   // ---- Game clock (GameTime and PausedTime read as the form's own) ----
-  TGameClock Clock;
-  uint32_t& GameTime = Clock.GameTime;
-  uint32_t& PausedTime = Clock.PausedTime;
-  uint32_t MsSince(uint32_t stamp) const { return Clock.MsSince(stamp); }
-  bool HasElapsed(uint32_t stamp, uint32_t interval) const { return Clock.HasElapsed(stamp, interval); }
-  bool TickEvery(uint32_t& stamp, uint32_t interval) const { return Clock.TickEvery(stamp, interval); }
+  uint32_t& GameTime = clock_.GameTime;
+  uint32_t& PausedTime = clock_.PausedTime;
+  uint32_t MsSince(uint32_t stamp) const { return clock_.MsSince(stamp); }
+  bool HasElapsed(uint32_t stamp, uint32_t interval) const { return clock_.HasElapsed(stamp, interval); }
+  bool TickEvery(uint32_t& stamp, uint32_t interval) const { return clock_.TickEvery(stamp, interval); }
 
   // ---- Pictures (shared, never owned by sprites) ----
-  std::unique_ptr<TBitmap> OffscreenImage = std::make_unique<TBitmap>(PlayfieldWidth, PlayfieldHeight);
+  std::unique_ptr<TBitmap> OffscreenImage = MakePlayfieldImage();
   std::unique_ptr<TBitmap> BrickImage, BrickArchImage, Damaged1Image, Damaged2Image, GroundImage, BombImage,
       GoldBrickImage, ClockImage, CannonImage, BackImage, ShieldImage, RotateImage, OffscreenRotateImage;
   TCanvas& Canvas() { return OffscreenImage->Canvas(); }
-  // What the sprite lists are updated and drawn with.
-  TStage Stage{Clock, *OffscreenImage, TSize{}};
+  // What the sprite lists are updated and drawn with: the clock, this image.
+  TStage Stage;
 
   // What happens in play, for whoever watches it.
   TGameEvents Events;
@@ -142,9 +149,6 @@ class TGlyphfallForm : public TInputSink {
   void UpdateWave();
   void DrawFrame();
   void DrawBackground();
-  // How every screen but play begins a frame: the stars move, then the
-  // background and the HUD are drawn under the screen's own drawing.
-  void BeginScreenFrame();
   void DrawSprites();
   void PresentFrame();
   bool GameOverDone() const;
@@ -192,6 +196,9 @@ class TGlyphfallForm : public TInputSink {
   TSize LetterExtent(int size);
 
  private:
+  // How every screen but play begins a frame: the stars move, then the
+  // background and the HUD are drawn under the screen's own drawing.
+  void BeginScreenFrame();
   void LoadPictures();
   // What a key-down does; the handler records the key first.
   void TypeKey(uint16_t key);

@@ -86,7 +86,8 @@ void TSession::BeginGameRecord() {
       form_.StarField->Add(std::move(star));
     }
     form_.StarField->ScrollStamp = h.StarScroll;
-    form_.Clock.Reset(h.StartTime);
+    form_.GameTime = h.StartTime;
+    form_.PausedTime = 0;
     RandSeed(h.Seed);
     form_.WaveNumber = h.StartWave;
     if (form_.Menu) form_.Menu->Selected = MenuStart;

@@ -14,6 +14,7 @@
 #include "replay/ReplayUnit.h"
 #include "shell/GlyphfallUnit.h"
 #include "sound/SoundEffects.h"
+#include "sprites/StarUnit.h"
 #include "words/WordUnit.h"
 
 namespace {
@@ -46,7 +47,7 @@ class TSession::TFormAdapter : public TPlay, public TScreenHost, public TWatched
 
   TWordList& AttackWords() override { return *form_.AttackWords; }
   TWordList& BonusWords() override { return *form_.BonusWords; }
-  const TGameClock& Clock() const override { return form_.Clock; }
+  const TGameClock& Clock() const override { return form_.Stage.Clock; }
   TGameEvents& Events() override { return form_.Events; }
   int32_t Score() const override { return form_.Score; }
   int32_t WaveNumber() const override { return form_.WaveNumber; }
@@ -56,7 +57,11 @@ class TSession::TFormAdapter : public TPlay, public TScreenHost, public TWatched
 
   TPlatform& Platform() override { return form_.Platform; }
   TCanvas& Canvas() override { return form_.Canvas(); }
-  void BeginFrame() override { form_.BeginScreenFrame(); }
+  void BeginFrame() override {
+    form_.StarField->UpdateAll(form_.Stage);
+    form_.DrawBackground();
+    form_.DrawHud();
+  }
   void PresentFrame() override { form_.PresentFrame(); }
   bool Closed() const override { return form_.Closed; }
   void DrawText(int x, int y, std::string_view text, TColor colour, int shadow) override {
