@@ -65,6 +65,7 @@ TEST_F(HiScoreFile, SavedTableIsWrittenInOrderAndReadsBack) {
   saved[0]->Name = "ZED";
   saved[3]->Name = "Q1";
   EXPECT_EQ(Save(saved), "");
+  EXPECT_EQ(saved.HighScore, 1000);
   std::string expected = "<root>";
   for (int i = 0; i < 10; ++i) {
     std::string name = saved[i]->Name;
@@ -119,7 +120,7 @@ TEST_F(HiScoreFile, HandWrittenFileKeepsItsRowsOrderAndNumber) {
   // row without a NAME, and rows that are not in descending order.
   Write(
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<scores>\n"
-      "  <first><NAME>LOW</NAME><SCORE>100</SCORE></first>\n"
+      "  stray text\n  <first><NAME>LOW</NAME><SCORE>100</SCORE></first>\n"
       "  <RANK9>\n    <SCORE> 500 </SCORE>\n    <NAME>\n      HIGH\n    </NAME>\n  </RANK9>\n"
       "  <RANK1><SCORE>300</SCORE></RANK1>\n"
       "</scores>\n");
@@ -208,6 +209,12 @@ TEST_F(HiScoreFile, DamagedTableIsReplacedByTheNextSave) {
   THiScoreList last;
   EXPECT_EQ(Load(last), "");
   EXPECT_EQ(Names(last).substr(0, 4), "V|W|");
+
+  Write("<root>");
+  std::filesystem::remove(Path("HISCORE.XML.bad"));
+  std::filesystem::create_directories(Path("HISCORE.XML.bad/full"));
+  EXPECT_NE(Save(list).find("Could not save the high scores"), std::string::npos);
+  EXPECT_EQ(Read(), "<root>");
 }
 
 // The save once wrote through a fixed temporary name. In a folder other users

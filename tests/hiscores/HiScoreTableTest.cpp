@@ -77,6 +77,10 @@ TEST_F(HiScoreTable, TypingFillsThePlacesAndBackspaceFreesThem) {
   EXPECT_EQ(list[6]->Name, "--------");
   EXPECT_EQ(list.EntryRow, 6);
   EXPECT_FALSE(Exists());
+  const std::string names = Names(list);
+  list.EntryRow = list.Count();
+  Type({'A'});
+  EXPECT_EQ(Names(list), names);
 }
 
 TEST_F(HiScoreTable, EnterStoresTheNameAndWritesTheFile) {
@@ -124,6 +128,19 @@ TEST_F(HiScoreTable, CommitEndsAnEntryTheWayEnterDoes) {
   EXPECT_NE(Read().find("<NAME>XY</NAME>"), std::string::npos);
 }
 
+// Rows are 40 pixels apart from y 120; only a row with a kept game answers.
+TEST_F(HiScoreTable, OnlyARowWithAKeptGameAnswersAClick) {
+  list[0]->Replay = "a.gfr";
+  list[9]->Replay = "b.gfr";
+  EXPECT_EQ(list.ReplayRowAt(100), -1);  // the title, above the first row
+  EXPECT_EQ(list.ReplayRowAt(125), 0);
+  EXPECT_EQ(list.ReplayRowAt(165), -1);
+  EXPECT_EQ(list.ReplayRowAt(120 + 40 * 9 + 39), 9);
+  EXPECT_EQ(list.ReplayRowAt(120 + 40 * 10), -1);  // below the table
+  list.Delete(9);
+  EXPECT_EQ(list.ReplayRowAt(120 + 40 * 9 + 5), -1);
+}
+
 TEST(HiScoreText, ScoresParseStrictlyWithin32Bits) {
   int32_t v = 7;
   EXPECT_TRUE(ParseScore("450", v));
@@ -146,8 +163,8 @@ TEST(HiScoreText, NamesFromTheFileStayShortPrintableAscii) {
   EXPECT_EQ(CleanName("ABCDEFGHIJKL"), "ABCDEFGH");
   EXPECT_EQ(CleanName("Jos\xC3\xA9!"), "Jos?!");
   EXPECT_EQ(CleanName("A\x01"
-                      "B"),
-            "A?B");
+                      "B\x7F~"),
+            "A?B?~");
   EXPECT_EQ(CleanName(""), "");
 }
 

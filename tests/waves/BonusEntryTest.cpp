@@ -87,6 +87,11 @@ TEST_F(BonusEntryTest, BrickNeedsDamageAndBombNeedsARoomySlot) {
 
   // A fourth bomb earned while it falls does not spoil it: typing gives a fifth.
   form->Bombs = MaxBombs;
+  form->PressSpaceHints = 2;
   Type("BOMB");
   EXPECT_EQ(form->Bombs, MaxBombs + 1);
+  EXPECT_EQ(form->PressSpaceHints, 0);
+  ASSERT_EQ(form->ZoomItems->Count(), 1);
+  EXPECT_EQ(form->ZoomItems->Items(0)->Position,
+            (TPoint{320 - (MaxBombs + 1) * form->BombImage->Width(), form->HudValueY() + 6}));
 }

@@ -161,6 +161,8 @@ TEST_F(PlayTest, NothingCompletesOrStartsAfterGameOver) {
   // Even a wave that had passed its salvo is not complete any more.
   Wave().Stage = 2;
   EXPECT_FALSE(Wave().IsComplete());
+  form->GameOverStamp = 0;
+  EXPECT_TRUE(Wave().IsComplete());
 }
 
 TEST_F(PlayTest, AfterWaveFourteenPlayGoesRoundAtFullSpeed) {

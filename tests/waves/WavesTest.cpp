@@ -103,22 +103,66 @@ TEST_F(PlayTest, TheBonusWordsEachWaveDrops) {
     Bonus().RemoveAll();
     return kinds;
   };
+  const TStrings early = {"TBombWord", "TBrickWord", "TRetreatWord", "TSlowDownWord"};
+  const TStrings all = {"TBombWord", "TBrickWord", "TCastleWord", "TRetreatWord", "TSlowDownWord"};
   EXPECT_EQ(fallen(1), (TStrings{"TBombWord", "TBrickWord"}));
-  EXPECT_EQ(fallen(5), (TStrings{"TBombWord", "TBrickWord", "TCastleWord", "TRetreatWord", "TSlowDownWord"}));
+  EXPECT_EQ(fallen(2), early);
+  EXPECT_EQ(fallen(3), early);
+  EXPECT_EQ(fallen(4), (TStrings{"TBombWord", "TBrickWord", "TCastleWord", "TRetreatWord"}));
+  for (int n = 5; n <= 13; ++n) EXPECT_EQ(fallen(n), all) << "wave " << n;
   EXPECT_EQ(fallen(14), TStrings{"TCastleWord"});
 }
 
-TEST_F(PlayTest, SingleKindWavesReleaseOnlyThatKind) {
-  const std::pair<int, const char*> waves[] = {{6, "SpeedUp"}, {7, "Shielded"}, {8, "Cannon"}};
-  for (auto [n, kind] : waves) {
+TEST_F(PlayTest, EachWaveFillsTheScreenUpToItsOwnNumberOfWords) {
+  const int most[WaveCount] = {1, 2, 3, 3, 4, 10, 10, 10, 10, 4, 6, 15, 10, 20};
+  for (int n = 1; n <= WaveCount; ++n) {
     form->WaveNumber = n;
     form->StartWave();
-    for (int i = 0; i < 300; ++i) {
+    Wave().Bonuses.Clear();
+    Attack().RemoveAll();
+    int seen = 0;
+    for (uint32_t t = 0; t < StagePause + 5000; t += 10) {
+      Frame();
+      int words = 0;  // bullets come on top, fired by cannons
+      for (int i = 0; i < Attack().Count(); ++i) words += !Attack().Words(i)->IsBullet();
+      seen = std::max(seen, words);
+    }
+    EXPECT_LE(seen, most[n - 1]) << "wave " << n;
+    // The last wave's cannons fire so fast that their bullets keep a few places.
+    if (n < WaveCount) {
+      EXPECT_EQ(seen, most[n - 1]) << "wave " << n;
+    }
+    EXPECT_EQ(form->GameOverStamp, 0u) << "wave " << n;
+  }
+}
+
+TEST_F(PlayTest, EachWaveReleasesItsOwnKindsOfWord) {
+  const TStrings all = {"TSpriteWord", "TSpeedUpWord", "TFlashWord", "TCannonWord", "TShieldedWord", "TBigWord"};
+  const TStrings kinds[WaveCount] = {{"TSpriteWord"},
+                                     {"TSpriteWord", "TFlashWord", "TCannonWord", "TBigWord"},
+                                     all,
+                                     all,
+                                     all,
+                                     {"TSpeedUpWord"},
+                                     {"TShieldedWord"},
+                                     {"TCannonWord"},
+                                     all,
+                                     all,
+                                     {"TSpriteWord", "TBigWord"},
+                                     {"TSpriteWord", "TSpeedUpWord", "TFlashWord", "TCannonWord", "TShieldedWord"},
+                                     {"TCannonWord", "TFlashWord"},
+                                     {"TCannonWord", "TSpeedUpWord"}};
+  for (int n = 1; n <= WaveCount; ++n) {
+    form->WaveNumber = n;
+    form->StartWave();
+    TStrings seen;
+    for (int i = 0; i < 400; ++i) {
       Attack().SpawnWord();
       ASSERT_EQ(Attack().Count(), 1);
-      ASSERT_EQ(&Attack().Words(0)->Kind(), KindNamed(kind)) << "wave " << n;
+      seen.insert(Attack().Words(0)->Kind().Name());
       Attack().RemoveAll();
     }
+    EXPECT_EQ(seen, kinds[n - 1]) << "wave " << n;
   }
 
   form->WaveNumber = 14;

@@ -67,13 +67,13 @@ TEST_F(ArmedTest, CannonFiresFromItsFirstFullyVisibleStepThenOncePerInterval) {
 }
 
 TEST_F(ArmedTest, SpedUpCannonLetsItsIntervalPassWithoutFiring) {
-  TCannonWord* cannon = AddKind<TCannonWord>("CANNON", 4, {300, Row(10)});
+  TCannonWord* cannon = AddKind<TCannonWord>("CANNON", 4, {650, Row(10)});
   StepWords();
   EXPECT_TRUE(NewBullets(cannon->Serial).empty());
   const uint32_t stamp = cannon->FireStamp;
   EXPECT_EQ(stamp, Clock());
 
-  cannon->SetSpeedTier(0);
+  cannon->SetSpeedTier(3);  // the fastest tier a wave gives still fires
   while (Clock() < stamp + 4990) {
     StepWords();
     ASSERT_TRUE(NewBullets(cannon->Serial).empty());
@@ -146,6 +146,12 @@ TEST_F(ArmedTest, SpinningBulletTurnsInPlace) {
     boxes.push_back(LitBox());
   }
   EXPECT_EQ(bullet->Angle, 0);
+  TCanvas& canvas = form->Canvas();
+  SetFontAngle(canvas, -50);
+  EXPECT_EQ(canvas.Font.Angle, 3550);
+  SetFontAngle(canvas, 3650);
+  EXPECT_EQ(canvas.Font.Angle, 50);
+  SetFontAngle(canvas, 0);
   const TRect& upright = boxes.back();
   const TRect& quarter = boxes[17];  // 90 degrees
   ASSERT_GT(upright.Width(), 0);
@@ -182,6 +188,7 @@ TEST_F(ArmedTest, SpeedUpClockCountsNineDigitsInSeventyTicksThenSpeedsEveryoneUp
 TEST_F(ArmedTest, SpeedUpClockTicksOnlyOnStepsEightyMillisecondsApartAndOnScreen) {
   TSpeedUpWord* tier1 = AddKind<TSpeedUpWord>("RADIO", 1, {300, Row(10)});
   TSpeedUpWord* entering = AddKind<TSpeedUpWord>("RADIO", 0, {770, Row(15)});
+  entering->PlaceAt({entering->Position.X + 790 - entering->IconX(), Row(15)});  // the box ends at 800
   for (int i = 0; i < 10; ++i) {
     form->GameTime += 70;
     tier1->Act();
@@ -211,6 +218,8 @@ TEST_F(ArmedTest, TypedFlashWordBurstsEveryAttackerAndScoresThemAll) {
   TFlashWord* flash = AddKind<TFlashWord>("ZAPS", 0, {300, Row(5)});
   EXPECT_EQ(flash->Colours, (std::vector<TColor>{clYellow, clRed, clBlue, clYellow}));
   EXPECT_FALSE(flash->MayHideLetter);
+  flash->Draw(form->Stage);
+  EXPECT_EQ(flash->Colours, (std::vector<TColor>{clRed, clYellow, clRed, clBlue}));
   TSpriteWord* plain = AddAttack("CAT", 0, {400, Row(8)});
   TFlashWord* other = AddKind<TFlashWord>("FOX", 1, {500, Row(11)});
   TSpriteWord* bullet = AddBullet('Q', {600, Row(14)});
@@ -237,8 +246,15 @@ TEST_F(ArmedTest, VerticalFlashWordIsDrawnStacked) {
 
 TEST_F(ArmedTest, BigWordNeedsItsRowsStrikesOneBrickPerRowAndEarnsPlainPoints) {
   std::unique_ptr<TSpriteWord> made;
-  do made = TBigWord::ClassRef().CreateFromWord(TWord("OX"), 0, DirLeft, nullptr);
-  while (made->Scale != 10);
+  std::set<int32_t> scales;
+  for (int i = 0; i < 300; ++i) {
+    std::unique_ptr<TSpriteWord> w = TBigWord::ClassRef().CreateFromWord(TWord("OX"), 0, DirLeft, nullptr);
+    scales.insert(w->Scale);
+    if (w->Scale == 10) made = std::move(w);
+  }
+  EXPECT_EQ(*scales.begin(), 1);
+  EXPECT_EQ(*scales.rbegin(), 10);
+  ASSERT_TRUE(made);
   TSpriteWord* big = made.get();
   Attack().Add(std::move(made));
   big->PlaceAt({65, Row(5)});
@@ -286,6 +302,7 @@ TEST_F(ArmedTest, ShieldBehindTheLettersHasNoBrightDetail) {
 
 TEST_F(ArmedTest, ShieldedWordTakesTwoPressesPerLetterForDoublePoints) {
   TShieldedWord* word = AddKind<TShieldedWord>("SHOT", 3, {400, Row(5)});
+  TPlayStats& seen = Watch();
   EXPECT_TRUE(word->Shielded);
   EXPECT_EQ(word->TextColour(), clYellow);
   Press('S');
@@ -300,4 +317,5 @@ TEST_F(ArmedTest, ShieldedWordTakesTwoPressesPerLetterForDoublePoints) {
   EXPECT_EQ(form->Score, 0);
   Press('T');
   EXPECT_EQ(form->Score, 80);
+  EXPECT_EQ(seen.LettersTyped, 4);  // eight presses
 }
