@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "dictionary/DictionaryUnit.h"
+#include "framework/Determinism.h"
 #include "framework/Utils.h"
 #include "hiscores/HiScoreUnit.h"
 #include "hiscores/XMLUnit.h"
@@ -241,6 +242,8 @@ void TGlyphfallForm::NewGame() {
   Clock.Reset(Platform.GetTickCount());
   WavesLooped = false;
   BeginGameRecord();
+  // From the seed a watched game set, or this moment's: word numbers restart.
+  GameDeterminism().Start(RandSeedValue());
   Events.GameStarted(
       {GameTime, RulesName(Settings.Rules), RandSeedValue(), WaveNumber, WordListName, SpeedPercent, AccentsExact});
   StartWave();
