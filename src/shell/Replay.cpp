@@ -201,6 +201,7 @@ void TGlyphfallForm::PruneKeptReplays() {
 
 std::string TGlyphfallForm::ReplayRefusal(const TReplay& replay) {
   const TReplayHeader& h = replay.Header;
+  if (std::string why = RevisionRefusal(h.Revision); !why.empty()) return why;
   TRulesKind rules;
   if (!ParseRulesName(h.Rules, rules)) return "it was played under rules this game does not have (" + h.Rules + ")";
   if (std::find(SpeedChoices.begin(), SpeedChoices.end(), h.SpeedPercent) == SpeedChoices.end())
@@ -238,6 +239,7 @@ void TGlyphfallForm::WatchReplay(const TReplay& replay, bool paced) {
   Settings.StartWave = h.StartWave;
   Settings.SpeedPercent = h.SpeedPercent;
   Settings.Words = h.WordList;
+  Settings.AccentsExact = AccentsExact = h.AccentsExact;
   if (Recorder) Events.Remove(*Recorder);
   Platform.SetInputSink(&watch);
   Platform.SetCaption(caption + " - REPLAY");
