@@ -63,10 +63,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (DecodeReplay(EncodeReplay(replay)) != replay) __builtin_trap();
   if (replay.Frames.size() > size || replay.Events.size() > size) __builtin_trap();
 
-  // Played with this game's words, whatever list it names, so that every
-  // file that reads gets played; the first frames only.
+  // Played with this game's words and rules revision, whatever it names, so
+  // that every file that reads gets played; the first frames only.
   replay.Header.WordList = Game->Form.WordListName;
   replay.Header.WordsHash = Game->WordsHash;
+  replay.Header.Revision = RulesRevision;  // another revision is refused, rightly
   if (replay.Frames.size() > FramesPlayed) replay.Frames.resize(FramesPlayed);
   TGlyphfallForm& form = Game->Form;
   if (!form.ReplayRefusal(replay).empty()) __builtin_trap();

@@ -149,6 +149,8 @@ std::string EncodeReplay(const TReplay& replay) {
   w.Varint(ReplayFormatVersion);
   const TReplayHeader& h = replay.Header;
   w.Text(h.GameVersion.substr(0, MaxReplayText));
+  w.Varint(static_cast<uint32_t>(h.Revision));
+  w.Byte(h.AccentsExact ? 1 : 0);
   w.Text(h.Rules.substr(0, MaxReplayText));
   w.Signed(h.StartWave);
   w.Signed(h.SpeedPercent);
@@ -193,12 +195,23 @@ TReplay DecodeReplay(std::string_view bytes) {
   // The version comes first and is checked before anything else is read:
   // another version's bytes are never read as this one's.
   uint32_t version = r.Varint();
-  if (version != ReplayFormatVersion)
-    throw EReplayError("it was made in replay format " + std::to_string(version) + ", and this game reads format " +
+  if (version < 1 || version > ReplayFormatVersion)
+    throw EReplayError("it was made in replay format " + std::to_string(version) + ", and this game reads formats 1 to " +
                        std::to_string(ReplayFormatVersion) + " only");
   TReplay replay;
   TReplayHeader& h = replay.Header;
   h.GameVersion = r.Text();
+  // Format 1 came before both: every game then was of revision 1, "either".
+  h.Revision = 1;
+  h.AccentsExact = false;
+  if (version >= 2) {
+    // Any revision reads (the game refuses to play another); 0 none had.
+    h.Revision = static_cast<int32_t>(r.Varint(INT32_MAX, "its rules revision"));
+    if (h.Revision == 0) TReader::Fail("its rules revision is out of range");
+    const uint8_t accents = r.Byte();
+    if (accents > 1) TReader::Fail("its Accents setting is unknown");
+    h.AccentsExact = accents == 1;
+  }
   h.Rules = r.Text();
   // Whether this game has those rules is the watcher's question; a name no
   // game would give its rules is damage.

@@ -14,12 +14,15 @@
 
 #include "framework/GameEvents.h"
 #include "play/Input.h"
+#include "replay/RulesRevision.h"
 
 // The first eight bytes of every replay file.
 inline constexpr char ReplayMagic[] = "GLYFREPL";
 inline constexpr size_t ReplayMagicSize = sizeof(ReplayMagic) - 1;
-// Raised whenever the meaning of the bytes changes; other versions are refused.
-inline constexpr uint32_t ReplayFormatVersion = 1;
+// Raised whenever the meaning of the bytes changes. Version 1 lacks the rules
+// revision and Accents: its games were played under revision 1 with Accents
+// "either", the only ones there were. Newer versions are refused.
+inline constexpr uint32_t ReplayFormatVersion = 2;
 // A replay of an 18-hour game is still far below this; anything bigger is
 // refused before it is read.
 inline constexpr size_t MaxReplayFileSize = 16u << 20;
@@ -71,6 +74,8 @@ struct TReplayHeader {
   uint32_t StartTime = 0;  // the game clock as the game began
   uint32_t StarScroll = 0;  // the star field's scroll stamp
   std::vector<TReplayStar> Stars;
+  int32_t Revision = RulesRevision;  // of play's rules (RulesRevision.h)
+  bool AccentsExact = false;  // only the accented key hit an accented letter
   bool operator==(const TReplayHeader&) const = default;
 };
 
@@ -91,8 +96,8 @@ struct TReplay {
 };
 
 std::string EncodeReplay(const TReplay& replay);
-// EReplayError for anything but a whole, well-formed replay of this format
-// version. Sizes are checked against the bytes left before anything is made,
+// EReplayError for anything but a whole, well-formed replay of a format
+// version this game reads. Sizes are checked against the bytes left before anything is made,
 // and every value against what a game can produce (rules, wave, speed, star
 // fields, steps, positions, letters).
 TReplay DecodeReplay(std::string_view bytes);

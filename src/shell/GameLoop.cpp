@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "dictionary/DictionaryUnit.h"
+#include "framework/Determinism.h"
 #include "framework/Utils.h"
 #include "hiscores/HiScoreUnit.h"
 #include "hiscores/XMLUnit.h"
@@ -201,6 +202,8 @@ void TGlyphfallForm::NewGame() {
   WavesLooped = false;
   // Rules, start wave, pace and the records of the game, as chosen.
   if (Session) Session->GameStarting();
+  // From the seed a watched game set, or this moment's: word numbers restart.
+  GameDeterminism().Start(RandSeedValue());
   StartWave();
 }
 

@@ -134,6 +134,7 @@ void TSession::ScoreChecked() {
 
 std::string TSession::ReplayRefusal(const TReplay& replay) {
   const TReplayHeader& h = replay.Header;
+  if (std::string why = RevisionRefusal(h.Revision); !why.empty()) return why;
   if (!FindRulesSet(h.Rules)) return "it was played under rules this game does not have (" + h.Rules + ")";
   if (std::find(SpeedChoices.begin(), SpeedChoices.end(), h.SpeedPercent) == SpeedChoices.end())
     return "it was played at a speed this game does not offer";
@@ -173,6 +174,7 @@ void TSession::PlayReplay(const TReplay& replay, TReplayPresenter& presenter, TI
   settings_.StartWave = h.StartWave;
   settings_.SpeedPercent = h.SpeedPercent;
   settings_.Words = h.WordList;
+  settings_.AccentsExact = h.AccentsExact;
   ApplyWordList();
   if (recorder_) form_.Events.Remove(*recorder_);
   platform.SetInputSink(&window);

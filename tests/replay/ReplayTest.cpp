@@ -41,6 +41,8 @@ TReplay Sample() {
               {TReplayInput::Close, 0, 0, 0, 0, 0}};
   r.Frames = {{16, 2}, {0, 0}, {100000, 6}, {17, 0}, {1, 1}};
   r.Trailer = {-42, 14, 7, TGameEnd::Closed};
+  r.Header.Revision = 300;
+  r.Header.AccentsExact = true;
   return r;
 }
 
@@ -78,6 +80,7 @@ TEST(ReplayFile, RefusesEveryValueNoGameProduces) {
       {[](TReplay& r) { r.Header.StartWave = 15; }, "starting wave"},
       {[](TReplay& r) { r.Header.SpeedPercent = INT32_MIN; }, "speed"},
       {[](TReplay& r) { r.Header.Rules = "Mara\nthon"; }, "rules"},
+      {[](TReplay& r) { r.Header.Revision = 0; }, "rules revision"},
   };
   for (const auto& [craft, why] : crafted) {
     TReplay r = Sample();
@@ -97,14 +100,33 @@ TEST(ReplayFile, RefusesEveryValueNoGameProduces) {
 
 TEST(ReplayFile, AnotherFormatVersionOrAStrangerFileIsNamedAsSuch) {
   std::string bytes = EncodeReplay(Sample());
-  bytes[ReplayMagicSize] = 2;
+  bytes[ReplayMagicSize] = 3;
   try {
     DecodeReplay(bytes);
-    ADD_FAILURE() << "a version 2 file was read";
+    ADD_FAILURE() << "a version 3 file was read";
   } catch (const EReplayError& e) {
-    EXPECT_STREQ(e.what(), "it was made in replay format 2, and this game reads format 1 only");
+    EXPECT_STREQ(e.what(), "it was made in replay format 3, and this game reads formats 1 to 2 only");
   }
   EXPECT_THROW(DecodeReplay("<root></root>"), EReplayError);
+}
+
+// Files of format 1, made before the rules revision and Accents were kept,
+// still read: they were all revision 1, Accents "either". An Accents byte
+// other than 0 or 1 is damage.
+TEST(ReplayFile, AFormatOneFileReadsAsRevisionOneWithAccentsEither) {
+  const TReplay r = Sample();
+  std::string bytes = EncodeReplay(r);
+  const size_t at = ReplayMagicSize + 2 + r.Header.GameVersion.size();  // past version and game version
+  ASSERT_EQ(bytes.substr(at, 3), "\xAC\x02\x01");  // revision 300, "exact"
+  std::string damaged = bytes;
+  damaged[at + 2] = 2;
+  EXPECT_NE(Refusal(damaged).find("Accents"), std::string::npos) << Refusal(damaged);
+  bytes.erase(at, 3);
+  bytes[ReplayMagicSize] = 1;
+  TReplay old = r;
+  old.Header.Revision = 1;
+  old.Header.AccentsExact = false;
+  EXPECT_EQ(DecodeReplay(bytes), old);
 }
 
 class ReplayFolder : public hstest::ScratchFolder {};
@@ -257,6 +279,73 @@ TEST_F(ReplayGame, AGameWithPausesAndClicksPlaysAgainTheSame) {
   EXPECT_NE(session->ReplayRefusal(replay).find("another word list"), std::string::npos);
   replay.Header.Rules = "Marathon";
   EXPECT_NE(session->ReplayRefusal(replay).find("rules this game does not have"), std::string::npos);
+}
+
+// Accents were not kept in the file: a game played with "exact" was watched
+// under the watcher's own setting, and with "either" its plain letters hit
+// the accented ones they had missed.
+TEST_F(ReplayGame, AGameWithExactAccentsPlaysAgainTheSameWhateverTheWatchersSetting) {
+  const std::string list = (std::filesystem::path(HiScoreFolder) / "accents.txt").string();
+  {
+    std::ofstream out(list);
+    for (char a = 'a'; a <= 'z'; ++a)
+      for (char b = 'a'; b <= 'h'; ++b) out << "t\xC3\xA9" << a << b << "\nto" << a << b << "\n";
+  }
+  const std::string folder = std::filesystem::path(HiScoreFolder) / "replays";
+  MakeForm({"--words", list});
+  session->KeepReplaysIn(folder);
+  session->Settings().AccentsExact = true;
+  session->ApplyWordList();
+  form->BuildMenu();
+  Watch();
+  // The plain letter of each next letter of the first word: E for its É.
+  platform->OnFrame = [this, frame = 0]() mutable {
+    if (++frame % 8 != 0 || form->AttackWords->Count() == 0) return;
+    const std::string& next = form->AttackWords->Words(0)->Text;
+    if (next.empty()) return;
+    const unsigned char c = static_cast<unsigned char>(next[0]);
+    platform->TypeText(c < 0x80 ? std::string(1, static_cast<char>(tolower(c))) : "e");
+  };
+  platform->KeyAt(Now() + 30000, vk::Escape);
+  PlayWholeGame();
+  platform->OnFrame = nullptr;
+  ASSERT_FALSE(session->LastReplay().empty());
+  const std::string file = folder + "/" + session->LastReplay();
+  const TPlayStats played = stats;
+  const int32_t score = form->Score;
+  ASSERT_GT(played.WordsTyped, 0);
+
+  MakeForm({"--words", list});  // the watcher's own Accents: "either"
+  form->BuildMenu();
+  platform->ShowWindow();
+  stats = {};
+  Watch();
+  EXPECT_TRUE(session->WatchFile(file, false));
+  EXPECT_EQ(stats.LastScore, score);
+  EXPECT_EQ(stats.WordsTyped, played.WordsTyped);
+  EXPECT_EQ(stats.BricksLost, played.BricksLost);
+  EXPECT_FALSE(session->Settings().AccentsExact);  // the watcher's own again
+  EXPECT_FALSE(session->AccentsExact());
+}
+
+// A game of other rules would play differently here: refused, and said why.
+TEST_F(ReplayGame, AGameOfAnotherRulesRevisionIsRefusedWithTheRevisions) {
+  TReplay replay = QuietGame({{TReplayInput::KeyDown, vk::Escape}});
+  replay.Header.Revision = RulesRevision + 1;
+  const std::string file = (std::filesystem::path(HiScoreFolder) / "later.gfr").string();
+  std::ofstream(file, std::ios::binary) << EncodeReplay(replay);
+  form->BuildMenu();
+  platform->ShowWindow();
+  platform->QuietErrors = true;
+  Watch();
+  EXPECT_FALSE(session->WatchFile(file, false));
+  EXPECT_EQ(stats.GamesPlayed, 0);
+  ASSERT_FALSE(platform->Errors().empty());
+  const std::string want = "another version of the game's rules (revision " + std::to_string(RulesRevision + 1) +
+                           "; this game plays revision " + std::to_string(RulesRevision) + ")";
+  EXPECT_NE(platform->Errors().back().find(want), std::string::npos) << platform->Errors().back();
+  replay.Header.Revision = RulesRevision;
+  EXPECT_EQ(session->ReplayRefusal(replay), "");
 }
 
 // Games in which no letter was typed were kept and listed among the recent
