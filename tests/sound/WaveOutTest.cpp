@@ -168,14 +168,19 @@ TEST_F(Engine, VolumePitchAndRateReachTheDeviceOnlyWhenAskedAndAble) {
   // A device without the rate capability is left alone and reads 1.0.
   sim.SetSupport(WAVECAPS_VOLUME);
   p = NewPlayer();
-  p->SetOptions(woSetPlaybackRate);
+  p->SetOptions(woSetPlaybackRate | woSetPitch);
+  p->SetPitch(2.0);
   ASSERT_TRUE(p->PlayStream(new TMemoryStream(WaveFile(Second)), true));
   Pump();
   p->SetPlaybackRate(2.0);
   EXPECT_FALSE(sim.RateSet(p->Handle(), word));
+  EXPECT_EQ(sim.Calls(TWaveCall::SetPitch), 0);
   EXPECT_DOUBLE_EQ(p->PlaybackRate(), 1.0);
   delete p;
   EXPECT_DOUBLE_EQ(TWaveAudioOut::FromFixed(TWaveAudioOut::ToFixed(0.75)), 0.75);
+  // Out of range: none below, the largest whole above.
+  EXPECT_EQ(TWaveAudioOut::ToFixed(-2.0), 0u);
+  EXPECT_EQ(TWaveAudioOut::ToFixed(1e6) >> 16, 0xFFFFu);
 }
 
 TEST_F(Engine, LevelsOfEightAndSixteenBitBuffers) {
