@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "framework/Letters.h"
 #include "framework/ObjectList.h"
 #include "framework/Utils.h"
 
@@ -55,4 +56,18 @@ TEST(ObjectList, OwnsAndDestroysOnRemove) {
   EXPECT_EQ(alive, 0);
   const TCustomObjectList<Counted>* none = nullptr;
   EXPECT_EQ(LastIndexOf(none), -1);
+}
+
+// Capitals follow each alphabet; signs that sit among the letters (÷, ×)
+// are neither letters nor changed, and ß has no single capital.
+TEST(Letters, CapitalsOfEachAlphabetAndTheSignsAmongThem) {
+  EXPECT_EQ(UpperCaseText("abcéÿß÷ёжσς"), "ABCÉŸß÷ЁЖΣΣ");
+  for (char32_t sign : {0xD7, 0xF7}) {
+    EXPECT_FALSE(IsLetterChar(sign));
+    EXPECT_FALSE(IsSmallLetter(sign));
+  }
+  EXPECT_TRUE(IsLetterChar(0xDF));
+  EXPECT_TRUE(IsSmallLetter(0xDF));
+  EXPECT_TRUE(BaseLetter(0xC9) == U'E');  // É
+  EXPECT_TRUE(BaseLetter(0xC6) == 0xC6);  // Æ is a letter of its own
 }

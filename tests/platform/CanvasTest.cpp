@@ -135,8 +135,17 @@ TEST(Canvas, DrawTransparentLeavesOutTheKeyColour) {
   TCount n = CountColour(dst, 0x0000FF, Rect(2, 2, 5, 5));
   EXPECT_EQ(n.Inside, 7);
   EXPECT_EQ(n.Outside, 0);
+  // A copy is keyed like its original; CopyRect copies every pixel, the key too.
+  TBitmap copy;
+  copy.CopyFrom(pic);
+  Fill(dst, 6, 6);
+  dst.Canvas().Draw(2, 2, copy);
+  EXPECT_EQ(dst.Canvas().GetPixel(3, 3), Back);
+  dst.Canvas().CopyRect(Rect(2, 2, 5, 5), pic, Rect(0, 0, 3, 3));
+  EXPECT_EQ(dst.Canvas().GetPixel(3, 3), 0x00FF00u);
 
   // Opaque, the key colour is copied too.
+  Fill(dst, 6, 6);
   pic.Transparent = false;
   dst.Canvas().Draw(2, 2, pic);
   EXPECT_EQ(dst.Canvas().GetPixel(3, 3), 0x00FF00u);

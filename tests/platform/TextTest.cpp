@@ -7,6 +7,7 @@
 #include "Product.h"
 #include "platform/Canvas.h"
 #include "platform/Font.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -280,3 +281,32 @@ TEST(Text, EveryByteDrawsAndCachedGlyphsMatchFreshOnes) {
 }
 
 }  // namespace
+
+// Every width of sequence round-trips at its ends; a malformed one (overlong,
+// surrogate, cut short, stray continuation) is not valid and each of its
+// bytes stands for itself.
+TEST(Text, Utf8SequencesAndTheirMalformedForms) {
+  std::string all;
+  const char32_t ends[] = {0x41, 0x7F, 0x80, 0x7FF, 0x800, 0xFFFF, 0x10000, 0x10FFFF};
+  for (char32_t c : ends) AppendUtf8(all, c);
+  EXPECT_EQ(all.size(), 2u + 4 + 6 + 8);
+  EXPECT_TRUE(IsValidUtf8(all));
+  EXPECT_EQ(CharCount(all), 8u);
+  EXPECT_EQ(CharOffset(all, 3), 1u + 1 + 2);
+  EXPECT_EQ(CharOffset(all, 8), all.size());
+  EXPECT_EQ(CharOffset(all, 99), all.size());
+  size_t i = 0;
+  for (char32_t c : ends) EXPECT_EQ(NextChar(all, i), c);
+  EXPECT_EQ(i, all.size());
+  // The euro sign cut after two bytes: the third, past the end, is not read.
+  const std::string_view cut("\xE2\x82\xAC", 2);
+  for (std::string_view bad : {std::string_view("\xC0\x80"), std::string_view("\xE0\x9F\xBF"),
+                               std::string_view("\xED\xA0\x80"), std::string_view("\xED\xBF\xBF"),
+                               std::string_view("\xF4\x90\x80\x80"), cut, std::string_view("\x80")}) {
+    EXPECT_FALSE(IsValidUtf8(bad)) << CharCount(bad);
+    EXPECT_EQ(CharCount(bad), bad.size());
+    i = 0;
+    EXPECT_EQ(NextChar(bad, i), static_cast<unsigned char>(bad[0]));
+    EXPECT_EQ(i, 1u);
+  }
+}

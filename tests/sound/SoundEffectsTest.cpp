@@ -59,6 +59,32 @@ TEST_F(SoundEffects, CallsInOneFrameOverlapAndEachPlayerGoesWhenDone) {
   });
 }
 
+// The effects volume reaches each sound's device; full plays untouched, none
+// plays nothing.
+TEST_F(SoundEffects, TheEffectsVolumeReachesEverySound) {
+  InFolder(folder_, [this] {
+    MakeWaveFolder(1000);
+    auto volumeOfNextSound = [this](int percent) -> int64_t {
+      SetEffectsVolume(percent);
+      const uint64_t before = sim.WriteCount();
+      PlaySoundFile("wave\\letter.wav");
+      Pump();
+      Pump();
+      if (sim.WriteCount() == before) return -1;  // nothing played
+      uint32_t word = 0;
+      return sim.VolumeSet(sim.Writes().back().Handle, word) ? int64_t{word} : -2;  // -2: never set
+    };
+    EXPECT_EQ(volumeOfNextSound(40), 0x66666666);
+    EXPECT_EQ(volumeOfNextSound(99), 0xFD70FD70);
+    EXPECT_EQ(volumeOfNextSound(150), -2);
+    EXPECT_EQ(EffectsVolume(), 100);
+    EXPECT_EQ(volumeOfNextSound(0), -1);
+    EXPECT_EQ(volumeOfNextSound(-5), -1);
+    EXPECT_EQ(EffectsVolume(), 0);
+    SetEffectsVolume(100);
+  });
+}
+
 TEST_F(SoundEffects, MissingFolderOrFilesAreSilentAndLeaveNoPlayer) {
   InFolder(folder_, [this] {
     for (const char* name : SoundNames) PlaySoundFile(std::string("wave\\") + name + ".wav");

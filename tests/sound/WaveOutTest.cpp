@@ -168,14 +168,19 @@ TEST_F(Engine, VolumePitchAndRateReachTheDeviceOnlyWhenAskedAndAble) {
   // A device without the rate capability is left alone and reads 1.0.
   sim.SetSupport(WAVECAPS_VOLUME);
   p = NewPlayer();
-  p->SetOptions(woSetPlaybackRate);
+  p->SetOptions(woSetPlaybackRate | woSetPitch);
+  p->SetPitch(2.0);
   ASSERT_TRUE(p->PlayStream(new TMemoryStream(WaveFile(Second)), true));
   Pump();
   p->SetPlaybackRate(2.0);
   EXPECT_FALSE(sim.RateSet(p->Handle(), word));
+  EXPECT_EQ(sim.Calls(TWaveCall::SetPitch), 0);
   EXPECT_DOUBLE_EQ(p->PlaybackRate(), 1.0);
   delete p;
   EXPECT_DOUBLE_EQ(TWaveAudioOut::FromFixed(TWaveAudioOut::ToFixed(0.75)), 0.75);
+  // Out of range: none below, the largest whole above.
+  EXPECT_EQ(TWaveAudioOut::ToFixed(-2.0), 0u);
+  EXPECT_EQ(TWaveAudioOut::ToFixed(1e6) >> 16, 0xFFFFu);
 }
 
 TEST_F(Engine, LevelsOfEightAndSixteenBitBuffers) {
@@ -426,4 +431,43 @@ TEST_F(Engine, AStockThatGoesAwayIsForgotten) {
   Run(100);
   EXPECT_FALSE(p->Active());
   delete p;
+}
+
+// The device itself: it takes only formats it can play, holds a bounded
+// number of voices, will not close over queued buffers, and a device with one
+// volume for both channels sets both.
+TEST_F(Engine, TheDeviceRefusesWhatItCannotPlayOrHold) {
+  auto query = [&](uint32_t rate, uint32_t avgBytes) {
+    TWaveFormatEx f;
+    SetPCMAudioFormat(f, 4);  // 11025 Hz stereo 16-bit
+    f.nSamplesPerSec = rate;
+    f.nAvgBytesPerSec = avgBytes ? avgBytes : rate * f.nBlockAlign;
+    return sim.Open(nullptr, 0, &f, 0, WAVE_FORMAT_QUERY);
+  };
+  EXPECT_EQ(query(4000, 0), MMSYSERR_NOERROR);
+  EXPECT_EQ(query(3999, 0), WAVERR_BADFORMAT);
+  EXPECT_EQ(query(11025, 11025 * 2), WAVERR_BADFORMAT);
+
+  TWaveFormatEx f;
+  SetPCMAudioFormat(f, 4);
+  std::vector<THWaveOut> voices(TVoiceWaveOutDevice::MaxVoices);
+  for (THWaveOut& h : voices) ASSERT_EQ(sim.Open(&h, WAVE_MAPPER, &f, 0, 0), MMSYSERR_NOERROR);
+  THWaveOut extra = 0;
+  EXPECT_EQ(sim.Open(&extra, WAVE_MAPPER, &f, 0, 0), MMSYSERR_ALLOCATED);
+
+  std::vector<uint8_t> data(4000, 1);
+  TWaveHdr hdr{};
+  hdr.lpData = data.data();
+  hdr.dwBufferLength = static_cast<uint32_t>(data.size());
+  ASSERT_EQ(sim.PrepareHeader(voices[0], &hdr), MMSYSERR_NOERROR);
+  ASSERT_EQ(sim.Write(voices[0], &hdr), MMSYSERR_NOERROR);
+  EXPECT_EQ(sim.Close(voices[0]), WAVERR_STILLPLAYING);
+  sim.Reset(voices[0]);
+
+  sim.SetSupport(WAVECAPS_VOLUME);
+  uint32_t volume = 0;
+  ASSERT_EQ(sim.SetVolume(voices[1], 0x1234), MMSYSERR_NOERROR);
+  ASSERT_EQ(sim.GetVolume(voices[1], volume), MMSYSERR_NOERROR);
+  EXPECT_EQ(volume, 0x12341234u);
+  for (THWaveOut h : voices) sim.Close(h);
 }

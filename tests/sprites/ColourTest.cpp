@@ -20,11 +20,6 @@ TEST(FadeColour, NegativeStepDoesNotPushChannelsOutOfRange) {
   EXPECT_EQ(FadeColour(0x000000, 0xFFFFFF, -1), 0x000000);
 }
 
-TEST(FadeColour, ScoreBlueIsBlackExactlyAt255) {
-  EXPECT_EQ(FadeColour(clBlue, clBlack, 252), 0x030000u);
-  EXPECT_EQ(FadeColour(clBlue, clBlack, 255), clBlack);
-}
-
 TEST(DimColour, RoundsHalfToEvenPerChannel) {
   EXPECT_EQ(DimColour(0x0000FF, 4), 0x000040u);  // 63.75 -> 64
   EXPECT_EQ(DimColour(0x00FF00, 8), 0x002000u);  // 31.875 -> 32

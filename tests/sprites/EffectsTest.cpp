@@ -1,6 +1,7 @@
 // Floating score texts and zooming pictures on a bare stage.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "framework/TextUtils.h"
@@ -27,14 +28,16 @@ class EffectsTest : public StageFixture {
     scores.AddObject(item);
     return item;
   }
-  // Drawings a score text gets before its list lets it go.
-  int DrawingsUntilGone(const std::string& text, TBitmap* withPicture) {
+  // Drawings a score text gets before its list lets it go; each must still
+  // show some colour (the font's colour at the last one is kept).
+  int DrawingsUntilGone(const std::string& text, TBitmap* withPicture, TColor& last) {
     AddScore(text, withPicture);
     int drawings = 0;
     for (;;) {
       scores.UpdateAll(stage);
       if (scores.Count() == 0) return drawings;
       scores.DrawAll(stage);
+      last = stage.Canvas().Font.Color;
       if (++drawings > 1000) return -1;
     }
   }
@@ -58,10 +61,15 @@ class RecordingZoom : public TZoomItem {
 
 }  // namespace
 
-TEST_F(EffectsTest, ScoreTextLastsEightyFiveDrawingsWithOrWithoutText) {
-  EXPECT_EQ(DrawingsUntilGone("+ 50", nullptr), 85);
-  // Fading is counted per drawing, not per millisecond: the clock never moved.
-  EXPECT_EQ(DrawingsUntilGone("", &picture), 85);
+// A score text is drawn until it has faded to black, then goes; fading is
+// counted per drawing, not per millisecond (the clock never moves here).
+TEST_F(EffectsTest, ScoreTextGoesOnceFadedToBlackWithOrWithoutText) {
+  TColor last = clBlack;
+  const int drawings = DrawingsUntilGone("+ 50", nullptr, last);
+  EXPECT_GT(drawings, 1);
+  EXPECT_NE(last, clBlack);
+  EXPECT_EQ(FadeColour(last, clBlack, 3), clBlack);
+  EXPECT_EQ(DrawingsUntilGone("", &picture, last), drawings);
 }
 
 TEST_F(EffectsTest, ScoreTextEndsAtItsPointAndRisesOnePixelEvery25Ms) {
@@ -98,13 +106,24 @@ TEST_F(EffectsTest, ScoreTextFirstLetterIsBlueWithoutPictureAndOrangeWithOne) {
 TEST_F(EffectsTest, ZoomFirstDrawingShowsCounterOneAndSixteenIsNeverDrawn) {
   std::vector<int> drawn;
   zooms.AddObject(new RecordingZoom(Point(300, 20), &picture, drawn));
+  // The picture grows by a pixel each side per drawing, then shrinks back.
+  std::vector<int> widths, expectedWidths;
   for (int frame = 0; frame < 40 && zooms.Count() > 0; ++frame) {
+    ClearScreen();
     Frame(zooms);
+    int width = 0;
+    for (int x = 0; x < Width; ++x) width += stage.Canvas().GetPixel(x, 28) != clBlack;
+    widths.push_back(width);
     clock.GameTime += 25;
   }
   std::vector<int> expected;
-  for (int c = 1; c <= 15; ++c) expected.push_back(c);
+  for (int c = 1; c <= 15; ++c) {
+    expected.push_back(c);
+    expectedWidths.push_back(16 + 2 * std::min(c, 16 - c));
+  }
   EXPECT_EQ(drawn, expected);
+  widths.resize(expectedWidths.size());
+  EXPECT_EQ(widths, expectedWidths);
   EXPECT_EQ(zooms.Count(), 0);
 }
 

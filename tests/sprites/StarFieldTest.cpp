@@ -162,10 +162,14 @@ TEST_F(StarFieldTest, StarIsANineDotCrossWithDimmedNeighbours) {
   ClearScreen();
   star.Draw(stage);
   TCanvas& c = stage.Canvas();
-  EXPECT_EQ(c.GetPixel(100, 100), 0x40FF80u);
-  EXPECT_EQ(c.GetPixel(101, 100), 0x208040u);
-  EXPECT_EQ(c.GetPixel(100, 99), 0x208040u);
-  EXPECT_EQ(c.GetPixel(99, 101), 0x104020u);  // 255/4 rounds to 64, 128/4 to 32
+  // Full at the centre, half beside it, a quarter at the corners (255/4
+  // rounds to 64, 128/4 to 32).
+  for (int dy = -1; dy <= 1; ++dy)
+    for (int dx = -1; dx <= 1; ++dx)
+      EXPECT_EQ(c.GetPixel(100 + dx, 100 + dy), dx == 0 && dy == 0 ? 0x40FF80u
+                                                : dx == 0 || dy == 0 ? 0x208040u
+                                                                     : 0x104020u)
+          << dx << "," << dy;
   EXPECT_EQ(c.GetPixel(102, 100), clBlack);
   // At the right edge only the left neighbours land on the bitmap.
   star.Position = Point(Width, 10);
