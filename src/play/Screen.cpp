@@ -30,7 +30,7 @@ void TScreenStack::ApplyPending() {
 
 void TScreenStack::Run(TScreenHost& host, std::unique_ptr<TScreen> first) {
   const size_t base = screens_.size();
-  Push(std::move(first));
+  if (first) Push(std::move(first));
   ApplyPending();
   while (screens_.size() > base && !host.Closed()) {
     screens_.back()->Frame(*this, host);

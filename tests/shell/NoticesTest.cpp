@@ -126,30 +126,6 @@ TEST_F(NoticesOnTheMenu, F11IsSavedAndTheOptionsRowShowsAndTogglesTheWindowsReal
   EXPECT_TRUE(LoadSettings(SettingsFile).Fullscreen);
 }
 
-// Right click steps back; the wheel steps the row under the pointer, nothing between rows or on BACK.
-TEST_F(NoticesOnTheMenu, OnOptionsTheRightButtonStepsBackAndTheWheelStepsTheRowUnderThePointer) {
-  TOptionsScreen screen(*session);
-  TScreenStack stack;
-  auto click = [&](TMouseButton button, int y) { screen.Mouse(stack, {TMouse::TKind::Down, button, 300, y}); };
-  auto y = [&](int row) { return screen.RowY(row) + 5; };
-  const int wave = 1, speed = 2;
-  session->Settings().StartWave = 3;
-  screen.Selected = wave;
-  click(TMouseButton::Right, y(wave));
-  EXPECT_EQ(session->Settings().StartWave, 2);
-  click(TMouseButton::WheelUp, y(speed));
-  EXPECT_EQ(session->Settings().SpeedPercent, 125);
-  EXPECT_EQ(screen.Selected, speed);
-  click(TMouseButton::WheelDown, y(speed));
-  click(TMouseButton::WheelDown, y(speed));
-  const TSettings now = session->Settings();
-  EXPECT_EQ(now.SpeedPercent, 75);
-  click(TMouseButton::WheelUp, (y(wave) + y(speed)) / 2 + 12);  // between rows
-  click(TMouseButton::WheelUp, y(static_cast<int>(screen.Rows.size()) - 1));  // BACK
-  EXPECT_EQ(session->Settings(), now);
-  EXPECT_FALSE(stack.Leaving());
-}
-
 // A wheel or right click in play must still leave a replay that reads.
 TEST_F(NoticesOnTheMenu, AWheelTurnedDuringAGameLeavesItsReplayReadable) {
   const std::string folder = std::filesystem::path(HiScoreFolder) / "replays";
