@@ -30,18 +30,13 @@ std::string Filler(int n, int from = 0) {
   return text;
 }
 
-class LanguagesTest : public WordFixture {
- protected:
-  void SetUp() override {
-    WordFixture::SetUp();
-    dir_ = fs::temp_directory_path() / ("glyphfall-lang-" + std::to_string(::getpid()));
+// A folder of word lists the test writes.
+class TListFolder {
+ public:
+  TListFolder() : dir_(fs::temp_directory_path() / ("glyphfall-lang-" + std::to_string(::getpid()))) {
     fs::create_directories(dir_);
-    platform->QuietErrors = true;
   }
-  void TearDown() override {
-    fs::remove_all(dir_);
-    WordFixture::TearDown();
-  }
+  ~TListFolder() { fs::remove_all(dir_); }
   std::string Write(const std::string& bytes, const std::string& name = "list.txt") {
     std::string path = (dir_ / name).string();
     std::ofstream(path, std::ios::binary) << bytes;
@@ -51,19 +46,32 @@ class LanguagesTest : public WordFixture {
   fs::path dir_;
 };
 
-TEST_F(LanguagesTest, CapitalsFollowEachAlphabetAndSharpSStaysAsItIs) {
+// Reading the lists: no game needed.
+class ListsTest : public ::testing::Test, public TListFolder {};
+
+// Playing them.
+class LanguagesTest : public WordFixture, public TListFolder {
+ protected:
+  void SetUp() override {
+    WordFixture::SetUp();
+    platform->QuietErrors = true;
+  }
+};
+
+TEST_F(ListsTest, CapitalsFollowEachAlphabetAndSharpSStaysAsItIs) {
   EXPECT_EQ(UpperCaseText("straße"), "STRAßE");
   EXPECT_EQ(UpperCaseText("élève ÿ łódź ţară ıi"), "ÉLÈVE Ÿ ŁÓDŹ ŢARĂ II");
   EXPECT_EQ(BaseLetter(U'É'), U'E');
   EXPECT_EQ(BaseLetter(U'Ł'), U'L');
   EXPECT_EQ(BaseLetter(U'Æ'), U'Æ');
   // A two-byte letter is measured as one glyph, not as two 8-bit ones.
-  TCanvas& c = form->Canvas();
+  TBitmap b(10, 10);
+  TCanvas& c = b.Canvas();
   EXPECT_EQ(c.TextWidth("É"), c.TextWidth("\xC9"));
   EXPECT_NE(c.TextWidth("É"), c.TextWidth("\xC3") + c.TextWidth("\x89"));
 }
 
-TEST_F(LanguagesTest, OtherListsKeepDrawableLowerCaseWordsOfThreeToTwelveLettersInCapitals) {
+TEST_F(ListsTest, OtherListsKeepDrawableLowerCaseWordsOfThreeToTwelveLettersInCapitals) {
   TDictionary d(Write("straße\nBerlin\nab\nüberraschungen\nx-ray\ncafé\ncafÉ\nnaïve\n中文字\n\n" + Filler(100)),
                 TListKind::Other);
   EXPECT_TRUE(Has(d, "STRAßE"));
@@ -76,7 +84,7 @@ TEST_F(LanguagesTest, OtherListsKeepDrawableLowerCaseWordsOfThreeToTwelveLetters
 }
 
 // Letters are counted, not bytes: ÜBERRASCHUNG is twelve letters in thirteen bytes, ÖL two in three.
-TEST_F(LanguagesTest, OtherListsKeepThreeAndTwelveLetterWordsAndDropTwoAndThirteen) {
+TEST_F(ListsTest, OtherListsKeepThreeAndTwelveLetterWordsAndDropTwoAndThirteen) {
   const std::string lines = "abc\nöde\nconstruction\nüberraschung\nab\nöl\nconstructions\nübersichtlich\n";
   for (TListKind kind : {TListKind::Other, TListKind::OtherWithNouns}) {
     TDictionary d(Write(lines + Filler(100)), kind);
@@ -86,7 +94,7 @@ TEST_F(LanguagesTest, OtherListsKeepThreeAndTwelveLetterWordsAndDropTwoAndThirte
 }
 
 // German lists once lost every noun; abbreviations still go, and elsewhere a capital marks a name.
-TEST_F(LanguagesTest, AListInALanguageThatCapitalisesNounsKeepsThemButNotAbbreviations) {
+TEST_F(ListsTest, AListInALanguageThatCapitalisesNounsKeepsThemButNotAbbreviations) {
   const std::string lines = "Haus\nÄrger\nStraße\nzweibändigem\nABC\nGmbH\nPKWs\nX\n" + Filler(100);
   TDictionary nouns(Write(lines, "ngerman"), CapitalisesNouns((dir_ / "ngerman").string()) ? TListKind::OtherWithNouns
                                                                                 : TListKind::Other);
@@ -95,7 +103,7 @@ TEST_F(LanguagesTest, AListInALanguageThatCapitalisesNounsKeepsThemButNotAbbrevi
   EXPECT_FALSE(CapitalisesNouns((dir_ / "french").string()));
 }
 
-TEST_F(LanguagesTest, ALongListIsSampledOverTheWholeFile) {
+TEST_F(ListsTest, ALongListIsSampledOverTheWholeFile) {
   const int lines = TDictionary::MaxFileWords + TDictionary::MaxFileWords / 5;
   TDictionary d(Write(Filler(lines)), TListKind::Other);
   EXPECT_EQ(d.Count(), TDictionary::MaxFileWords);
@@ -107,7 +115,7 @@ TEST_F(LanguagesTest, ALongListIsSampledOverTheWholeFile) {
   EXPECT_EQ("AAAAA", d.Items(0)->Text);
 }
 
-TEST_F(LanguagesTest, AListThatIsNotUtf8IsReadAsLatin1WithOneNote) {
+TEST_F(ListsTest, AListThatIsNotUtf8IsReadAsLatin1WithOneNote) {
   TDictionary d(Write("caf\xE9\nna\xEFve\n" + Filler(100)), TListKind::Other);
   EXPECT_TRUE(Has(d, "CAFÉ"));
   EXPECT_TRUE(Has(d, "NAÏVE"));
@@ -208,7 +216,7 @@ TEST_F(LanguagesTest, AccentsOverCapitalsAreDrawnAboveTheWordsRow) {
   EXPECT_GT(inkAbove("ÜBER"), 0);
 }
 
-TEST_F(LanguagesTest, InstalledListsAreOfferedInTheirOwnLanguage) {
+TEST_F(ListsTest, InstalledListsAreOfferedInTheirOwnLanguage) {
   fs::create_directories(dir_ / "dict");
   fs::create_directories(dir_ / "mine");
   for (const char* f : {"ngerman", "french", "words.pre-dictionaries-common", "american-english-large"})
