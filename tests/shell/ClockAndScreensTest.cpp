@@ -2,30 +2,30 @@
 
 #include <filesystem>
 
+#include "framework/GameClock.h"
 #include "support/GameFixture.h"
 #include "waves/WaveUnit.h"
 #include "words/WordUnit.h"
 
 using Screens = GameFixture;
 
-TEST_F(Screens, ZeroStampFiresAtOnceAndTickEveryStoresTheTime) {
-  form->GameTime = 5000;
+// The clock every timer of the game is a stamp against.
+TEST(GameClock, AZeroStampFiresAtOnceAndAStampBeyondTheClockCountsAcrossTheWrap) {
+  TGameClock clock;
+  clock.GameTime = 5000;
   uint32_t stamp = 0;
-  EXPECT_TRUE(form->HasElapsed(0, 123456));
-  EXPECT_EQ(form->MsSince(0), 0u);
-  EXPECT_TRUE(form->TickEvery(stamp, 100));
+  EXPECT_TRUE(clock.HasElapsed(0, 123456));
+  EXPECT_EQ(clock.MsSince(0), 0u);
+  EXPECT_TRUE(clock.TickEvery(stamp, 100));
   EXPECT_EQ(stamp, 5000u);
-  EXPECT_FALSE(form->TickEvery(stamp, 100));
-  form->GameTime = 5100;
-  EXPECT_TRUE(form->TickEvery(stamp, 100));
+  EXPECT_FALSE(clock.TickEvery(stamp, 100));
+  clock.GameTime = 5100;
+  EXPECT_TRUE(clock.TickEvery(stamp, 100));
   EXPECT_EQ(stamp, 5100u);
-}
-
-TEST_F(Screens, StampBeyondTheClockCountsAcrossTheWrap) {
-  form->GameTime = 20;
-  EXPECT_EQ(form->MsSince(UINT32_MAX - 9), 9u + 20u);
-  EXPECT_TRUE(form->HasElapsed(UINT32_MAX - 9, 29));
-  EXPECT_FALSE(form->HasElapsed(UINT32_MAX - 9, 30));
+  clock.GameTime = 20;
+  EXPECT_EQ(clock.MsSince(UINT32_MAX - 9), 9u + 20u);
+  EXPECT_TRUE(clock.HasElapsed(UINT32_MAX - 9, 29));
+  EXPECT_FALSE(clock.HasElapsed(UINT32_MAX - 9, 30));
 }
 
 TEST_F(Screens, GameTimeStandsStillWhileInactiveAndResumes) {
