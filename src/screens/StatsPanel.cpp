@@ -83,6 +83,7 @@ void TStatsScreen::Key(TScreenStack& stack, uint16_t key) {
 
 void TStatsScreen::Mouse(TScreenStack& stack, const TMouse& mouse) {
   if (IsWheel(mouse.Button)) return;
+  if (recent_) ListGames();
   if (mouse.Kind == TMouse::TKind::Move) {
     const int row = recent_ ? RecentGameRowAt(mouse.Y, Rows()) : -1;
     if (row >= 0) chosen_ = row;

@@ -103,8 +103,6 @@ TSession::~TSession() {
   if (form_.Session == this) form_.Session = nullptr;
   if (recorder_) form_.Events.Remove(*recorder_);
   form_.Events.Remove(*record_);
-  // The typing of a game still waiting for a busy file is written now.
-  rules_.reset();
 }
 
 TPlay& TSession::Play() { return *adapter_; }
