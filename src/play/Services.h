@@ -8,7 +8,7 @@
 #include "play/Screen.h"
 #include "play/Settings.h"
 
-class TGameFigures;
+struct TGameFigures;
 class THistory;
 struct TReplay;
 class TInputSink;
