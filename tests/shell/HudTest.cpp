@@ -1,7 +1,6 @@
-#include <algorithm>
-
 #include "hiscores/HiScoreUnit.h"
 #include "support/GameFixture.h"
+#include "words/Ink.h"
 #include "words/WordUnit.h"
 
 class HudTest : public GameFixture {
@@ -10,13 +9,7 @@ class HudTest : public GameFixture {
     GameFixture::SetUp();
     StartGame();
   }
-  int CountColour(TRect r, TColor c) {
-    int n = 0;
-    const TBitmap& img = *form->OffscreenImage;
-    for (int y = std::max(0, r.Top); y < std::min(img.Height(), r.Bottom); ++y)
-      for (int x = std::max(0, r.Left); x < std::min(img.Width(), r.Right); ++x) n += img.Scanline(y)[x] == c;
-    return n;
-  }
+  int CountColour(TRect r, TColor c) { return InkIn(*form->OffscreenImage, r, c).Count; }
 };
 
 TEST_F(HudTest, BombRuleOneThresholdPerAwardAndNoneBeyondFour) {
