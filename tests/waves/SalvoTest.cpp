@@ -1,5 +1,6 @@
 // The word salvo at the end of a wave.
 #include "waves/PlayFixture.h"
+#include "words/Ink.h"
 
 namespace {
 
@@ -13,13 +14,6 @@ class SalvoTest : public PlayTest {
     ASSERT_TRUE(Wave().SalvoRunning());
   }
 };
-
-bool AnyLitPixel(TBitmap& image, int top, int bottom) {
-  for (int y = top; y < bottom; ++y)
-    for (int x = 0; x < image.Width(); ++x)
-      if (image.Scanline(y)[x] != clBlack) return true;
-  return false;
-}
 
 }  // namespace
 
@@ -48,16 +42,13 @@ TEST_F(SalvoTest, WarningPausesThenReleasesSalvoWordsUpToMaxWords) {
 TEST_F(SalvoTest, WarningShowsBothLines) {
   StartWaveOneSalvo();
   TBitmap& image = *form->OffscreenImage;
-  TCanvas& canvas = image.Canvas();
-  canvas.Brush.Style = TBrushStyle::Solid;
-  canvas.Brush.Color = clBlack;
-  canvas.FillRect({0, 0, image.Width(), image.Height()});
+  Blank(image);
   form->DrawCentredLines(form->MessageText, form->MessageColour);
   // The last line stands at y = 270, the first one line height above it.
-  canvas.Font.Size = 30;
-  int lineHeight = canvas.TextHeight("X");
-  EXPECT_TRUE(AnyLitPixel(image, 270 - lineHeight, 270));
-  EXPECT_TRUE(AnyLitPixel(image, 270, 270 + lineHeight));
+  image.Canvas().Font.Size = 30;
+  int lineHeight = image.Canvas().TextHeight("X");
+  EXPECT_GT(InkIn(image, {0, 270 - lineHeight, 800, 270}).Count, 0);
+  EXPECT_GT(InkIn(image, {0, 270, 800, 270 + lineHeight}).Count, 0);
 }
 
 TEST_F(SalvoTest, EachPressHitsOnlyTheLeftmostWordSoWaveOneTakesSixtyFourPresses) {

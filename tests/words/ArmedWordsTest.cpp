@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "waves/PlayFixture.h"
+#include "words/Ink.h"
 
 namespace {
 
@@ -18,26 +19,8 @@ class ArmedTest : public PlayTest {
     }
     return found;
   }
-  void ClearScreen() {
-    TBitmap& image = *form->OffscreenImage;
-    image.Canvas().Brush.Style = TBrushStyle::Solid;
-    image.Canvas().Brush.Color = clBlack;
-    image.Canvas().FillRect({0, 0, image.Width(), image.Height()});
-  }
-  // Bounding box of everything drawn since ClearScreen.
-  TRect LitBox() {
-    TBitmap& image = *form->OffscreenImage;
-    TRect box{image.Width(), image.Height(), -1, -1};
-    for (int y = 0; y < image.Height(); ++y)
-      for (int x = 0; x < image.Width(); ++x)
-        if (image.Scanline(y)[x] != clBlack) {
-          box.Left = std::min(box.Left, x);
-          box.Top = std::min(box.Top, y);
-          box.Right = std::max(box.Right, x + 1);
-          box.Bottom = std::max(box.Bottom, y + 1);
-        }
-    return box;
-  }
+  void ClearScreen() { Blank(*form->OffscreenImage); }
+  TRect LitBox() { return InkIn(*form->OffscreenImage).Box; }
 
  private:
   std::set<uint64_t> seen_;
