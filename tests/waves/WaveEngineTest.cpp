@@ -1,5 +1,6 @@
 // The wave engine: release pacing, speed tiers, stages and wave ends.
 #include <map>
+#include <utility>
 
 #include "waves/PlayFixture.h"
 
@@ -68,14 +69,9 @@ TEST_F(PlayTest, ChooseTierTestsInclusiveBoundsInOrder) {
   Wave().SetTierLimits(20, 40, 71, 100);
   std::map<int, int> tiers = TiersByDraw(Wave());
   ASSERT_EQ(tiers.size(), 100u);
-  EXPECT_EQ(tiers[1], 0);
-  EXPECT_EQ(tiers[19], 0);
-  EXPECT_EQ(tiers[20], 1);
-  EXPECT_EQ(tiers[40], 1);  // on T2: tier 1 is tested first
-  EXPECT_EQ(tiers[41], 2);
-  EXPECT_EQ(tiers[71], 2);  // on T3: tier 2 is tested first
-  EXPECT_EQ(tiers[72], 3);
-  EXPECT_EQ(tiers[100], 3);
+  // On T2 tier 1 is tested first, on T3 tier 2.
+  for (auto [r, tier] : {std::pair{1, 0}, {19, 0}, {20, 1}, {40, 1}, {41, 2}, {71, 2}, {72, 3}, {100, 3}})
+    EXPECT_EQ(tiers[r], tier) << "r = " << r;
 
   Wave().SetTierLimits(0, 0, 0, 100);
   for (auto [r, tier] : TiersByDraw(Wave())) EXPECT_EQ(tier, 3) << "r = " << r;
