@@ -263,18 +263,11 @@ TEST_F(ArmedTest, ShieldBehindTheLettersHasNoBrightDetail) {
   ClearScreen();
   AddKind<TShieldedWord>("ILO", 3, {400, Row(5)})->Draw(form->Stage);
   TRect word = LitBox();
-  const TBitmap& image = *form->OffscreenImage;
-  int inkTop = -1, inkBottom = -1;
-  for (int y = word.Top; y < word.Bottom; ++y)
-    for (int x = word.Left; x < word.Right; ++x)
-      if (image.Scanline(y)[x] == clYellow) {
-        if (inkTop < 0) inkTop = y;
-        inkBottom = y;
-      }
-  ASSERT_GE(inkTop, 0);
+  TInk ink = InkIn(*form->OffscreenImage, word, clYellow);
+  ASSERT_GT(ink.Count, 0);
   const TBitmap& shield = *form->ShieldImage;
   const int shieldTop = word.Top - 1;  // its top row is clear
-  for (int y = inkTop - shieldTop; y <= inkBottom - shieldTop; ++y)
+  for (int y = ink.Box.Top - shieldTop; y < ink.Box.Bottom - shieldTop; ++y)
     for (int x = 0; x < shield.Width(); ++x) {
       TColor c = shield.Scanline(y)[x];
       int luma = (299 * (c & 0xFF) + 587 * ((c >> 8) & 0xFF) + 114 * (c >> 16)) / 1000;
