@@ -1,5 +1,6 @@
 #include "shell/Castle.h"
 
+#include <tuple>
 #include <utility>
 
 #include "platform/Canvas.h"
@@ -34,17 +35,14 @@ class CastleTest : public ::testing::Test {
 
 TEST_F(CastleTest, NewCastleHas112CellsTwoArchesAndNothingDamaged) {
   EXPECT_EQ(Standing(), 112);
-  EXPECT_EQ(State(2, 3), 2);
-  EXPECT_EQ(State(1, 15), 2);
-  EXPECT_EQ(State(2, 4), 0);
-  EXPECT_EQ(State(1, 17), 0);
+  for (auto [c, r, state] : {std::tuple{2, 3, 2}, {1, 15, 2}, {2, 4, 0}, {1, 17, 0}}) EXPECT_EQ(State(c, r), state);
   for (int r = 0; r < CastleRows; ++r) EXPECT_EQ(State(5, r), 0) << r;
   EXPECT_FALSE(castle.AnyDamaged());
   EXPECT_EQ(castle.Repair(false), (TPoint{-1, -1}));
   EXPECT_EQ(Standing(), 112);
 }
 
-TEST_F(CastleTest, ThreeHitsDestroyABrickAndOnlyStandingCellsTakeBlows) {
+TEST_F(CastleTest, ThreeHitsDestroyABrickOnlyStandingCellsTakeBlowsAndRepairsGoLeftmostTopmost) {
   for (auto [took, state] : {std::pair{true, 3}, {true, 4}, {true, 5}, {false, 5}}) {
     EXPECT_EQ(castle.Hit({0, 10}), took);
     EXPECT_EQ(State(0, 10), state);
@@ -60,6 +58,14 @@ TEST_F(CastleTest, ThreeHitsDestroyABrickAndOnlyStandingCellsTakeBlows) {
   EXPECT_EQ(State(2, 3), 1);
   EXPECT_EQ(State(0, 10), 1);
   EXPECT_FALSE(castle.AnyDamaged());
+  // One repair mends the leftmost column's topmost cell.
+  castle.Hit({2, 20});
+  castle.Hit({1, 25});
+  castle.Hit({1, 7});
+  EXPECT_EQ(castle.Repair(false), (TPoint{16, Top + 7 * 16}));
+  EXPECT_EQ(State(1, 7), 1);
+  EXPECT_EQ(State(1, 25), 3);
+  EXPECT_EQ(castle.Repair(false), (TPoint{16, Top + 25 * 16}));
 }
 
 TEST_F(CastleTest, CellAtLookupRules) {
@@ -71,16 +77,6 @@ TEST_F(CastleTest, CellAtLookupRules) {
   Hit({3, 20}, 3);
   EXPECT_EQ(castle.CellAt(3 * 16 + 1, Top + 20 * 16), (TPoint{-1, -1}));  // destroyed: words pass
   EXPECT_EQ(castle.CellAt(500, Top), (TPoint{-1, -1}));
-}
-
-TEST_F(CastleTest, SingleRepairTakesLeftmostColumnTopmostCell) {
-  castle.Hit({2, 20});
-  castle.Hit({1, 25});
-  castle.Hit({1, 7});
-  EXPECT_EQ(castle.Repair(false), (TPoint{16, Top + 7 * 16}));
-  EXPECT_EQ(State(1, 7), 1);
-  EXPECT_EQ(State(1, 25), 3);
-  EXPECT_EQ(castle.Repair(false), (TPoint{16, Top + 25 * 16}));
 }
 
 TEST_F(CastleTest, ExplodingBurstsOnlyStandingCellsAndBuildingAgainRestores) {

@@ -74,7 +74,7 @@ TEST_F(HudTest, PressSpaceHintShowsThreePhases) {
   EXPECT_EQ(form->PressSpaceHints, 4);
 }
 
-TEST_F(HudTest, SpawnRowsAreInsideTheCastleBandAndUniform) {
+TEST_F(HudTest, SpawnRowsAreInsideTheCastleBandAndUniformAndNoFreeBandMeansNoRow) {
   TSpriteWord w;
   w.CreateFromText("CAT", 0, DirLeft, nullptr);
   std::vector<int> hits(29, 0);
@@ -93,19 +93,16 @@ TEST_F(HudTest, SpawnRowsAreInsideTheCastleBandAndUniform) {
   w.Vertical = true;
   w.Text = std::string(26, 'A');
   EXPECT_EQ(form->ChooseSpawnRow(w), -1);
-}
-
-TEST_F(HudTest, NoFreeBandMeansNoRow) {
   // A one-row word entering at every other row blocks every band.
   for (int r = 2; r <= 28; r += 2) {
-    auto* w = new TSpriteWord;
-    w->CreateFromText("ZZZZZZ", 0, DirLeft, nullptr);
-    w->PlaceAt({797, form->CastleTop() + 16 * r});
-    form->AttackWords->AddObject(w);
+    auto* busy = new TSpriteWord;
+    busy->CreateFromText("ZZZZZZ", 0, DirLeft, nullptr);
+    busy->PlaceAt({797, form->CastleTop() + 16 * r});
+    form->AttackWords->AddObject(busy);
   }
-  TSpriteWord probe;
-  probe.CreateFromText("A", 0, DirLeft, nullptr);
-  EXPECT_EQ(form->ChooseSpawnRow(probe), -1);
+  w.Vertical = false;
+  w.Text = "A";
+  EXPECT_EQ(form->ChooseSpawnRow(w), -1);
 }
 
 TEST_F(HudTest, ScoreShowsSixDigitsInGreenUnderRedLabels) {

@@ -24,7 +24,7 @@ std::unique_ptr<TMenuList> MenuOf(std::initializer_list<uint8_t> ids) {
 
 }  // namespace
 
-TEST(MenuList, SelectionWrapsAtBothEnds) {
+TEST(MenuList, SelectionWrapsAtBothEndsAndRecoversFromAnUnknownOne) {
   auto m = MenuOf({7, 3, 9});
   m->SelectPrevious();
   EXPECT_EQ(m->Selected, 9);
@@ -38,10 +38,7 @@ TEST(MenuList, SelectionWrapsAtBothEnds) {
   m->SelectNext();
   m->SelectNext();
   EXPECT_EQ(m->Selected, 7);
-}
-
-TEST(MenuList, UnknownSelectionGoesToLastOrFirstAndAnEmptyMenuStaysPut) {
-  auto m = MenuOf({7, 3, 9});
+  // An unknown selection goes to the last or the first; an empty menu stays put.
   m->Selected = 4;
   EXPECT_EQ(m->SelectedIndex(), -1);
   m->SelectPrevious();

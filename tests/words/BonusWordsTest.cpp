@@ -72,8 +72,8 @@ TEST_F(PlayTest, CastleWordRestoresEverythingAndAnnouncesItEvenWithNothingLeft) 
   EXPECT_EQ(form->ZoomItems->Count(), 0);
 }
 
-TEST_F(PlayTest, SlowDownCalmsEveryAttackerButBullets) {
-  TSpriteWord* flying = AddAttack("CAT", 3, {400, Row(5)});
+TEST_F(PlayTest, SlowDownCalmsAndRetreatPushesBackEveryFullyVisibleAttackerButBullets) {
+  TSpriteWord* flying = AddAttack("MOUSE", 3, {300, Row(5)});
   TSpriteWord* entering = AddAttack("BUG", 2, {797, Row(9)});
   TSpriteWord* bullet = AddBullet('Q', {500, Row(12)});
   AddBonus<TSlowDownWord>(200);
@@ -83,12 +83,8 @@ TEST_F(PlayTest, SlowDownCalmsEveryAttackerButBullets) {
   EXPECT_EQ(bullet->SpeedTier, 4);
   EXPECT_EQ(flying->SpeedStamp, Clock());
   EXPECT_EQ(form->ScoreItems->Count(), 3);  // its own "+ " and one over each word slowed
-}
 
-TEST_F(PlayTest, RetreatPushesOnlyFullyVisibleWordsBackToTheRightEdge) {
-  TSpriteWord* flying = AddAttack("MOUSE", 2, {300, Row(5)});
-  TSpriteWord* entering = AddAttack("DOG", 1, {797, Row(9)});
-  TSpriteWord* bullet = AddBullet('Q', {500, Row(12)});
+  flying->SetSpeedTier(2);
   AddBonus<TRetreatWord>(200);
   Type("RETREAT");
   EXPECT_EQ(flying->Position.X + flying->TextWidthAt("MOUSE"), 800);

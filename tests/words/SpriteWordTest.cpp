@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "sprites/SpriteUnit.h"
 #include "words/Ink.h"
 #include "words/WordFixture.h"
@@ -17,12 +19,8 @@ TEST_F(SpriteWordTest, AnUntypedWordClimbsATierEveryIntervalUpToThreeAndTypingPu
     w->Step();
     return static_cast<int>(w->SpeedTier);
   };
-  EXPECT_EQ(tierAt(9999), 0);
-  EXPECT_EQ(tierAt(10000), 1);
-  EXPECT_EQ(tierAt(19999), 1);
-  EXPECT_EQ(tierAt(20000), 2);
-  EXPECT_EQ(tierAt(30000), 3);
-  EXPECT_EQ(tierAt(90000), 3);
+  for (auto [after, tier] : {std::pair{9999u, 0}, {10000u, 1}, {19999u, 1}, {20000u, 2}, {30000u, 3}, {90000u, 3}})
+    EXPECT_EQ(tierAt(after), tier) << after;
 
   w->TypeLetter();
   EXPECT_EQ(w->SpeedTier, 2);
@@ -43,7 +41,7 @@ TEST_F(SpriteWordTest, AnUntypedWordClimbsATierEveryIntervalUpToThreeAndTypingPu
   EXPECT_EQ(w->Position.X, x - 5);
 }
 
-TEST_F(SpriteWordTest, TypingTheFirstLetterMovesTheWordByThatLettersWidth) {
+TEST_F(SpriteWordTest, TypingMovesTheWordByTheLettersWidthAndTheLastLetterPaysOnce) {
   TSpriteWord* w = AddWord("WIT", {400, 200});
   int32_t widthW = w->TextWidthAt("W");
   ASSERT_GT(widthW, 0);
@@ -56,10 +54,9 @@ TEST_F(SpriteWordTest, TypingTheFirstLetterMovesTheWordByThatLettersWidth) {
   v->Vertical = true;
   v->TypeLetter();
   EXPECT_EQ(v->Position, (TPoint{500, 217}));  // a stacked word moves down a letter
-}
 
-TEST_F(SpriteWordTest, TheLastLetterPaysTenPerLetterOnceWithAFloatingText) {
-  TSpriteWord* w = AddWord("WORD", {400, 300});
+  // The last letter pays ten per letter, once, with a floating text.
+  w = AddWord("WORD", {400, 300});
   TPlayStats& seen = Watch();
   for (char c : std::string("WORD")) {
     ASSERT_TRUE(w->MatchesKey(static_cast<uint16_t>(c)));
