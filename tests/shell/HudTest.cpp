@@ -12,7 +12,7 @@ class HudTest : public GameFixture {
   int CountColour(TRect r, TColor c) { return InkIn(*form->OffscreenImage, r, c).Count; }
 };
 
-TEST_F(HudTest, BombRuleOneThresholdPerAwardAndNoneBeyondFour) {
+TEST_F(HudTest, BombRuleOneThresholdPerAwardNoneBeyondFourAndDetonatingNeedsOne) {
   form->AwardScore({400, 300}, 25000, "+25000", nullptr);
   EXPECT_EQ(form->Bombs, 1);  // two thresholds crossed, one bomb
   EXPECT_EQ(form->NextBombScore, 20000);
@@ -26,10 +26,10 @@ TEST_F(HudTest, BombRuleOneThresholdPerAwardAndNoneBeyondFour) {
   EXPECT_EQ(form->NextBombScore, 40000);  // that bomb is lost
   EXPECT_EQ(form->HiScores->HighScore, form->Score);
   EXPECT_EQ(form->ScoreItems->Count(), 3);
-}
 
-TEST_F(HudTest, DetonatingWithoutBombsChangesNothingNotEvenTheHint) {
+  // Without a bomb nothing changes, not even the hint.
   TPlayStats& seen = Watch();
+  form->Bombs = 0;
   form->PressSpaceHints = 1;
   form->DetonateBomb();
   EXPECT_EQ(form->PressSpaceHints, 1);

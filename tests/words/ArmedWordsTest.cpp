@@ -146,7 +146,7 @@ TEST_F(ArmedTest, SpinningBulletTurnsInPlace) {
   }
 }
 
-TEST_F(ArmedTest, SpeedUpClockCountsNineDigitsInSeventyTicksThenSpeedsEveryoneUp) {
+TEST_F(ArmedTest, SpeedUpClockCountsNineDigitsInSeventyOnScreenTicksThenSpeedsEveryoneUp) {
   TSpriteWord* slow = AddAttack("BUG", 1, {500, Row(5)});
   TSpriteWord* bullet = AddBullet('Q', {600, Row(15)});
   TSpeedUpWord* clock = AddKind<TSpeedUpWord>("RADIO", 0, {300, Row(10)});
@@ -162,9 +162,8 @@ TEST_F(ArmedTest, SpeedUpClockCountsNineDigitsInSeventyTicksThenSpeedsEveryoneUp
   EXPECT_EQ(clock->SpeedTier, 4);
   EXPECT_EQ(bullet->SpeedTier, 4);
   EXPECT_EQ(form->ScoreItems->Count(), 2);  // bullets are not sped up again
-}
 
-TEST_F(ArmedTest, SpeedUpClockTicksOnlyOnStepsEightyMillisecondsApartAndOnScreen) {
+  // It ticks only on steps 80 ms apart, and only while its box is on screen.
   TSpeedUpWord* tier1 = AddKind<TSpeedUpWord>("RADIO", 1, {300, Row(10)});
   TSpeedUpWord* entering = AddKind<TSpeedUpWord>("RADIO", 0, {770, Row(15)});
   entering->PlaceAt({entering->Position.X + 790 - entering->IconX(), Row(15)});  // the box ends at 800

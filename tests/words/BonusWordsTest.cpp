@@ -1,28 +1,25 @@
 // The bonus word kinds: how they fall and what they give.
+#include <tuple>
+
 #include "waves/PlayFixture.h"
 
 TEST_F(PlayTest, BonusWordsStartRightOfTheCastleAndFallAtTierThree) {
-  struct Kind {
-    const TWordKind& ref;
-    const char* text;
-    TBitmap* icon;
-  };
-  const Kind kinds[] = {{TBrickWord::ClassRef(), "BRICK", form->BrickImage.get()},
-                        {TCastleWord::ClassRef(), "CASTLE", form->GoldBrickImage.get()},
-                        {TBombWord::ClassRef(), "BOMB", form->BombImage.get()},
-                        {TSlowDownWord::ClassRef(), "SLOWDOWN", form->ClockImage.get()},
-                        {TRetreatWord::ClassRef(), "RETREAT", form->BackImage.get()}};
-  for (const Kind& kind : kinds) {
+  using TKind = std::tuple<const TWordKind*, const char*, TBitmap*>;
+  for (auto [kind, text, icon] : {TKind{&TBrickWord::ClassRef(), "BRICK", form->BrickImage.get()},
+                                  {&TCastleWord::ClassRef(), "CASTLE", form->GoldBrickImage.get()},
+                                  {&TBombWord::ClassRef(), "BOMB", form->BombImage.get()},
+                                  {&TSlowDownWord::ClassRef(), "SLOWDOWN", form->ClockImage.get()},
+                                  {&TRetreatWord::ClassRef(), "RETREAT", form->BackImage.get()}}) {
     for (int i = 0; i < 50; ++i) {
-      std::unique_ptr<TBonusWord> word = kind.ref.CreateBonus();
-      ASSERT_TRUE(word) << kind.text;
-      EXPECT_EQ(word->Text, kind.text);
-      EXPECT_EQ(word->Icon, kind.icon);
+      std::unique_ptr<TBonusWord> word = kind->CreateBonus();
+      ASSERT_TRUE(word) << text;
+      EXPECT_EQ(word->Text, text);
+      EXPECT_EQ(word->Icon, icon);
       EXPECT_EQ(word->SpeedTier, 3);
       EXPECT_EQ(word->Direction, DirFalling);
       EXPECT_EQ(word->Position.Y, 50);
       EXPECT_GE(word->Position.X, 100);
-      EXPECT_LT(word->Position.X, 100 + 800 - 96 - word->TextWidthAt(kind.text));
+      EXPECT_LT(word->Position.X, 100 + 800 - 96 - word->TextWidthAt(text));
       EXPECT_FALSE(word->MayTurnVertical);
       EXPECT_TRUE(TBonusWord::ClassRef().IsKindOf(*word));
     }

@@ -154,10 +154,6 @@ TEST_F(SpriteWordTest, PastTheLeftEdgeAWordOverTheCastleGoesQuietlyOneAtCastleHe
 
 class WordDrawingTest : public WordFixture {
  protected:
-  void SetUp() override {
-    WordFixture::SetUp();
-    Clear();
-  }
   void Clear() { Blank(*form->OffscreenImage); }
   TInk InkIn(const TRect& r, std::optional<TColor> c = std::nullopt) { return ::InkIn(*form->OffscreenImage, r, c); }
 };
@@ -183,6 +179,7 @@ TEST_F(WordDrawingTest, LettersSitInTheirBandInTheTiersColour) {
 }
 
 TEST_F(WordDrawingTest, AStackedWordDrawsEachLetterInItsOwnRowTheHiddenOneSpinningInPlace) {
+  Clear();
   TSpriteWord* w = AddWord("ABC", {300, 150});
   w->Vertical = true;
   w->Text = "A?C";

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <set>
 #include <string>
 
@@ -167,19 +165,8 @@ TEST_F(WordListTest, KillAllBurstsAndRewardsEveryWordButLeavesTheRemovalToTheNex
 
 // ---- New attacking words ----
 
-class SpawnTest : public WordListTest {
- protected:
-  void SetUp() override {
-    WordListTest::SetUp();
-    // Named per process: ctest runs each case in its own process, side by side.
-    std::string path = testing::TempDir() + "glyphfall-spawn-words-" + std::to_string(::getpid()) + ".txt";
-    FILE* f = std::fopen(path.c_str(), "wb");
-    std::fputs("alpha\nbravo\ncharlie\ndelta\necho\n", f);
-    std::fclose(f);
-    form->Dictionary = std::make_unique<TDictionary>(path);
-    std::remove(path.c_str());
-  }
-};
+// The words come from the game's own bundled list.
+using SpawnTest = WordListTest;
 
 TEST_F(SpawnTest, NoChanceMeansNeverVerticalNorHiddenAndChanceOneMeansAlways) {
   TTestWave& wave = UseTestWave();
