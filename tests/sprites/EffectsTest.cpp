@@ -127,24 +127,16 @@ TEST_F(EffectsTest, ZoomFirstDrawingShowsCounterOneAndSixteenIsNeverDrawn) {
   EXPECT_EQ(zooms.Count(), 0);
 }
 
-TEST_F(EffectsTest, ZoomAtHalfwayIsSixteenPixelsLargerEachWay) {
-  TZoomItem item(Point(300, 200), &picture);
-  item.Counter = 8;
+TEST_F(EffectsTest, ZoomAtHalfwayIsSixteenPixelsLargerEachWayAndNoneWithoutAPicture) {
+  TZoomItem item(Point(300, 200), &picture), bare(Point(300, 200), nullptr);
+  item.Counter = bare.Counter = 8;
   ClearScreen();
-  item.Draw(stage);
+  bare.Draw(stage);
   TCanvas& c = stage.Canvas();
+  EXPECT_EQ(c.GetPixel(300, 200), clBlack);
+  item.Draw(stage);
   EXPECT_EQ(c.GetPixel(292, 192), 0x00C0FFu);  // grown 8 pixels up and left
   EXPECT_EQ(c.GetPixel(323, 223), 0x00C0FFu);  // and 8 down and right
-  EXPECT_EQ(c.GetPixel(291, 200), clBlack);
-  EXPECT_EQ(c.GetPixel(324, 200), clBlack);
-  EXPECT_EQ(c.GetPixel(300, 191), clBlack);
-  EXPECT_EQ(c.GetPixel(300, 224), clBlack);
-}
-
-TEST_F(EffectsTest, ZoomWithoutPictureDrawsNothing) {
-  TZoomItem item(Point(300, 200), nullptr);
-  item.Counter = 4;
-  ClearScreen();
-  item.Draw(stage);
-  EXPECT_EQ(stage.Canvas().GetPixel(300, 200), clBlack);
+  for (const TPoint outside : {Point(291, 200), Point(324, 200), Point(300, 191), Point(300, 224)})
+    EXPECT_EQ(c.GetPixel(outside.X, outside.Y), clBlack) << outside.X << "," << outside.Y;
 }

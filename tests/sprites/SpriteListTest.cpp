@@ -2,9 +2,7 @@
 #include "sprites/StageFixture.h"
 
 namespace {
-struct Log {
-  std::vector<std::string> events;
-};
+using Log = std::vector<std::string>;
 
 class Probe : public TSprite {
  public:
@@ -14,10 +12,10 @@ class Probe : public TSprite {
   }
   void Step() override {
     ++steps;
-    log_.events.push_back("step " + name_);
+    log_.push_back("step " + name_);
   }
-  void Draw(const TStage&) override { log_.events.push_back("draw " + name_); }
-  void OnRemove() override { log_.events.push_back("remove " + name_); }
+  void Draw(const TStage&) override { log_.push_back("draw " + name_); }
+  void OnRemove() override { log_.push_back("remove " + name_); }
   bool IsDead() override { return dieAfter_ >= 0 && steps >= dieAfter_; }
   int steps = 0;
 
@@ -42,44 +40,40 @@ class Spawner : public Probe {
 };
 }  // namespace
 
-using SpriteLists = StageFixture;
-
-TEST_F(SpriteLists, RemovalDuringThePassStillUpdatesTheNextSprite) {
+class SpriteLists : public StageFixture {
+ protected:
   Log log;
   TSpriteList list;
+};
+
+TEST_F(SpriteLists, RemovalDuringThePassStillUpdatesTheNextSprite) {
   list.AddObject(new Probe(log, "a", 1));
   list.AddObject(new Probe(log, "b"));
   list.UpdateAll(stage);
-  EXPECT_EQ(log.events, (std::vector<std::string>{"step a", "remove a", "step b"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"step a", "remove a", "step b"}));
   EXPECT_EQ(list.Count(), 1);
   list.DrawAll(stage);
-  EXPECT_EQ(log.events.back(), "draw b");  // a died before it was ever drawn
+  EXPECT_EQ(log.back(), "draw b");  // a died before it was ever drawn
 }
 
 TEST_F(SpriteLists, SpriteAddedDuringThePassIsUpdatedInTheSamePass) {
-  Log log;
-  TSpriteList list;
   list.AddObject(new Spawner(log, list));
   list.UpdateAll(stage);
-  EXPECT_EQ(log.events, (std::vector<std::string>{"step spawner", "step child"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"step spawner", "step child"}));
 }
 
 TEST_F(SpriteLists, RemoveAllCallsNoOnRemove) {
-  Log log;
-  TSpriteList list;
   list.AddObject(new Probe(log, "a"));
   list.AddObject(new Probe(log, "b"));
   list.RemoveAll();
   EXPECT_EQ(list.Count(), 0);
-  EXPECT_TRUE(log.events.empty());
+  EXPECT_TRUE(log.empty());
   list.UpdateAll(stage);
   list.DrawAll(stage);
-  EXPECT_TRUE(log.events.empty());
+  EXPECT_TRUE(log.empty());
 }
 
 TEST_F(SpriteLists, StepIntervalFollowsTheGameClock) {
-  Log log;
-  TSpriteList list;
   auto* p = new Probe(log, "p");
   p->StepInterval = 25;
   list.AddObject(p);
