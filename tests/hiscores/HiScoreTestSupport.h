@@ -39,9 +39,7 @@ class ScratchFolder : public testing::Test {
   }
   std::string Read(const std::string& name = HiScoreFileName) const {
     std::ifstream in(Path(name), std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
   std::string folder_;
