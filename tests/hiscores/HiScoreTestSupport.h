@@ -53,12 +53,12 @@ inline void FillDefaults(THiScoreList& list) {
   for (int score = 1000; score >= 100; score -= 100) list.AddObject(new THiScore(score, ""));
 }
 
+// The table's scores joined by " ", and its names by "|".
 inline std::string Scores(const THiScoreList& list) {
   std::string s;
   for (int i = 0; i < list.Count(); ++i) s += (i ? " " : "") + std::to_string(list[i]->Score);
   return s;
 }
-
 inline std::string Names(const THiScoreList& list) {
   std::string s;
   for (int i = 0; i < list.Count(); ++i) s += (i ? "|" : "") + list[i]->Name;
