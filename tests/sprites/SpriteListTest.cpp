@@ -4,15 +4,17 @@
 namespace {
 using Log = std::vector<std::string>;
 
+// Logs its passes; dies after dieAfter steps, or adds a child to spawnInto
+// at its first.
 class Probe : public TSprite {
  public:
-  Probe(Log& log, std::string name, int dieAfter = -1)
-      : TSprite({0, 0}), log_(log), name_(std::move(name)), dieAfter_(dieAfter) {
+  Probe(Log& log, std::string name, int dieAfter = -1, TSpriteList* spawnInto = nullptr)
+      : TSprite({0, 0}), log_(log), name_(std::move(name)), dieAfter_(dieAfter), spawnInto_(spawnInto) {
     StepInterval = 0;
   }
   void Step() override {
-    ++steps;
     log_.push_back("step " + name_);
+    if (++steps == 1 && spawnInto_) spawnInto_->AddObject(new Probe(log_, "child"));
   }
   void Draw(const TStage&) override { log_.push_back("draw " + name_); }
   void OnRemove() override { log_.push_back("remove " + name_); }
@@ -23,20 +25,7 @@ class Probe : public TSprite {
   Log& log_;
   std::string name_;
   int dieAfter_;
-};
-
-// Appends a new sprite to its own list when it steps.
-class Spawner : public Probe {
- public:
-  Spawner(Log& log, TSpriteList& list) : Probe(log, "spawner"), log_(log), list_(list) {}
-  void Step() override {
-    Probe::Step();
-    if (steps == 1) list_.AddObject(new Probe(log_, "child"));
-  }
-
- private:
-  Log& log_;
-  TSpriteList& list_;
+  TSpriteList* spawnInto_;
 };
 }  // namespace
 
@@ -57,7 +46,7 @@ TEST_F(SpriteLists, RemovalDuringThePassStillUpdatesTheNextSprite) {
 }
 
 TEST_F(SpriteLists, SpriteAddedDuringThePassIsUpdatedInTheSamePass) {
-  list.AddObject(new Spawner(log, list));
+  list.AddObject(new Probe(log, "spawner", -1, &list));
   list.UpdateAll(stage);
   EXPECT_EQ(log, (std::vector<std::string>{"step spawner", "step child"}));
 }
