@@ -31,10 +31,12 @@ class HiScoreFile : public hstest::ScratchFolder {
     list.SaveHiScores();
     return testing::internal::GetCapturedStderr();
   }
-  static void FillNamed(THiScoreList& list) {
-    FillDefaults(list);
-    for (int i = 0; i < list.Count(); ++i) list[i]->Name = std::string(8, static_cast<char>('A' + i));
+  void SetUp() override {
+    ScratchFolder::SetUp();
+    FillDefaults(named);
+    for (int i = 0; i < named.Count(); ++i) named[i]->Name = std::string(8, static_cast<char>('A' + i));
   }
+  THiScoreList named;  // a full table, its names AAAAAAAA to JJJJJJJJ
   // Whatever a save left in the folder besides the table, its lock and a
   // damaged file kept aside.
   std::string Litter() const {
@@ -95,9 +97,7 @@ TEST_F(HiScoreFile, SpecialFileIsReportedAtOnceAndNeverReplaced) {
   const std::string saveReport = Save(list);
   EXPECT_NE(saveReport.find("is unchanged"), std::string::npos) << saveReport;
   EXPECT_FALSE(watchdog.Fired());
-  struct stat st {};
-  ASSERT_EQ(lstat(Path().c_str(), &st), 0);
-  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_EQ(std::filesystem::symlink_status(Path()).type(), std::filesystem::file_type::fifo);
 }
 
 TEST_F(HiScoreFile, HandWrittenFileKeepsItsRowsOrderAndNumber) {
@@ -215,9 +215,7 @@ TEST_F(HiScoreFile, NothingPlantedAtATemporaryNameIsFollowedOrInTheWay) {
   Write("mine alone", "private");
   std::filesystem::permissions(privateFile, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   std::filesystem::create_symlink(privateFile, Path("HISCORE.XML.tmp"));
-  THiScoreList list;
-  FillNamed(list);
-  EXPECT_EQ(Save(list), "");
+  EXPECT_EQ(Save(named), "");
   EXPECT_EQ(Read("private"), "mine alone");
   EXPECT_FALSE(std::filesystem::is_symlink(Path()));
   EXPECT_NE(Read().find("AAAAAAAA"), std::string::npos);
@@ -225,8 +223,8 @@ TEST_F(HiScoreFile, NothingPlantedAtATemporaryNameIsFollowedOrInTheWay) {
   std::filesystem::remove(Path("HISCORE.XML.tmp"));
   ASSERT_EQ(mkfifo(Path("HISCORE.XML.tmp").c_str(), 0600), 0);
   TFifoWatchdog watchdog(Path("HISCORE.XML.tmp"));  // an old build would wait here for a reader
-  list.InsertScore(4000, "NEW");
-  EXPECT_EQ(Save(list), "");
+  named.InsertScore(4000, "NEW");
+  EXPECT_EQ(Save(named), "");
   EXPECT_FALSE(watchdog.Fired());
   EXPECT_NE(Read().find("NEW"), std::string::npos);
 }
@@ -234,10 +232,8 @@ TEST_F(HiScoreFile, NothingPlantedAtATemporaryNameIsFollowedOrInTheWay) {
 // A folder in the file's place is left as it was; a first save that fails
 // has no previous file to claim; a read-only folder keeps the old file.
 TEST_F(HiScoreFile, SaveThatCannotWriteThePathReportsAndLeavesNoLitter) {
-  THiScoreList list;
-  FillNamed(list);
   std::filesystem::create_directories(Path("HISCORE.XML/inside"));
-  std::string report = Save(list);
+  std::string report = Save(named);
   EXPECT_NE(report.find("Could not save the high scores"), std::string::npos) << report;
   EXPECT_NE(report.find("is unchanged"), std::string::npos) << report;
   EXPECT_TRUE(std::filesystem::is_directory(Path("HISCORE.XML/inside")));
@@ -245,7 +241,7 @@ TEST_F(HiScoreFile, SaveThatCannotWriteThePathReportsAndLeavesNoLitter) {
 
   Write("not a folder", "plain");
   HiScoreFolder = Path("plain");
-  report = Save(list);
+  report = Save(named);
   EXPECT_NE(report.find("Could not save the high scores"), std::string::npos) << report;
   EXPECT_EQ(report.find("previous"), std::string::npos) << report;
 
@@ -255,7 +251,7 @@ TEST_F(HiScoreFile, SaveThatCannotWriteThePathReportsAndLeavesNoLitter) {
   const std::string old = TenRows("KEEP");
   Write(old);
   std::filesystem::permissions(folder_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-  EXPECT_NE(Save(list).find("Could not save the high scores"), std::string::npos);
+  EXPECT_NE(Save(named).find("Could not save the high scores"), std::string::npos);
   EXPECT_EQ(Read(), old);
 }
 
@@ -278,40 +274,38 @@ struct FileSizeLimit {
 TEST_F(HiScoreFile, WriteFailingOrKilledMidwayLeavesTheOldFile) {
   const std::string old = TenRows("KEEP");
   Write(old);
-  THiScoreList list;
-  FillNamed(list);
   auto oldHandler = signal(SIGXFSZ, SIG_IGN);
   std::string report;
   {
     FileSizeLimit limit(300);
-    report = Save(list);
+    report = Save(named);
   }
   signal(SIGXFSZ, oldHandler);
   EXPECT_NE(report.find("Could not save the high scores"), std::string::npos) << report;
   EXPECT_EQ(Read(), old);
   EXPECT_EQ(Litter(), "");
-  EXPECT_EQ(list[0]->Name, "AAAAAAAA");  // the table in memory is as it was
+  EXPECT_EQ(named[0]->Name, "AAAAAAAA");  // the table in memory is as it was
 
   // Forked, not started afresh: the writer must be this test's own table and
   // scratch folder (a fresh start would make a folder of its own, write
   // there, and leave it behind when killed).
   GTEST_FLAG_SET(death_test_style, "fast");
-  auto saveUntilKilled = [&list] {
+  auto saveUntilKilled = [this] {
     rlimit noCore{};
     setrlimit(RLIMIT_CORE, &noCore);
     signal(SIGXFSZ, SIG_DFL);  // the kernel kills the writer mid-file
     FileSizeLimit limit(300);
-    list.SaveHiScores();
+    named.SaveHiScores();
     _exit(0);
   };
   EXPECT_EXIT(saveUntilKilled(), testing::KilledBySignal(SIGXFSZ), "");
   EXPECT_EQ(Read(), old);
-  list.InsertScore(9000, "NEW");
-  EXPECT_EQ(Save(list), "");
+  named.InsertScore(9000, "NEW");
+  EXPECT_EQ(Save(named), "");
   THiScoreList again;
   EXPECT_EQ(Load(again), "");
   EXPECT_EQ(again[0]->Name, "NEW");
-  EXPECT_EQ(Names(again), Names(list));
+  EXPECT_EQ(Names(again), Names(named));
 }
 
 // Two copies of the game, each saving a new best score again and again while
