@@ -145,10 +145,7 @@ TEST_F(HiScoreScreen, ClickOrClosingTheWindowDuringNameEntrySavesTheNameSoFar) {
       if (PlayToScore(650)) return true;
       if (ended) return ShowingScreen(*form) != "menu";
       Type(name);
-      if (close)
-        platform->Schedule({Now(), THeadlessPlatform::TEventKind::Close});
-      else
-        platform->ClickAt(Now(), 400, 300);
+      close ? platform->Schedule({Now(), THeadlessPlatform::TEventKind::Close}) : platform->ClickAt(Now(), 400, 300);
       ended = true;
       return !close;  // the program ends with the window
     });

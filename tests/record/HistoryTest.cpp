@@ -28,10 +28,7 @@ class HistoryFile : public ::testing::Test {
     folder = pattern;
     path = (fs::path(folder) / HistoryFileName).string();
   }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(folder, ec);
-  }
+  void TearDown() override { fs::remove_all(folder); }
 
   static TGameFigures Game(int hits, int misses, char32_t weak) {
     TGameFigures g;

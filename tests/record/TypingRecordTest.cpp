@@ -11,12 +11,7 @@ namespace {
 
 TKeyTyped Key(uint32_t time, char32_t letter, bool hit) {
   static const TKeyHit one{TWordRef{1, "WORD", "TSpriteWord", 0}, 1};
-  TKeyTyped e;
-  e.Time = time;
-  e.Key = static_cast<uint16_t>(letter);
-  e.Hit = hit;
-  if (hit) e.Hits = std::span<const TKeyHit>(&one, 1);
-  return e;
+  return {time, static_cast<uint16_t>(letter), hit, std::span<const TKeyHit>(&one, hit ? 1 : 0)};
 }
 
 }  // namespace

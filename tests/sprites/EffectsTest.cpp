@@ -18,11 +18,6 @@ class EffectsTest : public StageFixture {
     StageFixture::SetUp();
     for (uint32_t& px : picture.Pixels()) px = 0x00C0FF;
   }
-  // One frame of the two effect lists: update pass, then draw pass.
-  void Frame(TSpriteList& list) {
-    list.UpdateAll(stage);
-    list.DrawAll(stage);
-  }
   TScoreItem* AddScore(const std::string& text, TBitmap* withPicture) {
     auto* item = new TScoreItem(stage.Canvas(), Point(400, 300), text, withPicture);
     scores.AddObject(item);
@@ -97,7 +92,8 @@ TEST_F(EffectsTest, ZoomFirstDrawingShowsCounterOneAndSixteenIsNeverDrawn) {
   std::vector<int> widths, expected;
   for (int frame = 0; frame < 40 && zooms.Count() > 0; ++frame) {
     ClearScreen();
-    Frame(zooms);
+    zooms.UpdateAll(stage);  // a frame: the update pass, then the drawing pass
+    zooms.DrawAll(stage);
     int width = 0;
     for (int x = 0; x < Width; ++x) width += stage.Canvas().GetPixel(x, 28) != clBlack;
     widths.push_back(width);
