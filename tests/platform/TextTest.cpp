@@ -184,46 +184,37 @@ TEST(Text, TextRectTouchesOnlyPixelsInsideTheClip) {
     }
 }
 
-TEST(Text, NinetyDegreesRunsUpwardFromTheDrawingPoint) {
+// Turned text stays in its cell turned about the drawing point: 90 degrees
+// runs upward from it, 270 (or -90) downward with the glyphs' tops facing
+// right, 180 upside down to its left and above it.
+TEST(Text, RotatedTextTurnsItsCellAboutTheDrawingPoint) {
   TBitmap b;
   Prepare(b, 200, 200);
   TCanvas& c = b.Canvas();
-  TSize cell = c.TextExtent("WWWW");
-  c.Font.Angle = 900;
-  c.TextOut(100, 150, "WWWW");
-  TBox p = Painted(b);
-  ASSERT_GT(p.Count, 0);
-  // The cell turns about (100, 150): it now spans x 100 … 100 + height and
-  // y 150 − width … 150, the text's start at the bottom.
-  EXPECT_GE(p.Left, 100 - 1);
-  EXPECT_LE(p.Right, 100 + cell.cy);
-  EXPECT_GE(p.Top, 150 - cell.cx - 1);
-  EXPECT_LE(p.Bottom, 150 + 1);
-  EXPECT_GT(p.Bottom - p.Top, 2 * (p.Right - p.Left));
-  EXPECT_GT(p.Bottom - p.Top, cell.cx * 3 / 4);
-
-  // 270 degrees (or −90) runs downward, the glyphs' tops facing right.
-  for (int angle : {2700, -900}) {
+  const TSize cell = c.TextExtent("WWWW");
+  struct Case {
+    int Angle, X, Y;
+    TBox Within;  // give or take a pixel
+  };
+  const Case cases[] = {{900, 100, 150, {100, 150 - cell.cx, 100 + cell.cy, 150}},
+                        {2700, 100, 20, {100 - cell.cy, 20, 100, 20 + cell.cx}},
+                        {-900, 100, 20, {100 - cell.cy, 20, 100, 20 + cell.cx}},
+                        {1800, 150, 100, {150 - cell.cx, 100 - cell.cy, 150, 100}}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.Angle);
     Prepare(b, 200, 200);
-    c.Font.Angle = angle;
-    c.TextOut(100, 20, "WWWW");
-    p = Painted(b);
-    EXPECT_GE(p.Left, 100 - cell.cy) << angle;
-    EXPECT_LE(p.Right, 100 + 1);
-    EXPECT_GE(p.Top, 20 - 1);
-    EXPECT_LE(p.Bottom, 20 + cell.cx);
-    EXPECT_GT(p.Bottom - p.Top, cell.cx * 3 / 4);
+    c.Font.Angle = k.Angle;
+    c.TextOut(k.X, k.Y, "WWWW");
+    const TBox p = Painted(b);
+    ASSERT_GT(p.Count, 0);
+    EXPECT_GE(p.Left, k.Within.Left - 1);
+    EXPECT_GE(p.Top, k.Within.Top - 1);
+    EXPECT_LE(p.Right, k.Within.Right + 1);
+    EXPECT_LE(p.Bottom, k.Within.Bottom + 1);
+    if (k.Angle % 1800) {
+      EXPECT_GT(p.Bottom - p.Top, std::max(cell.cx * 3 / 4, 2 * (p.Right - p.Left)));
+    }
   }
-
-  // 180 degrees: upside down, to the left of and above the point.
-  Prepare(b, 200, 200);
-  c.Font.Angle = 1800;
-  c.TextOut(150, 100, "WWWW");
-  p = Painted(b);
-  EXPECT_GE(p.Left, 150 - cell.cx - 1);
-  EXPECT_LE(p.Right, 150 + 1);
-  EXPECT_GE(p.Top, 100 - cell.cy - 1);
-  EXPECT_LE(p.Bottom, 100 + 1);
 }
 
 TEST(Text, RotatedSolidBrushFillsTheTurnedCell) {
