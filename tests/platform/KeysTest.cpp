@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -74,7 +75,9 @@ TEST(DesktopKeys, PauseMuteAndFullscreenAreThePlatforms) {
 
   struct TKeys : TInputSink {
     std::vector<uint16_t> Down;
+    std::u32string Text;
     void KeyDown(uint16_t key, TShiftState) override { Down.push_back(key); }
+    void TextInput(char32_t c) override { Text += c; }
     void KeyUp(uint16_t, TShiftState) override {}
     void MouseDown(TMouseButton, TShiftState, int, int) override {}
     void MouseMove(TShiftState, int, int) override {}
@@ -87,49 +90,38 @@ TEST(DesktopKeys, PauseMuteAndFullscreenAreThePlatforms) {
     platform.ProcessMessages();
     EXPECT_EQ(platform.WaveOut().Muted(), muted);
   }
+  // Paused, no key nor text reaches the game: Escape ends the pause, as F10 does.
+  for (uint16_t resume : {vk::Escape, uint16_t{121}}) {
+    platform.PressKey(121);
+    platform.PressKey('B');
+    platform.TypeText("b");
+    platform.ProcessMessages();
+    EXPECT_TRUE(platform.Paused());
+    platform.PressKey(resume);
+    platform.ProcessMessages();
+    EXPECT_FALSE(platform.Paused()) << resume;
+  }
   platform.PressKey('A');
+  platform.TypeText("a");
   platform.ProcessMessages();
   EXPECT_EQ(keys.Down, std::vector<uint16_t>{'A'});
+  EXPECT_EQ(keys.Text, U"a");
 }
 
 using PauseTest = GameFixture;
 
-TEST_F(PauseTest, NothingMovesWhilePausedAndTimersContinueAfter) {
-  StartGame();
-  PlayFor(2500);  // past the wave's opening pause: a word is on its way
-  ASSERT_GT(form->AttackWords->Count(), 0);
-  TPoint before = form->AttackWords->Items(0)->Position;
-  uint32_t gameTime = form->GameTime;
-  uint32_t messageAge = form->MsSince(form->MessageStamp);
-  // F10 pauses; F10 again resumes five virtual seconds later. Neither key
-  // reaches the game.
-  platform->KeyAt(Now(), 121);
-  platform->KeyAt(Now() + 5000, 121);
-  platform->ShowWindow();
-  PlayFrame();
-  // At most the frame's own step before the pause began.
-  EXPECT_GE(form->AttackWords->Items(0)->Position.X, before.X - 4);
-  EXPECT_GE(Now(), gameTime + 5000);
-  // Only the one frame's time reached the game.
-  EXPECT_LE(form->GameTime - gameTime, 2 * platform->FrameMs);
-  EXPECT_LE(form->MsSince(form->MessageStamp) - messageAge, 2 * platform->FrameMs);
-  EXPECT_EQ(form->LastKey, 0);
-  EXPECT_FALSE(platform->Paused());
-  // And the game goes on: the word moves again.
-  PlayFor(500);
-  EXPECT_LT(form->AttackWords->Items(0)->Position.X, before.X);
-}
-
 // Keys once reached a paused game: letters typed during a pause destroyed
 // words and scored, and two Escapes quit the program, losing the score.
-TEST_F(PauseTest, APausedGameTakesNoKeysAndEscapeResumesIt) {
+TEST_F(PauseTest, APausedGameNeitherMovesNorTakesKeysAndTimersContinueAfter) {
   StartGame();
   platform->ShowWindow();
-  PlayFor(2500);
+  PlayFor(2500);  // past the wave's opening pause: a word is on its way
   ASSERT_GT(form->AttackWords->Count(), 0);
   const TSpriteWord* word = form->AttackWords->Words(0);
   const std::string text = word->Text;
+  const TPoint before = form->AttackWords->Items(0)->Position;
   const int32_t score = form->Score;
+  const uint32_t gameTime = form->GameTime, messageAge = form->MsSince(form->MessageStamp);
   uint32_t t = Now();
   platform->KeyAt(t, 121);  // F10
   for (char c : word->FullText)
@@ -140,10 +132,18 @@ TEST_F(PauseTest, APausedGameTakesNoKeysAndEscapeResumesIt) {
   platform->KeyAt(t + 1000, '5');  // after the Escape: the game has it again
   platform->KeyAt(t + 5000, 121);  // only for a build whose pause Escape cannot end
   PlayFrame();
-  EXPECT_FALSE(platform->Paused());
-  EXPECT_TRUE(form->Playing);
+  ASSERT_FALSE(platform->Paused());
+  EXPECT_GE(Now(), t + 1000);
+  ASSERT_TRUE(form->Playing);  // else the play below would wait for ever
   EXPECT_TRUE(platform->IsWindowVisible());
   EXPECT_EQ(word->Text, text);
   EXPECT_EQ(form->Score, score);
   EXPECT_EQ(form->LastKey, 0);  // the key-up came through as well
+  // Only the one frame's time reached the game: at most its own step.
+  EXPECT_GE(form->AttackWords->Items(0)->Position.X, before.X - 4);
+  EXPECT_LE(form->GameTime - gameTime, 2 * platform->FrameMs);
+  EXPECT_LE(form->MsSince(form->MessageStamp) - messageAge, 2 * platform->FrameMs);
+  // And the game goes on: the word moves again.
+  PlayFor(500);
+  EXPECT_LT(form->AttackWords->Items(0)->Position.X, before.X);
 }
