@@ -83,45 +83,35 @@ TEST(Text, ExtentGrowsWithTextAndSize) {
   EXPECT_GT(big.cy, x.cy);
 }
 
-TEST(Text, ClearBrushPaintsOnlyGlyphsInsideTheCell) {
-  TBitmap b;
-  Prepare(b, 200, 80);
-  TCanvas& c = b.Canvas();
-  TSize cell = c.TextExtent("Hello");
-  c.TextOut(20, 10, "Hello");
-  TBox p = Painted(b);
-  ASSERT_GT(p.Count, 0);
-  EXPECT_GE(p.Left, 20);
-  EXPECT_LT(p.Right, 20 + cell.cx);
-  EXPECT_GE(p.Top, 10);
-  EXPECT_LT(p.Bottom, 10 + cell.cy);
-  EXPECT_LT(p.Count, cell.cx * cell.cy / 2);                          // the background shows between strokes
-  for (TColor px : b.Pixels()) ASSERT_TRUE(px == Back || px == Ink);  // monochrome
-
+// A clear brush paints only glyphs, a solid one fills the cell first; nothing
+// outside the cell.
+TEST(Text, BrushStylesPaintInsideTheCell) {
+  for (TBrushStyle style : {TBrushStyle::Clear, TBrushStyle::Solid}) {
+    TBitmap b;
+    Prepare(b, 200, 80);
+    TCanvas& c = b.Canvas();
+    c.Brush.Style = style;
+    const TSize cell = c.TextExtent("Hello");
+    c.TextOut(20, 10, "Hello");
+    int ink = 0, paper = 0;
+    for (int y = 0; y < b.Height(); ++y)
+      for (int x = 0; x < b.Width(); ++x) {
+        const TColor px = b.Scanline(y)[x];
+        const bool inCell = x >= 20 && x < 20 + cell.cx && y >= 10 && y < 10 + cell.cy;
+        ASSERT_TRUE(px == Ink || (inCell ? px == (style == TBrushStyle::Solid ? Paper : Back) : px == Back))
+            << x << "," << y;  // monochrome
+        ink += px == Ink;
+        paper += px == Paper;
+      }
+    EXPECT_GT(ink, 0);
+    EXPECT_LT(ink, cell.cx * cell.cy / 2);  // the background shows between strokes
+    EXPECT_EQ(ink + paper, style == TBrushStyle::Solid ? cell.cx * cell.cy : ink);
+  }
   // The baseline lies Ascent below the drawing point: that is where "H" ends.
-  TFontInstance& font = ResolveFont(c.Font);
-  EXPECT_NEAR(p.Bottom, 10 + font.Ascent() - 1, 1);
-}
-
-TEST(Text, SolidBrushFillsTheCellFirst) {
   TBitmap b;
   Prepare(b, 200, 80);
-  TCanvas& c = b.Canvas();
-  c.Brush.Style = TBrushStyle::Solid;
-  TSize cell = c.TextExtent("Wave 1");
-  c.TextOut(15, 12, "Wave 1");
-  int ink = 0;
-  for (int y = 0; y < b.Height(); ++y)
-    for (int x = 0; x < b.Width(); ++x) {
-      TColor px = b.Scanline(y)[x];
-      bool inCell = x >= 15 && x < 15 + cell.cx && y >= 12 && y < 12 + cell.cy;
-      if (inCell)
-        ASSERT_TRUE(px == Paper || px == Ink) << x << "," << y;
-      else
-        ASSERT_EQ(px, Back) << x << "," << y;
-      ink += px == Ink;
-    }
-  EXPECT_GT(ink, 0);
+  b.Canvas().TextOut(20, 10, "Hello");
+  EXPECT_NEAR(Painted(b).Bottom, 10 + ResolveFont(b.Canvas().Font).Ascent() - 1, 1);
 }
 
 TEST(Text, EdgePixelsMixTheTwoColoursByCoverage) {
@@ -154,11 +144,9 @@ TEST(Text, EdgePixelsMixTheTwoColoursByCoverage) {
   TBitmap mono;
   Prepare(mono, 300, 60);
   mono.Canvas().TextOut(3, 2, text);
-  TBox m = Painted(mono), s = Painted(b);
-  EXPECT_NEAR(m.Left, s.Left, 1);
-  EXPECT_NEAR(m.Right, s.Right, 1);
-  EXPECT_NEAR(m.Top, s.Top, 1);
-  EXPECT_NEAR(m.Bottom, s.Bottom, 1);
+  const TBox m = Painted(mono), s = Painted(b);
+  for (auto [a, z] : {std::pair{m.Left, s.Left}, {m.Right, s.Right}, {m.Top, s.Top}, {m.Bottom, s.Bottom}})
+    EXPECT_NEAR(a, z, 1);
 }
 
 TEST(Text, TextRectTouchesOnlyPixelsInsideTheClip) {
