@@ -128,19 +128,12 @@ TEST_F(Files, ASaveSyncsItsBytesBeforeTheRenameAndKeepsTheOldFileOnFailure) {
     }
     int Sync(int fd) override {
       log.push_back(fd == writtenFd ? "sync" : "sync another file");
-      if (syncFails) {
-        errno = EIO;
-        return -1;
-      }
+      if (syncFails) return errno = EIO, -1;
       return TSaveCalls::Sync(fd);
     }
-    int Close(int fd) override {
-      log.push_back("close");
-      return TSaveCalls::Close(fd);
-    }
+    int Close(int fd) override { return log.push_back("close"), TSaveCalls::Close(fd); }
     int Rename(const std::string& from, const std::string& to) override {
-      log.push_back("rename");
-      return TSaveCalls::Rename(from, to);
+      return log.push_back("rename"), TSaveCalls::Rename(from, to);
     }
     void SyncFolder(const std::string& folder) override {
       log.push_back(folder == dir_ ? "sync folder" : "sync " + folder);

@@ -27,7 +27,9 @@ class PathsTest : public ::testing::Test {
   fs::path root;
 };
 
+// Also where no data is found anywhere.
 TEST_F(PathsTest, BuildTreeAndPortableCopyUseTheExecutablesFolder) {
+  EXPECT_EQ(ResolveProgramFolder(root / "nowhere"), root / "nowhere");
   Touch(root / "build" / "wordsenglish.txt");
   EXPECT_EQ(ResolveProgramFolder(root / "build"), root / "build");
   EXPECT_EQ(ResolveScoreFolder(root / "build", FolderIsWritable(root / "build"), "/xdg", "/home/p"), root / "build");
@@ -42,10 +44,6 @@ TEST_F(PathsTest, InstalledTreeFindsShareAndKeepsScoresInTheXdgFolder) {
   EXPECT_EQ(ResolveScoreFolder(program, false, "/xdg/data", "/home/p"), fs::path("/xdg/data/glyphfall"));
   EXPECT_EQ(ResolveScoreFolder(program, false, "", "/home/p"), fs::path("/home/p/.local/share/glyphfall"));
   EXPECT_EQ(ResolveScoreFolder(program, false, "relative/xdg", "/home/p"), fs::path("/home/p/.local/share/glyphfall"));
-}
-
-TEST_F(PathsTest, NoDataAnywhereFallsBackToTheExecutablesFolder) {
-  EXPECT_EQ(ResolveProgramFolder(root / "nowhere"), root / "nowhere");
 }
 
 // A game folder others can write, or whose files another user owns, could

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "sound/SoundRig.h"
 #include "sound/WaveUtils.h"
 
@@ -160,19 +162,13 @@ TEST(RiffReading, StreamAdapterKeepsItsOwnPosition) {
 
 TEST(PcmFormats, CodesCoverFiveRatesInFourVariants) {
   TWaveFormatEx f;
-  ASSERT_TRUE(SetPCMAudioFormat(f, 1));
-  EXPECT_EQ(f.nSamplesPerSec, 8000u);
-  EXPECT_EQ(f.nChannels, 1);
-  EXPECT_EQ(f.wBitsPerSample, 8);
-  ASSERT_TRUE(SetPCMAudioFormat(f, 20));
-  EXPECT_EQ(f.nSamplesPerSec, 48000u);
-  EXPECT_EQ(f.nChannels, 2);
-  EXPECT_EQ(f.nBlockAlign, 4);
-  EXPECT_EQ(f.nAvgBytesPerSec, 192000u);
-  ASSERT_TRUE(SetPCMAudioFormat(f, 11));  // 22050 Hz, 16-bit mono
-  EXPECT_EQ(f.nSamplesPerSec, 22050u);
-  EXPECT_EQ(f.wBitsPerSample, 16);
-  EXPECT_EQ(f.nChannels, 1);
+  // {code, rate, channels, bits, bytes a second}
+  for (auto [code, rate, channels, bits, perSecond] :
+       {std::tuple{1, 8000u, 1, 8, 8000u}, {11, 22050u, 1, 16, 44100u}, {20, 48000u, 2, 16, 192000u}}) {
+    ASSERT_TRUE(SetPCMAudioFormat(f, static_cast<TPCMFormat>(code)));
+    EXPECT_EQ(std::tuple(f.nSamplesPerSec, int{f.nChannels}, int{f.wBitsPerSample}, f.nAvgBytesPerSec),
+              std::tuple(rate, channels, bits, perSecond)) << code;
+  }
   for (TPCMFormat code = 1; code <= 20; ++code) {
     ASSERT_TRUE(SetPCMAudioFormat(f, code));
     EXPECT_EQ(GetPCMAudioFormat(f), code);
