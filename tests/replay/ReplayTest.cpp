@@ -222,6 +222,17 @@ class ReplayGame : public GameFixture {
     r.Events = std::move(last);
     return r;
   }
+  // Plays until Escape at `escapeAt`: the file kept, and `played` and `score` as the game ended.
+  std::string PlayKept(uint32_t escapeAt) {
+    platform->KeyAt(escapeAt, vk::Escape);
+    PlayWholeGame();
+    platform->OnFrame = nullptr;
+    played = stats;
+    score = form->Score;
+    return session->LastReplay();
+  }
+  TPlayStats played;
+  int32_t score = 0;
   // Every few frames, the next letter of the first attacking word.
   void TypeAtTheFirstWord(int everyFrames) {
     platform->OnFrame = [this, everyFrames, frame = 0]() mutable {
@@ -251,12 +262,7 @@ TEST_F(ReplayGame, AGameWithPausesAndClicksPlaysAgainTheSame) {
   platform->KeyAt(t + 6000, 19);  // Pause
   platform->KeyAt(t + 6500, 19);
   platform->ClickAt(t + 7000, 400, 300);
-  platform->KeyAt(t + 30000, vk::Escape);
-  PlayWholeGame();
-  platform->OnFrame = nullptr;
-  ASSERT_FALSE(session->LastReplay().empty());
-  const TPlayStats played = stats;
-  const int32_t score = form->Score;
+  ASSERT_FALSE(PlayKept(t + 30000).empty());
   ASSERT_GT(played.WordsTyped, 10);
 
   TReplay replay = LoadReplay(folder + "/" + session->LastReplay());
@@ -305,13 +311,8 @@ TEST_F(ReplayGame, AGameWithExactAccentsPlaysAgainTheSameWhateverTheWatchersSett
     const unsigned char c = static_cast<unsigned char>(next[0]);
     platform->TypeText(c < 0x80 ? std::string(1, static_cast<char>(tolower(c))) : "e");
   };
-  platform->KeyAt(Now() + 30000, vk::Escape);
-  PlayWholeGame();
-  platform->OnFrame = nullptr;
+  const std::string file = folder + "/" + PlayKept(Now() + 30000);
   ASSERT_FALSE(session->LastReplay().empty());
-  const std::string file = folder + "/" + session->LastReplay();
-  const TPlayStats played = stats;
-  const int32_t score = form->Score;
   ASSERT_GT(played.WordsTyped, 0);
 
   MakeForm({"--words", list});  // the watcher's own Accents: "either"
@@ -344,11 +345,7 @@ TEST_F(ReplayGame, ARecentGameIsChosenAndWatchedFromTheProgressScreen) {
   form->BuildMenu();
   Watch();
   TypeAtTheFirstWord(10);
-  platform->KeyAt(Now() + 8000, vk::Escape);
-  PlayWholeGame();
-  platform->OnFrame = nullptr;
-  ASSERT_FALSE(session->LastReplay().empty());
-  const TPlayStats played = stats;
+  ASSERT_FALSE(PlayKept(Now() + 8000).empty());
   ASSERT_GT(played.LettersTyped, 0);
   std::ofstream(folder + "/29991231-235959-00.gfr") << "GFR damaged";
 
