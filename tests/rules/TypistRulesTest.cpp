@@ -35,6 +35,12 @@ class TypistRulesTest : public WordFixture {
     form->KeyUp(static_cast<uint16_t>(key), {});
   }
   const TSpriteWord* Target() { return session->Rules()->Target(); }
+  TSpriteWord* AddBonus(int x, int y) {
+    auto gift = std::make_unique<TTestBonus>();
+    gift->CreateBonus();
+    gift->PlaceAt({x, y});
+    return static_cast<TSpriteWord*>(form->BonusWords->Add(std::move(gift)));
+  }
   TMissCount misses;
 };
 
@@ -52,10 +58,7 @@ TEST_F(TypistRulesTest, TheLockGoesToTheNearestMatchingWordOrBulletThenToABonusW
   EXPECT_EQ(cat->Text, "CAT");
   EXPECT_EQ(Target(), cow);
 
-  auto gift = std::make_unique<TTestBonus>();
-  gift->CreateBonus();
-  gift->PlaceAt({600, 100});
-  TSpriteWord* bonus = static_cast<TSpriteWord*>(form->BonusWords->Add(std::move(gift)));
+  TSpriteWord* bonus = AddBonus(600, 100);
   Type('O');
   Type('W');
   Type('G');  // no attack word starts with G
@@ -66,13 +69,7 @@ TEST_F(TypistRulesTest, TheLockGoesToTheNearestMatchingWordOrBulletThenToABonusW
 
 // A far attack word once stole the lock (and the bonus) from a falling bonus word sharing its first letter.
 TEST_F(TypistRulesTest, AFallingBonusWordTakesASharedFirstLetterUnlessTheAttackWordIsCloseToTheCastle) {
-  auto addBonus = [&] {
-    auto gift = std::make_unique<TTestBonus>();
-    gift->CreateBonus();
-    gift->PlaceAt({400, 100});
-    return static_cast<TSpriteWord*>(form->BonusWords->Add(std::move(gift)));
-  };
-  TSpriteWord* bonus = addBonus();
+  TSpriteWord* bonus = AddBonus(400, 100);
   TSpriteWord* far = AddWord("GOAT", {600, 300});
   Type('G');
   EXPECT_EQ(Target(), bonus);
@@ -80,7 +77,7 @@ TEST_F(TypistRulesTest, AFallingBonusWordTakesASharedFirstLetterUnlessTheAttackW
   for (char key : {'I', 'F', 'T'}) Type(key);
   EXPECT_EQ(misses.Misses, 0);
 
-  bonus = addBonus();
+  bonus = AddBonus(400, 100);
   TSpriteWord* near = AddWord("GRIM", {200, 300});
   Type('G');
   EXPECT_EQ(Target(), near);
@@ -105,7 +102,7 @@ TEST_F(TypistRulesTest, AMissHitsNothingAndARunOfMissesHurriesTheLockedWord) {
 }
 
 TEST_F(TypistRulesTest, TheLockEndsWhenItsWordIsBombedOrLeavesAndTheNextLetterLocksAnew) {
-  TSpriteWord* cow = AddWord("COW", {300, 300});
+  AddWord("COW", {300, 300});
   Type('C');
   form->Bombs = 1;
   form->KeyDown(vk::Space, {});
@@ -121,7 +118,6 @@ TEST_F(TypistRulesTest, TheLockEndsWhenItsWordIsBombedOrLeavesAndTheNextLetterLo
   EXPECT_EQ(misses.Misses, 1);
   Type('D');
   EXPECT_EQ(far->Text, "OG");
-  (void)cow;
 }
 
 TEST_F(TypistRulesTest, TheNormalPaceIsTheGameAsBuiltAndOthersScaleTheWordsClocks) {
