@@ -99,23 +99,6 @@ TEST(TypingRecord, EveryLetterCountsAsItsCapitalAndSignKeysDoNot) {
   EXPECT_EQ(g.Keys.Used().size(), 4u);  // A, Ä, Ü, Ж
 }
 
-TEST_F(WordFixture, RecordCountsAMissOnlyWhenTheKeyHitsNothing) {
-  AddWord("CAT", {300, 200});
-  AddWord("COW", {500, 300});
-  for (uint16_t key : {'C', 'X', 'A', '2', 'T'}) {
-    Advance(100);
-    form->KeyDown(key, {});
-    form->KeyUp(key, {});
-  }
-  const TGameFigures& g = session->Record().Game();
-  EXPECT_EQ(g.Hits, 3);
-  EXPECT_EQ(g.Misses, 1);
-  EXPECT_EQ(g.Keys['X'].Misses, 1);
-  EXPECT_EQ(g.Keys['C'].Misses, 0);
-  EXPECT_EQ(g.Letters, 4);  // C took a letter off both words
-  EXPECT_EQ(g.Words, 1);
-}
-
 TEST_F(GameFixture, AGameFromTheMenuIsStoredAndShowsItsResultsWithoutThePause) {
   const uint32_t t0 = Now();
   platform->KeyAt(t0 + 3200, vk::Return);
