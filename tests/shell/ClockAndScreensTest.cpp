@@ -97,16 +97,6 @@ TEST_F(Screens, EscapeEndsAGameWithoutGameOverAndArrowsOnOtherScreensNeverQuitUn
   EXPECT_EQ(ShowingScreen(*form), "ended");
 }
 
-TEST_F(Screens, ClosingTheWindowDuringAGameEndsRunAtOnce) {
-  uint32_t t0 = Now();
-  platform->KeyAt(t0 + 3200, vk::Return);
-  platform->Schedule({t0 + 4000, THeadlessPlatform::TEventKind::Close});
-  form->Run();
-  EXPECT_EQ(ShowingScreen(*form), "ended");
-  EXPECT_LT(Now() - t0, 4500u);
-  EXPECT_FALSE(platform->IsWindowVisible());
-}
-
 TEST_F(Screens, WindowIsCentredOnTheWorkArea) {
   game.reset();
   platform->SetWorkArea({1000, 800});

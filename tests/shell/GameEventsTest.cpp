@@ -94,4 +94,8 @@ TEST_F(GameEvents, EachGameIsToldFromItsStartToHowItEnded) {
   const std::string start = "started Classic at wave 1", wave = "wave 1";
   EXPECT_EQ(log.Lines, (std::vector<std::string>{start, wave, "game over", "ended lost", start, wave, "ended quit",
                                                  start, wave, "ended closed"}));
+  // Closing the window ends the run at once.
+  EXPECT_EQ(ShowingScreen(*form), "ended");
+  EXPECT_LT(Now() - t0, 11000u);
+  EXPECT_FALSE(platform->IsWindowVisible());
 }

@@ -114,7 +114,7 @@ TEST_F(ListsTest, ALongListIsSampledOverTheWholeFile) {
   EXPECT_EQ("AAAAA", d.Items(0)->Text);
 }
 
-TEST_F(LanguagesTest, EveryListThatCannotBePlayedFallsBackToEnglishWithOneMessage) {
+TEST_F(LanguagesTest, ListsThatCannotBePlayedFallBackToEnglishAndOnlyEnglishRanks) {
   std::string fifo = (dir_ / "fifo").string();
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   TFifoWatchdog watchdog(fifo);
@@ -133,10 +133,8 @@ TEST_F(LanguagesTest, EveryListThatCannotBePlayedFallsBackToEnglishWithOneMessag
   session->ApplyWordList();
   EXPECT_EQ(session->Settings().Words, "English");
   EXPECT_EQ(platform->Errors().size(), errors + 1);
-}
 
-// Any list of the player's (words typed with one key, say) once ranked in the table.
-TEST_F(LanguagesTest, OnlyTheBundledListRanksAndAnyOtherPlaysAsPractice) {
+  // Any list of the player's (words typed with one key, say) once ranked in the table.
   const int32_t before = form->HiScores->HighScore;
   for (const std::string& list : {Write(Filler(100)), std::string()}) {
     session->UseWordList(list);
