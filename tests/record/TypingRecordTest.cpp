@@ -143,10 +143,7 @@ TEST(ResultsScreen, TheKeyboardIsTheLayoutInUseWithOtherLettersBeside) {
   g.Keys[0xC9] = {2, 1, 0, 0};  // É: on no letter key of either layout
   g.Hits = 10;
   g.Waves.resize(2);
-  g.Waves[0].Hits = 100;  // 20 WPM over a minute
-  g.Waves[0].TypingMs = 60000;
-  g.Waves[1].Hits = 200;  // 40 WPM
-  g.Waves[1].TypingMs = 60000;
+  for (size_t i : {0u, 1u}) g.Waves[i].Hits = 100 * static_cast<int>(i + 1), g.Waves[i].TypingMs = 60000;  // 20, 40 WPM
   const TKeyboardLayout azerty = MakeKeyboardLayout(U"azertyuiop^$", U"qsdfghjklm\u00F9", U"wxcvbn,;:!");
   DrawResults(picture.Canvas(), g, azerty, true);
 

@@ -25,9 +25,7 @@ class OptionsScreenTest : public GameFixture {
 // F11 is saved too, and the Fullscreen row follows the window F11 changed (its first Right toggles it).
 TEST_F(OptionsScreenTest, TheMenuOpensItKeysChangeTheSettingsAndLeavingSavesThem) {
   uint32_t t0 = Now();
-  platform->KeyAt(t0 + 3200, vk::Down);  // START -> HIGH SCORES -> STATS -> OPTIONS
-  platform->KeyAt(t0 + 3250, vk::Down);
-  platform->KeyAt(t0 + 3300, vk::Down);
+  for (uint32_t t : {3200u, 3250u, 3300u}) platform->KeyAt(t0 + t, vk::Down);  // START -> ... -> OPTIONS
   platform->KeyAt(t0 + 3400, vk::Return);
   platform->KeyAt(t0 + 3600, vk::Right);  // Rules: Typist
   platform->KeyAt(t0 + 3700, vk::Down);

@@ -30,8 +30,7 @@ TEST(GameClock, AZeroStampFiresAtOnceAndAStampBeyondTheClockCountsAcrossTheWrap)
 
 TEST_F(Screens, GameTimeStandsStillWhileInactiveAndResumes) {
   form->PresentFrame();
-  uint32_t before = form->GameTime;
-  uint32_t stamp = form->GameTime;
+  const uint32_t before = form->GameTime, stamp = form->GameTime;
   // Inactive for five virtual seconds, then active again.
   platform->Schedule({Now(), THeadlessPlatform::TEventKind::Deactivate});
   platform->Schedule({Now() + 5000, THeadlessPlatform::TEventKind::Activate});

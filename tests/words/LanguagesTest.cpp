@@ -145,7 +145,7 @@ TEST_F(LanguagesTest, ListsThatCannotBePlayedFallBackToEnglishAndOnlyEnglishRank
   EXPECT_EQ(form->HiScores->HighScore, before + 1000);  // the bundled list's game alone
 }
 
-TEST_F(LanguagesTest, TheOptionsScreenOffersThePlayersOwnListsAndAccents) {
+TEST_F(LanguagesTest, ThePlayersOwnListAndAccentsFromOptionsAreTypedAndDrawn) {
   fs::create_directories(dir_ / "glyphfall" / "words");
   Write(Filler(100), "glyphfall/words/mine.txt");
   const char* saved = std::getenv("XDG_DATA_HOME");
@@ -157,20 +157,14 @@ TEST_F(LanguagesTest, TheOptionsScreenOffersThePlayersOwnListsAndAccents) {
     if (row.Label == std::string("Accents")) row.Change(session->Settings(), 1);
   }
   session->ApplySettings();
-  saved ? ::setenv("XDG_DATA_HOME", savedValue.c_str(), 1) : ::unsetenv("XDG_DATA_HOME");
   EXPECT_EQ(session->WordListName(), "mine");
   EXPECT_TRUE(session->LettersAsText());
   EXPECT_TRUE(session->AccentsExact());
   EXPECT_EQ(SettingsFromXml(SettingsToXml(session->Settings())), session->Settings());
-}
 
-TEST_F(LanguagesTest, TypedTextHitsAccentedLettersExactlyOrThroughTheirPlainLetter) {
-  session->UseWordList(Write(Filler(100)));
+  // Typed text hits accented letters exactly, or through their plain letter.
   TSpriteWord* ete = AddWord("ÉTÉ", TPoint{300, CastleTop()});
   TSpriteWord* eel = AddWord("EEL", TPoint{400, CastleTop()});
-  session->Settings().Words = session->WordListName();  // the list in play stays
-  session->Settings().AccentsExact = true;
-  session->ApplyWordList();
   static_cast<TInputSink*>(form)->TextInput(U'e');  // hits EEL only
   EXPECT_EQ(ete->Text, "ÉTÉ");
   EXPECT_EQ(eel->Text, "EL");
@@ -185,9 +179,9 @@ TEST_F(LanguagesTest, TypedTextHitsAccentedLettersExactlyOrThroughTheirPlainLett
   EXPECT_TRUE(ete->Text.empty());
   EXPECT_EQ(eel->Text, "L");
   EXPECT_EQ(form->Score, 30);  // three letters, not five bytes
-}
+  saved ? ::setenv("XDG_DATA_HOME", savedValue.c_str(), 1) : ::unsetenv("XDG_DATA_HOME");
 
-TEST_F(LanguagesTest, AccentsOverCapitalsAreDrawnAboveTheWordsRow) {
+  // Accents over capitals are drawn above the word's row.
   TCanvas& c = form->Canvas();
   auto inkAbove = [&](const std::string& text) {
     c.Brush.Style = TBrushStyle::Solid;
