@@ -161,9 +161,8 @@ TEST_F(KeyRouting, SkipKeyNeedsTheSwitch) {
     StartGame();
     form->CurrentWave->WordsLeft = 5;
     // A word the key 2 would type, were it ever typed at words.
-    auto made = TSpriteWord::ClassRef().CreateFromText("2X", 0, DirLeft, nullptr);
-    TSpriteWord* word = made.get();
-    form->AttackWords->Add(std::move(made));
+    TSpriteWord* word = static_cast<TSpriteWord*>(
+        form->AttackWords->Add(TSpriteWord::ClassRef().CreateFromText("2X", 0, DirLeft, nullptr)));
     word->PlaceAt({400, form->CastleTop()});
     form->KeyDown('2', {});
     // Without the switch nothing at all; with it the stage ends, its words burst.

@@ -42,7 +42,6 @@ class TListFolder {
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
   }
-  bool Has(const TDictionary& d, const std::string& word) { return d.Contains(word); }
   fs::path dir_;
 };
 
@@ -76,19 +75,19 @@ TEST_F(ListsTest, OtherListsKeepDrawableLowerCaseWordsOfThreeToTwelveLettersInCa
   const std::string lines = "abc\nöde\nconstruction\nüberraschung\nab\nöl\nconstructions\nübersichtlich\n";
   for (TListKind kind : {TListKind::Other, TListKind::OtherWithNouns}) {
     TDictionary d(Write(lines + Filler(100)), kind);
-    for (const char* kept : {"ABC", "ÖDE", "CONSTRUCTION", "ÜBERRASCHUNG"}) EXPECT_TRUE(Has(d, kept)) << kept;
-    for (const char* gone : {"AB", "ÖL", "CONSTRUCTIONS", "ÜBERSICHTLICH"}) EXPECT_FALSE(Has(d, gone)) << gone;
+    for (const char* kept : {"ABC", "ÖDE", "CONSTRUCTION", "ÜBERRASCHUNG"}) EXPECT_TRUE(d.Contains(kept)) << kept;
+    for (const char* gone : {"AB", "ÖL", "CONSTRUCTIONS", "ÜBERSICHTLICH"}) EXPECT_FALSE(d.Contains(gone)) << gone;
   }
   TDictionary d(Write("straße\nBerlin\nab\nüberraschungen\nx-ray\ncafé\ncafÉ\nnaïve\n中文字\n\n" + Filler(100)),
                 TListKind::Other);
-  for (const char* kept : {"STRAßE", "NAÏVE", "CAFÉ"}) EXPECT_TRUE(Has(d, kept)) << kept;
-  for (const char* gone : {"BERLIN", "AB", "ÜBERRASCHUNGEN", "X-RAY", "中文字"}) EXPECT_FALSE(Has(d, gone)) << gone;
+  for (const char* kept : {"STRAßE", "NAÏVE", "CAFÉ"}) EXPECT_TRUE(d.Contains(kept)) << kept;
+  for (const char* gone : {"BERLIN", "AB", "ÜBERRASCHUNGEN", "X-RAY", "中文字"}) EXPECT_FALSE(d.Contains(gone)) << gone;
   EXPECT_EQ(d.Count(), 3 + 100);  // cafÉ capitalises to CAFÉ and goes
   EXPECT_EQ(d.SkippedLines, 5);
   EXPECT_TRUE(d.Note.empty());
   // A list that is not UTF-8 is read as Latin-1, with one note.
   TDictionary latin1(Write("caf\xE9\nna\xEFve\n" + Filler(100)), TListKind::Other);
-  EXPECT_TRUE(Has(latin1, "CAFÉ") && Has(latin1, "NAÏVE"));
+  EXPECT_TRUE(latin1.Contains("CAFÉ") && latin1.Contains("NAÏVE"));
   EXPECT_NE(latin1.Note.find("Latin-1"), std::string::npos);
 }
 
@@ -97,8 +96,8 @@ TEST_F(ListsTest, AListInALanguageThatCapitalisesNounsKeepsThemButNotAbbreviatio
   const std::string lines = "Haus\nÄrger\nStraße\nzweibändigem\nABC\nGmbH\nPKWs\nX\n" + Filler(100);
   TDictionary nouns(Write(lines, "ngerman"), CapitalisesNouns((dir_ / "ngerman").string()) ? TListKind::OtherWithNouns
                                                                                 : TListKind::Other);
-  for (const char* kept : {"HAUS", "ÄRGER", "STRAßE", "ZWEIBÄNDIGEM"}) EXPECT_TRUE(Has(nouns, kept)) << kept;
-  for (const char* gone : {"ABC", "GMBH", "PKWS"}) EXPECT_FALSE(Has(nouns, gone)) << gone;
+  for (const char* kept : {"HAUS", "ÄRGER", "STRAßE", "ZWEIBÄNDIGEM"}) EXPECT_TRUE(nouns.Contains(kept)) << kept;
+  for (const char* gone : {"ABC", "GMBH", "PKWS"}) EXPECT_FALSE(nouns.Contains(gone)) << gone;
   EXPECT_FALSE(CapitalisesNouns((dir_ / "french").string()));
 }
 
