@@ -30,8 +30,7 @@ TEST_F(OptionsScreenTest, TheMenuOpensItKeysChangeTheSettingsAndLeavingSavesThem
   platform->KeyAt(t0 + 3600, vk::Right);  // Rules: Typist
   platform->KeyAt(t0 + 3700, vk::Down);
   platform->KeyAt(t0 + 3800, vk::Left);  // Start at wave: 1 wraps to 14
-  platform->KeyAt(t0 + 3900, vk::Up);
-  platform->KeyAt(t0 + 3950, vk::Up);  // wraps to BACK
+  for (uint32_t t : {3900u, 3950u}) platform->KeyAt(t0 + t, vk::Up);  // wraps to BACK
   platform->KeyAt(t0 + 4000, vk::Return);
   platform->KeyAt(t0 + 4200, 122);  // F11 on the menu, after OPTIONS
   platform->KeyAt(t0 + 4500, vk::Escape);  // quits from the menu
@@ -56,8 +55,7 @@ TEST_F(OptionsScreenTest, TheMenuOpensItKeysChangeTheSettingsAndLeavingSavesThem
   for (size_t i = 0; i < row; ++i) platform->KeyAt(t += 20, vk::Down);
   const uint32_t onRow = t += 100, changed = t += 200;
   platform->KeyAt(onRow + 100, vk::Right);
-  platform->KeyAt(t += 100, vk::Escape);
-  platform->KeyAt(t += 100, vk::Escape);
+  for (int i = 0; i < 2; ++i) platform->KeyAt(t += 100, vk::Escape);
   std::string before, after;
   bool fullscreenAfter = false;
   platform->OnFrame = [&] {

@@ -1,9 +1,9 @@
-#include <unistd.h>
 
 #include <filesystem>
 
 #include "framework/GameClock.h"
 #include "support/GameFixture.h"
+#include "support/InFolder.h"
 #include "waves/WaveUnit.h"
 #include "words/WordUnit.h"
 
@@ -95,17 +95,13 @@ TEST_F(Screens, EscapeEndsAGameWithoutGameOverAndArrowsOnOtherScreensNeverQuitUn
 }
 
 TEST_F(Screens, RunWorksInTheProgramsFolderWhereverTheFormWasStarted) {
-  // Changing the folder is what is tested, so it happens in a forked child.
-  GTEST_FLAG_SET(death_test_style, "fast");
-  auto runFromElsewhere = [&] {
-    const std::filesystem::path program = std::filesystem::current_path();
-    platform->SetExeName((program / "glyphfall").string());
-    std::filesystem::current_path(std::filesystem::temp_directory_path());
+  const std::filesystem::path program = std::filesystem::current_path();
+  platform->SetExeName((program / "glyphfall").string());
+  InFolder(std::filesystem::temp_directory_path(), [&] {
     platform->KeyAt(Now() + 3500, vk::Escape);
     form->Run();
-    _exit(std::filesystem::current_path() == program ? 0 : 1);
-  };
-  EXPECT_EXIT(runFromElsewhere(), testing::ExitedWithCode(0), "");
+    EXPECT_EQ(std::filesystem::current_path(), program);
+  });
 }
 
 using KeyRouting = GameFixture;

@@ -71,8 +71,6 @@ TEST_F(GameEvents, KeysWordsBricksAndBombsAreToldAsTheyHappen) {
   const TGameFigures& g = session->Record().Game();
   EXPECT_EQ(g.Hits, 3);
   EXPECT_EQ(g.Misses, 1);
-  EXPECT_EQ(g.Keys['X'].Misses, 1);
-  EXPECT_EQ(g.Keys['C'].Misses, 0);
   EXPECT_EQ(g.Letters, 4);  // C took a letter off both words
   EXPECT_EQ(g.Words, 1);
 }
