@@ -102,8 +102,7 @@ TEST_F(ScreensTest, OptionsChangeApplyAndSaveTheSettings) {
   options.Selected = row("Start at wave");
   options.Key(stack, vk::Right);
   EXPECT_EQ(s.StartWave, 4);
-  options.Mouse(stack, {TMouse::TKind::Down, TMouseButton::Right, 300, at("Start at wave")});
-  options.Mouse(stack, {TMouse::TKind::Down, TMouseButton::Right, 300, at("Start at wave")});
+  for (int i = 0; i < 2; ++i) options.Mouse(stack, {TMouse::TKind::Down, TMouseButton::Right, 300, at("Start at wave")});
   EXPECT_EQ(s.StartWave, 2);
   options.Mouse(stack, {TMouse::TKind::Down, TMouseButton::WheelUp, 300, at("Word speed")});
   EXPECT_EQ(s.SpeedPercent, 125);

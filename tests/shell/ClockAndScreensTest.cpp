@@ -1,9 +1,9 @@
-#include <unistd.h>
 
 #include <filesystem>
 
 #include "framework/GameClock.h"
 #include "support/GameFixture.h"
+#include "support/InFolder.h"
 #include "waves/WaveUnit.h"
 #include "words/WordUnit.h"
 
@@ -28,11 +28,16 @@ TEST(GameClock, AZeroStampFiresAtOnceAndAStampBeyondTheClockCountsAcrossTheWrap)
   EXPECT_FALSE(clock.HasElapsed(UINT32_MAX - 9, 30));
 }
 
-TEST_F(Screens, GameTimeStandsStillWhileInactiveAndResumes) {
+// The window is centred; game time stands still while it is inactive; the
+// title lasts three seconds whatever keys come.
+TEST_F(Screens, WindowCentredGameTimeStandsStillWhileInactiveAndTitleLastsThreeSeconds) {
+  game.reset();
+  platform->SetWorkArea({1000, 800});
+  MakeGame();
+  EXPECT_EQ(platform->WindowPos().X, (1000 - 808) / 2);
+  EXPECT_EQ(platform->WindowPos().Y, (800 - 626) / 2);
   form->PresentFrame();
-  uint32_t before = form->GameTime;
-  uint32_t stamp = form->GameTime;
-  // Inactive for five virtual seconds, then active again.
+  const uint32_t before = form->GameTime, stamp = form->GameTime;
   platform->Schedule({Now(), THeadlessPlatform::TEventKind::Deactivate});
   platform->Schedule({Now() + 5000, THeadlessPlatform::TEventKind::Activate});
   platform->ShowWindow();
@@ -41,47 +46,17 @@ TEST_F(Screens, GameTimeStandsStillWhileInactiveAndResumes) {
   // Only the frame's own time reached the game.
   EXPECT_EQ(form->GameTime, before + platform->FrameMs);
   EXPECT_EQ(form->MsSince(stamp), platform->FrameMs);
-}
 
-TEST_F(Screens, TitleLastsThreeSecondsWhateverKeysCome) {
   form->BuildMenu();
-  platform->ShowWindow();
   for (uint32_t t = 0; t < 3000; t += 100) platform->KeyAt(Now() + t, 'A');
   platform->KeyAt(Now() + 500, vk::Return);
-  uint32_t start = form->GameTime;
+  const uint32_t start = form->GameTime;
   form->ShowTitle();
   EXPECT_GE(form->GameTime - start, 3000u);
   EXPECT_LT(form->GameTime - start, 3000u + 2 * platform->FrameMs);
 }
 
-TEST_F(Screens, EscapeOnTheMenuEndsTheProgram) {
-  platform->KeyAt(Now() + 3500, vk::Escape);
-  form->Run();
-  EXPECT_FALSE(platform->IsWindowVisible());
-  EXPECT_EQ(form->Menu->Selected, MenuQuit);
-  EXPECT_EQ(ShowingScreen(*form), "ended");
-}
-
-TEST_F(Screens, EscapeDuringPlayEndsTheGameWithoutGameOver) {
-  // Title, Enter on START, Escape in the game, then quit from the menu.
-  uint32_t t0 = Now();
-  platform->KeyAt(t0 + 3200, vk::Return);
-  platform->KeyAt(t0 + 4000, vk::Escape);
-  platform->KeyAt(t0 + 4500, vk::Up);  // START -> QUIT
-  platform->KeyAt(t0 + 4600, vk::Return);
-  int playFrames = 0;
-  platform->OnFrame = [&] {
-    if (form->Playing) ++playFrames;
-  };
-  TPlayStats& seen = Watch();
-  form->Run();
-  EXPECT_EQ(seen.GamesPlayed, 1);
-  EXPECT_EQ(form->GameOverStamp, 0u);
-  EXPECT_GT(playFrames, 0);
-  EXPECT_LT(playFrames, 100);  // ended at the Escape, not 4 s after a game over
-  EXPECT_EQ(ShowingScreen(*form), "ended");
-}
-
+// ... and Escape on the menu ends the program.
 TEST_F(Screens, RunSwitchPlaysFirstThenShowsTheTitle) {
   MakeForm({"/RUN"});
   std::vector<std::string_view> seen;
@@ -91,64 +66,42 @@ TEST_F(Screens, RunSwitchPlaysFirstThenShowsTheTitle) {
   };
   platform->KeyAt(Now() + 5000, vk::Escape);  // closes the menu
   form->Run();
-  ASSERT_GE(seen.size(), 3u);
-  EXPECT_EQ(seen[0], "play");
-  EXPECT_EQ(seen[1], "title");
-  EXPECT_EQ(seen[2], "menu");
+  EXPECT_EQ(seen, (std::vector<std::string_view>{"play", "title", "menu"}));
+  EXPECT_EQ(ShowingScreen(*form), "ended");
+  EXPECT_FALSE(platform->IsWindowVisible());
+  EXPECT_EQ(form->Menu->Selected, MenuQuit);
 }
 
-TEST_F(Screens, ArrowsOnOtherScreensNeverQuitUnasked) {
-  // Up on the title selects QUIT; the menu must still come, and only Enter
-  // there ends the program. The same after a game in which Up was pressed.
+TEST_F(Screens, EscapeEndsAGameWithoutGameOverAndArrowsOnOtherScreensNeverQuitUnasked) {
+  // Up on the title selects QUIT; the menu must still come (the game is played
+  // from it). Up during play selects QUIT again; only Enter on the menu ends it.
   uint32_t t0 = Now();
   platform->KeyAt(t0 + 1000, vk::Up);
-  bool menuShown = false;
-  platform->OnFrame = [&] {
-    if (ShowingScreen(*form) == "menu") menuShown = true;
-  };
   platform->KeyAt(t0 + 3500, vk::Down);    // QUIT -> START
   platform->KeyAt(t0 + 3600, vk::Return);  // play
   platform->KeyAt(t0 + 4000, vk::Up);      // during play: START -> QUIT
   platform->KeyAt(t0 + 4100, vk::Escape);  // end the game
-  platform->StopAt = t0 + 8000;
+  platform->KeyAt(t0 + 8000, vk::Return);  // QUIT
+  int playFrames = 0;
+  platform->OnFrame = [&] { playFrames += form->Playing; };
   TPlayStats& seen = Watch();
   form->Run();
-  EXPECT_TRUE(menuShown);
   EXPECT_EQ(seen.GamesPlayed, 1);
-  // The run went on to the menu after the game and ended only by StopAt.
+  EXPECT_EQ(form->GameOverStamp, 0u);
+  EXPECT_GT(playFrames, 0);
+  EXPECT_LT(playFrames, 100);  // ended at the Escape, not 4 s after a game over
   EXPECT_GE(Now(), t0 + 8000);
-}
-
-TEST_F(Screens, ClosingTheWindowDuringAGameEndsRunAtOnce) {
-  uint32_t t0 = Now();
-  platform->KeyAt(t0 + 3200, vk::Return);
-  platform->Schedule({t0 + 4000, THeadlessPlatform::TEventKind::Close});
-  form->Run();
   EXPECT_EQ(ShowingScreen(*form), "ended");
-  EXPECT_LT(Now() - t0, 4500u);
-  EXPECT_FALSE(platform->IsWindowVisible());
-}
-
-TEST_F(Screens, WindowIsCentredOnTheWorkArea) {
-  game.reset();
-  platform->SetWorkArea({1000, 800});
-  MakeGame();
-  EXPECT_EQ(platform->WindowPos().X, (1000 - 808) / 2);
-  EXPECT_EQ(platform->WindowPos().Y, (800 - 626) / 2);
 }
 
 TEST_F(Screens, RunWorksInTheProgramsFolderWhereverTheFormWasStarted) {
-  // Changing the folder is what is tested, so it happens in a forked child.
-  GTEST_FLAG_SET(death_test_style, "fast");
-  auto runFromElsewhere = [&] {
-    const std::filesystem::path program = std::filesystem::current_path();
-    platform->SetExeName((program / "glyphfall").string());
-    std::filesystem::current_path(std::filesystem::temp_directory_path());
+  const std::filesystem::path program = std::filesystem::current_path();
+  platform->SetExeName((program / "glyphfall").string());
+  InFolder(std::filesystem::temp_directory_path(), [&] {
     platform->KeyAt(Now() + 3500, vk::Escape);
     form->Run();
-    _exit(std::filesystem::current_path() == program ? 0 : 1);
-  };
-  EXPECT_EXIT(runFromElsewhere(), testing::ExitedWithCode(0), "");
+    EXPECT_EQ(std::filesystem::current_path(), program);
+  });
 }
 
 using KeyRouting = GameFixture;
@@ -162,41 +115,29 @@ class RecordingList : public TWordList {
 };
 }  // namespace
 
-TEST_F(KeyRouting, HeldLetterTypesOnceSpaceIsNotFiltered) {
+TEST_F(KeyRouting, HeldLetterTypesOnceArrowsMoveTheMenuAndTypingStopsAfterGameOver) {
   StartGame();
   auto* rec = new RecordingList;
   form->AttackWords.reset(rec);
-  form->KeyDown('A', {});
-  form->KeyDown('A', {});  // auto-repeat
-  form->KeyDown('A', {});
+  for (uint16_t key : {'A', 'A', 'A'}) form->KeyDown(key, {});  // auto-repeat
   form->KeyUp('A', {});
   form->KeyDown('A', {});
-  EXPECT_EQ(rec->keys, (std::vector<uint16_t>{'A', 'A'}));
   form->Bombs = 3;
   form->KeyDown(vk::Space, {});
-  form->KeyDown(vk::Space, {});
+  form->KeyDown(vk::Space, {});  // space is not filtered as a repeat
   EXPECT_EQ(form->Bombs, 1);
-}
-
-TEST_F(KeyRouting, ArrowsMoveTheMenuDuringPlayAndTypingStopsAfterGameOver) {
-  StartGame();
-  auto* rec = new RecordingList;
-  form->AttackWords.reset(rec);
   form->KeyDown(vk::Down, {});
   EXPECT_EQ(form->Menu->Selected, MenuHighScores);
   // On HIGH SCORES the next key goes to the (display-only) high-score
   // handler, which sets MenuActive; the keys after it reach the game again.
   form->KeyDown('Q', {});
-  EXPECT_TRUE(rec->keys.empty());
   EXPECT_TRUE(form->MenuActive);
   form->KeyDown(vk::Up, {});
   EXPECT_EQ(form->Menu->Selected, MenuStart);
   form->KeyDown('R', {});
-  EXPECT_EQ(rec->keys, (std::vector<uint16_t>{'R'}));
-  rec->keys.clear();
   form->GameOverStamp = form->GameTime;
   form->KeyDown('B', {});
-  EXPECT_TRUE(rec->keys.empty());
+  EXPECT_EQ(rec->keys, (std::vector<uint16_t>{'A', 'A', 'R'}));
 }
 
 TEST_F(KeyRouting, SkipKeyNeedsTheSwitch) {
@@ -206,9 +147,8 @@ TEST_F(KeyRouting, SkipKeyNeedsTheSwitch) {
     StartGame();
     form->CurrentWave->WordsLeft = 5;
     // A word the key 2 would type, were it ever typed at words.
-    auto made = TSpriteWord::ClassRef().CreateFromText("2X", 0, DirLeft, nullptr);
-    TSpriteWord* word = made.get();
-    form->AttackWords->Add(std::move(made));
+    TSpriteWord* word = static_cast<TSpriteWord*>(
+        form->AttackWords->Add(TSpriteWord::ClassRef().CreateFromText("2X", 0, DirLeft, nullptr)));
     word->PlaceAt({400, form->CastleTop()});
     form->KeyDown('2', {});
     // Without the switch nothing at all; with it the stage ends, its words burst.

@@ -1,5 +1,5 @@
-// Messages for the player on the menu, the fullscreen setting that follows
-// the window, and the options' mouse buttons and wheel.
+// Messages for the player on the menu, and a replay that reads after the
+// mouse was used in play.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,7 +9,6 @@
 #include "platform/Notices.h"
 #include "platform/Utf8.h"
 #include "replay/ReplayUnit.h"
-#include "screens/OptionsScreen.h"
 #include "support/GameFixture.h"
 
 namespace {
@@ -91,39 +90,6 @@ TEST_F(NoticesOnTheMenu, ADamagedSettingsFileShowsOnTheMenuUntilAKeyWhichDoesNot
 
   game.reset();
   EXPECT_FALSE(platform->Notices().GameShowsThem);  // a last error finds no menu
-}
-
-// The Fullscreen row follows the window F11 changed (its first Right toggles it); F11 is saved.
-TEST_F(NoticesOnTheMenu, F11IsSavedAndTheOptionsRowShowsAndTogglesTheWindowsRealState) {
-  platform->KeyAt(Now() + 3200, 122);  // F11 on the menu
-  platform->KeyAt(Now() + 3400, vk::Escape);
-  form->Run();
-  EXPECT_TRUE(LoadSettings(SettingsFile).Fullscreen);
-
-  MakeForm({});  // starts fullscreen, as saved
-  const auto rows = TOptionsScreen(*session).Rows;
-  const size_t row = std::find_if(rows.begin(), rows.end(), [](auto& r) { return r.Label == "Fullscreen"; }) - rows.begin();
-  uint32_t t = Now() + 3200;
-  platform->KeyAt(t, 122);  // out of fullscreen by the key
-  for (int i = 0; i < 3; ++i) platform->KeyAt(t += 20, vk::Down);
-  platform->KeyAt(t += 20, vk::Return);  // OPTIONS
-  for (size_t i = 0; i < row; ++i) platform->KeyAt(t += 20, vk::Down);
-  const uint32_t onRow = t += 100, changed = t += 200;
-  platform->KeyAt(onRow + 100, vk::Right);
-  platform->KeyAt(t += 100, vk::Escape);
-  platform->KeyAt(t += 100, vk::Escape);
-  std::string before, after;
-  bool fullscreenAfter = false;
-  platform->OnFrame = [&] {
-    auto* options = dynamic_cast<TOptionsScreen*>(form->Screens.Top());
-    if (!options) return;
-    if (Now() < onRow) before = options->Rows[row].Value(session->Settings());
-    if (Now() < changed) after = options->Rows[row].Value(session->Settings()), fullscreenAfter = platform->Fullscreen();
-  };
-  form->Run();
-  EXPECT_EQ(before + "/" + after, "off/on");
-  EXPECT_TRUE(fullscreenAfter);  // the first Right did it
-  EXPECT_TRUE(LoadSettings(SettingsFile).Fullscreen);
 }
 
 // A wheel or right click in play must still leave a replay that reads.

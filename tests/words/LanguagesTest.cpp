@@ -42,7 +42,6 @@ class TListFolder {
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
   }
-  bool Has(const TDictionary& d, const std::string& word) { return d.Contains(word); }
   fs::path dir_;
 };
 
@@ -71,26 +70,25 @@ TEST_F(ListsTest, CapitalsFollowEachAlphabetAndSharpSStaysAsItIs) {
   EXPECT_NE(c.TextWidth("É"), c.TextWidth("\xC3") + c.TextWidth("\x89"));
 }
 
-TEST_F(ListsTest, OtherListsKeepDrawableLowerCaseWordsOfThreeToTwelveLettersInCapitals) {
-  TDictionary d(Write("straße\nBerlin\nab\nüberraschungen\nx-ray\ncafé\ncafÉ\nnaïve\n中文字\n\n" + Filler(100)),
-                TListKind::Other);
-  EXPECT_TRUE(Has(d, "STRAßE"));
-  EXPECT_TRUE(Has(d, "NAÏVE"));
-  EXPECT_TRUE(Has(d, "CAFÉ"));
-  for (const char* gone : {"BERLIN", "AB", "ÜBERRASCHUNGEN", "X-RAY", "中文字"}) EXPECT_FALSE(Has(d, gone)) << gone;
-  EXPECT_EQ(d.Count(), 3 + 100);  // cafÉ capitalises to CAFÉ and goes
-  EXPECT_EQ(d.SkippedLines, 5);
-  EXPECT_TRUE(d.Note.empty());
-}
-
 // Letters are counted, not bytes: ÜBERRASCHUNG is twelve letters in thirteen bytes, ÖL two in three.
-TEST_F(ListsTest, OtherListsKeepThreeAndTwelveLetterWordsAndDropTwoAndThirteen) {
+TEST_F(ListsTest, OtherListsKeepDrawableLowerCaseWordsOfThreeToTwelveLettersInCapitals) {
   const std::string lines = "abc\nöde\nconstruction\nüberraschung\nab\nöl\nconstructions\nübersichtlich\n";
   for (TListKind kind : {TListKind::Other, TListKind::OtherWithNouns}) {
     TDictionary d(Write(lines + Filler(100)), kind);
-    for (const char* kept : {"ABC", "ÖDE", "CONSTRUCTION", "ÜBERRASCHUNG"}) EXPECT_TRUE(Has(d, kept)) << kept;
-    for (const char* gone : {"AB", "ÖL", "CONSTRUCTIONS", "ÜBERSICHTLICH"}) EXPECT_FALSE(Has(d, gone)) << gone;
+    for (const char* kept : {"ABC", "ÖDE", "CONSTRUCTION", "ÜBERRASCHUNG"}) EXPECT_TRUE(d.Contains(kept)) << kept;
+    for (const char* gone : {"AB", "ÖL", "CONSTRUCTIONS", "ÜBERSICHTLICH"}) EXPECT_FALSE(d.Contains(gone)) << gone;
   }
+  TDictionary d(Write("straße\nBerlin\nab\nüberraschungen\nx-ray\ncafé\ncafÉ\nnaïve\n中文字\n\n" + Filler(100)),
+                TListKind::Other);
+  for (const char* kept : {"STRAßE", "NAÏVE", "CAFÉ"}) EXPECT_TRUE(d.Contains(kept)) << kept;
+  for (const char* gone : {"BERLIN", "AB", "ÜBERRASCHUNGEN", "X-RAY", "中文字"}) EXPECT_FALSE(d.Contains(gone)) << gone;
+  EXPECT_EQ(d.Count(), 3 + 100);  // cafÉ capitalises to CAFÉ and goes
+  EXPECT_EQ(d.SkippedLines, 5);
+  EXPECT_TRUE(d.Note.empty());
+  // A list that is not UTF-8 is read as Latin-1, with one note.
+  TDictionary latin1(Write("caf\xE9\nna\xEFve\n" + Filler(100)), TListKind::Other);
+  EXPECT_TRUE(latin1.Contains("CAFÉ") && latin1.Contains("NAÏVE"));
+  EXPECT_NE(latin1.Note.find("Latin-1"), std::string::npos);
 }
 
 // German lists once lost every noun; abbreviations still go, and elsewhere a capital marks a name.
@@ -98,8 +96,8 @@ TEST_F(ListsTest, AListInALanguageThatCapitalisesNounsKeepsThemButNotAbbreviatio
   const std::string lines = "Haus\nÄrger\nStraße\nzweibändigem\nABC\nGmbH\nPKWs\nX\n" + Filler(100);
   TDictionary nouns(Write(lines, "ngerman"), CapitalisesNouns((dir_ / "ngerman").string()) ? TListKind::OtherWithNouns
                                                                                 : TListKind::Other);
-  for (const char* kept : {"HAUS", "ÄRGER", "STRAßE", "ZWEIBÄNDIGEM"}) EXPECT_TRUE(Has(nouns, kept)) << kept;
-  for (const char* gone : {"ABC", "GMBH", "PKWS"}) EXPECT_FALSE(Has(nouns, gone)) << gone;
+  for (const char* kept : {"HAUS", "ÄRGER", "STRAßE", "ZWEIBÄNDIGEM"}) EXPECT_TRUE(nouns.Contains(kept)) << kept;
+  for (const char* gone : {"ABC", "GMBH", "PKWS"}) EXPECT_FALSE(nouns.Contains(gone)) << gone;
   EXPECT_FALSE(CapitalisesNouns((dir_ / "french").string()));
 }
 
@@ -115,14 +113,7 @@ TEST_F(ListsTest, ALongListIsSampledOverTheWholeFile) {
   EXPECT_EQ("AAAAA", d.Items(0)->Text);
 }
 
-TEST_F(ListsTest, AListThatIsNotUtf8IsReadAsLatin1WithOneNote) {
-  TDictionary d(Write("caf\xE9\nna\xEFve\n" + Filler(100)), TListKind::Other);
-  EXPECT_TRUE(Has(d, "CAFÉ"));
-  EXPECT_TRUE(Has(d, "NAÏVE"));
-  EXPECT_NE(d.Note.find("Latin-1"), std::string::npos);
-}
-
-TEST_F(LanguagesTest, EveryListThatCannotBePlayedFallsBackToEnglishWithOneMessage) {
+TEST_F(LanguagesTest, ListsThatCannotBePlayedFallBackToEnglishAndOnlyEnglishRanks) {
   std::string fifo = (dir_ / "fifo").string();
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   TFifoWatchdog watchdog(fifo);
@@ -141,12 +132,8 @@ TEST_F(LanguagesTest, EveryListThatCannotBePlayedFallsBackToEnglishWithOneMessag
   session->ApplyWordList();
   EXPECT_EQ(session->Settings().Words, "English");
   EXPECT_EQ(platform->Errors().size(), errors + 1);
-  session->UseWordList(Write(Filler(100)));
-  EXPECT_TRUE(session->LettersAsText());
-}
 
-// Any list of the player's (words typed with one key, say) once ranked in the table.
-TEST_F(LanguagesTest, OnlyTheBundledListRanksAndAnyOtherPlaysAsPractice) {
+  // Any list of the player's (words typed with one key, say) once ranked in the table.
   const int32_t before = form->HiScores->HighScore;
   for (const std::string& list : {Write(Filler(100)), std::string()}) {
     session->UseWordList(list);
@@ -157,7 +144,7 @@ TEST_F(LanguagesTest, OnlyTheBundledListRanksAndAnyOtherPlaysAsPractice) {
   EXPECT_EQ(form->HiScores->HighScore, before + 1000);  // the bundled list's game alone
 }
 
-TEST_F(LanguagesTest, TheOptionsScreenOffersThePlayersOwnListsAndAccents) {
+TEST_F(LanguagesTest, ThePlayersOwnListAndAccentsFromOptionsAreTypedAndDrawn) {
   fs::create_directories(dir_ / "glyphfall" / "words");
   Write(Filler(100), "glyphfall/words/mine.txt");
   const char* saved = std::getenv("XDG_DATA_HOME");
@@ -169,20 +156,14 @@ TEST_F(LanguagesTest, TheOptionsScreenOffersThePlayersOwnListsAndAccents) {
     if (row.Label == std::string("Accents")) row.Change(session->Settings(), 1);
   }
   session->ApplySettings();
-  saved ? ::setenv("XDG_DATA_HOME", savedValue.c_str(), 1) : ::unsetenv("XDG_DATA_HOME");
   EXPECT_EQ(session->WordListName(), "mine");
   EXPECT_TRUE(session->LettersAsText());
   EXPECT_TRUE(session->AccentsExact());
   EXPECT_EQ(SettingsFromXml(SettingsToXml(session->Settings())), session->Settings());
-}
 
-TEST_F(LanguagesTest, TypedTextHitsAccentedLettersExactlyOrThroughTheirPlainLetter) {
-  session->UseWordList(Write(Filler(100)));
+  // Typed text hits accented letters exactly, or through their plain letter.
   TSpriteWord* ete = AddWord("ÉTÉ", TPoint{300, CastleTop()});
   TSpriteWord* eel = AddWord("EEL", TPoint{400, CastleTop()});
-  session->Settings().Words = session->WordListName();  // the list in play stays
-  session->Settings().AccentsExact = true;
-  session->ApplyWordList();
   static_cast<TInputSink*>(form)->TextInput(U'e');  // hits EEL only
   EXPECT_EQ(ete->Text, "ÉTÉ");
   EXPECT_EQ(eel->Text, "EL");
@@ -197,9 +178,9 @@ TEST_F(LanguagesTest, TypedTextHitsAccentedLettersExactlyOrThroughTheirPlainLett
   EXPECT_TRUE(ete->Text.empty());
   EXPECT_EQ(eel->Text, "L");
   EXPECT_EQ(form->Score, 30);  // three letters, not five bytes
-}
+  saved ? ::setenv("XDG_DATA_HOME", savedValue.c_str(), 1) : ::unsetenv("XDG_DATA_HOME");
 
-TEST_F(LanguagesTest, AccentsOverCapitalsAreDrawnAboveTheWordsRow) {
+  // Accents over capitals are drawn above the word's row.
   TCanvas& c = form->Canvas();
   auto inkAbove = [&](const std::string& text) {
     c.Brush.Style = TBrushStyle::Solid;
