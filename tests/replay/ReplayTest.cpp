@@ -244,17 +244,23 @@ class ReplayGame : public GameFixture {
   }
 };
 
-TEST_F(ReplayGame, AGameWithPausesAndClicksPlaysAgainTheSame) {
+TEST_F(ReplayGame, AGameWithPausesClicksAndTheWheelPlaysAgainTheSameAndOneWithoutLettersIsNotKept) {
   const std::string folder = std::filesystem::path(HiScoreFolder) / "replays";
   session->KeepReplaysIn(folder);
   form->BuildMenu();
+  // A game without a letter typed is not kept: nothing in it to watch.
+  platform->KeyAt(Now() + 1500, vk::Space);
+  platform->KeyAt(Now() + 3000, vk::Escape);
+  PlayWholeGame();
+  EXPECT_EQ(session->LastReplay(), "");
   // Stars that have drifted a while, as behind the menu.
   for (int i = 0; i < 500; ++i) {
     form->StarField->UpdateAll(form->Stage);
     form->PresentFrame();
   }
   Watch();
-  // Typing at the first word, a focus loss, a pause, a click, then Escape.
+  // Typing at the first word, a focus loss, a pause, clicks and the wheel
+  // (never kept: the file must still read), then Escape.
   const uint32_t t = Now();
   TypeAtTheFirstWord(8);
   platform->Schedule({t + 4000, THeadlessPlatform::TEventKind::Deactivate});
@@ -262,6 +268,8 @@ TEST_F(ReplayGame, AGameWithPausesAndClicksPlaysAgainTheSame) {
   platform->KeyAt(t + 6000, 19);  // Pause
   platform->KeyAt(t + 6500, 19);
   platform->ClickAt(t + 7000, 400, 300);
+  platform->ClickAt(t + 7100, 400, 300, TMouseButton::Right);
+  platform->ClickAt(t + 7200, 400, 300, TMouseButton::WheelDown);
   ASSERT_FALSE(PlayKept(t + 30000).empty());
   ASSERT_GT(played.WordsTyped, 10);
 
@@ -326,15 +334,6 @@ TEST_F(ReplayGame, AGameWithExactAccentsPlaysAgainTheSameWhateverTheWatchersSett
   EXPECT_EQ(stats.BricksLost, played.BricksLost);
   EXPECT_FALSE(session->Settings().AccentsExact);  // the watcher's own again
   EXPECT_FALSE(session->AccentsExact());
-}
-
-TEST_F(ReplayGame, AGameWithoutALetterTypedIsNotKept) {
-  session->KeepReplaysIn(std::filesystem::path(HiScoreFolder) / "replays");
-  form->BuildMenu();
-  platform->KeyAt(Now() + 1500, vk::Space);
-  platform->KeyAt(Now() + 3000, vk::Escape);
-  PlayWholeGame();
-  EXPECT_EQ(session->LastReplay(), "");
 }
 
 // The progress screen's second page lists the kept games, newest first and

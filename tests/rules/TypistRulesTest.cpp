@@ -120,13 +120,4 @@ TEST_F(TypistRulesTest, TheLockEndsWhenItsWordIsBombedOrLeavesAndTheNextLetterLo
   EXPECT_EQ(far->Text, "OG");
 }
 
-TEST_F(TypistRulesTest, TheNormalPaceIsTheGameAsBuiltAndOthersScaleTheWordsClocks) {
-  EXPECT_EQ(form->Stage.Paced(90), 90u);
-  form->Stage.SpeedPercent = 75;
-  EXPECT_EQ(form->Stage.Paced(90), 120u);
-  form->Stage.SpeedPercent = 125;
-  EXPECT_EQ(form->Stage.Paced(70), 56u);
-  EXPECT_EQ(form->Stage.Paced(1), 1u);
-}
-
 }  // namespace

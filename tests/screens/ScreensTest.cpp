@@ -10,6 +10,7 @@
 #include "screens/ResultsPanel.h"
 #include "screens/ScreenFakes.h"
 #include "screens/StatsPanel.h"
+#include "screens/WatchScreen.h"
 
 namespace {
 
@@ -186,6 +187,62 @@ TEST_F(ScreensTest, ResultsWaitForTheirGuardAndStatsTurnPagesAndWatch) {
   stats.Key(pages, 'Q');  // any other key on the first page leaves
   EXPECT_TRUE(pages.Leaving());
   (void)newer;
+}
+
+}  // namespace
+
+namespace {
+
+// The game a replay is fed to: it counts what reaches it.
+class TFakeWatched : public TWatchedGame, public TInputSink {
+ public:
+  explicit TFakeWatched(TFakeHost& host) : host_(host) {}
+  std::vector<uint16_t> Keys;
+  uint32_t Clock = 0;
+  bool On = true;
+  TScreenHost& Host() override { return host_; }
+  TInputSink& GameInput() override { return *this; }
+  bool Playing() const override { return On; }
+  void StopPlaying() override { On = false; }
+  void Show() override {}
+  void Advance(uint32_t step) override { Clock += step; }
+  void KeyDown(uint16_t key, TShiftState) override { Keys.push_back(key); }
+  void KeyUp(uint16_t, TShiftState) override {}
+  void MouseDown(TMouseButton, TShiftState, int, int) override {}
+  void MouseMove(TShiftState, int, int) override {}
+  void Close() override {}
+
+ private:
+  TFakeHost& host_;
+};
+
+// Each frame of a watched game gets its recorded input and clock step; the
+// window's Right and Left steer the speed between 1 and 8, Escape ends it,
+// and so does the replay's end.
+TEST_F(ScreensTest, AWatchedGameGetsEachFramesInputAndStepAndTheWindowSteersOnly) {
+  auto replay = std::make_unique<TReplay>();
+  replay->Frames = {{16, 1}, {20, 0}, {16, 1}};
+  replay->Events = {{TReplayInput::KeyDown, 'A'}, {TReplayInput::KeyDown, 'B'}};
+  TWatchScreen watch(*session_, std::move(replay), false);
+  TFakeWatched game(session_->FakeHost);
+  for (int i = 0; i < 5; ++i) watch.KeyDown(vk::Right, {});
+  EXPECT_EQ(watch.Speed(), 8);
+  for (int i = 0; i < 5; ++i) watch.KeyDown(vk::Left, {});
+  EXPECT_EQ(watch.Speed(), 1);
+  for (int frame = 0; frame < 3; ++frame) watch.PresentFrame(game);
+  EXPECT_EQ(game.Keys, (std::vector<uint16_t>{'A', 'B'}));  // the window's keys never reach it
+  EXPECT_EQ(game.Clock, 52u);
+  EXPECT_TRUE(game.On);
+  watch.PresentFrame(game);  // past the last frame
+  EXPECT_FALSE(game.On);
+
+  TWatchScreen stopped(*session_, std::make_unique<TReplay>(TReplay{{}, {{16, 0}, {16, 0}}, {}, {}}), false);
+  TFakeWatched second(session_->FakeHost);
+  stopped.PresentFrame(second);
+  stopped.KeyDown(vk::Escape, {});
+  stopped.PresentFrame(second);
+  EXPECT_FALSE(second.On);
+  EXPECT_EQ(second.Clock, 16u);
 }
 
 }  // namespace

@@ -115,7 +115,7 @@ class RecordingList : public TWordList {
 };
 }  // namespace
 
-TEST_F(KeyRouting, HeldLetterTypesOnceArrowsMoveTheMenuAndTypingStopsAfterGameOver) {
+TEST_F(KeyRouting, HeldLetterTypesOnceArrowsMoveTheMenuTypingStopsAfterGameOverAndSkippingNeedsTheSwitch) {
   StartGame();
   auto* rec = new RecordingList;
   form->AttackWords.reset(rec);
@@ -138,9 +138,8 @@ TEST_F(KeyRouting, HeldLetterTypesOnceArrowsMoveTheMenuAndTypingStopsAfterGameOv
   form->GameOverStamp = form->GameTime;
   form->KeyDown('B', {});
   EXPECT_EQ(rec->keys, (std::vector<uint16_t>{'A', 'A', 'R'}));
-}
 
-TEST_F(KeyRouting, SkipKeyNeedsTheSwitch) {
+  // The key 2 ends a stage only with the testing switch.
   for (bool withSwitch : {false, true}) {
     SCOPED_TRACE(withSwitch ? "with /vbnmq" : "without it");
     if (withSwitch) MakeForm({"/vbnmq"});

@@ -92,18 +92,4 @@ TEST_F(NoticesOnTheMenu, ADamagedSettingsFileShowsOnTheMenuUntilAKeyWhichDoesNot
   EXPECT_FALSE(platform->Notices().GameShowsThem);  // a last error finds no menu
 }
 
-// A wheel or right click in play must still leave a replay that reads.
-TEST_F(NoticesOnTheMenu, AWheelTurnedDuringAGameLeavesItsReplayReadable) {
-  const std::string folder = std::filesystem::path(HiScoreFolder) / "replays";
-  session->KeepReplaysIn(folder);
-  form->BuildMenu();
-  platform->ClickAt(Now() + 300, 400, 300, TMouseButton::WheelDown);
-  platform->ClickAt(Now() + 400, 400, 300, TMouseButton::Right);
-  platform->KeyAt(Now() + 500, 'Q');  // a game without a letter typed is not kept
-  platform->KeyAt(Now() + 600, vk::Escape);
-  PlayWholeGame();
-  ASSERT_FALSE(session->LastReplay().empty());
-  EXPECT_NO_THROW(LoadReplay(folder + "/" + session->LastReplay()));
-}
-
 }  // namespace

@@ -75,3 +75,19 @@ TEST_F(SpriteLists, StepIntervalFollowsTheGameClock) {
   list.UpdateAll(stage);
   EXPECT_EQ(p->steps, 2);
 }
+
+// The words' clocks at the game's pace: 100 % is the game as built, others
+// scale every interval, rounded and never below a millisecond; high contrast
+// lightens pure blue only.
+TEST_F(SpriteLists, TheStageScalesClocksToThePaceAndLightensBlueInHighContrast) {
+  EXPECT_EQ(stage.Paced(90), 90u);
+  stage.SpeedPercent = 75;
+  EXPECT_EQ(stage.Paced(90), 120u);
+  stage.SpeedPercent = 125;
+  EXPECT_EQ(stage.Paced(70), 56u);
+  EXPECT_EQ(stage.Paced(1), 1u);
+  EXPECT_EQ(stage.ShownColour(clBlue), clBlue);
+  stage.HighContrast = true;
+  EXPECT_NE(stage.ShownColour(clBlue), clBlue);
+  EXPECT_EQ(stage.ShownColour(clRed), clRed);
+}
