@@ -1,10 +1,10 @@
 // The added screens on fakes of the game: the stack that runs them, and each
 // screen's keys and clicks.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
 
+#include "hiscores/HiScoreTestSupport.h"
 #include "play/Rules.h"
 #include "screens/OptionsScreen.h"
 #include "screens/ResultsPanel.h"
@@ -36,18 +36,12 @@ class TLogScreen : public TScreen {
   bool takes_;
 };
 
-class ScreensTest : public ::testing::Test {
+class ScreensTest : public hstest::ScratchFolder {
  protected:
   void SetUp() override {
-    folder_ = (std::filesystem::temp_directory_path() / "glyphfall-screens-XXXXXX").string();
-    ASSERT_NE(mkdtemp(folder_.data()), nullptr);
+    ScratchFolder::SetUp();
     session_ = std::make_unique<TFakeSession>(folder_);
   }
-  void TearDown() override {
-    session_.reset();
-    std::filesystem::remove_all(folder_);
-  }
-  std::string folder_;
   std::unique_ptr<TFakeSession> session_;
 };
 
@@ -167,7 +161,8 @@ TEST_F(ScreensTest, ResultsWaitForTheirGuardAndStatsTurnPagesAndWatch) {
   game.Header.Rules = ClassicRules;
   game.Events = {{TReplayInput::Text, 'a'}};
   game.Frames = {{16, 1}};
-  const std::string older = SaveReplay(folder_, game, 1700000000), newer = SaveReplay(folder_, game, 1700000100);
+  const std::string older = SaveReplay(folder_, game, 1700000000);
+  SaveReplay(folder_, game, 1700000100);
   TScreenStack pages;
   TStatsScreen stats(*session_);
   stats.Enter(pages);
@@ -186,7 +181,6 @@ TEST_F(ScreensTest, ResultsWaitForTheirGuardAndStatsTurnPagesAndWatch) {
   EXPECT_FALSE(pages.Leaving());
   stats.Key(pages, 'Q');  // any other key on the first page leaves
   EXPECT_TRUE(pages.Leaving());
-  (void)newer;
 }
 
 }  // namespace
