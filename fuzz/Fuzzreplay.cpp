@@ -16,20 +16,24 @@
 #include "hiscores/HiScoreUnit.h"
 #include "platform/Application.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "Game.h"
+#include "play/Rules.h"
 #include "replay/ReplayUnit.h"
-#include "shell/GlyphfallUnit.h"
+#include "screens/WatchScreen.h"
 
 namespace {
 // Enough for the first wave's words to fall and be typed at, and quick.
 constexpr size_t FramesPlayed = 300;
 
-struct TGame {
+struct TFuzzGame {
   THeadlessPlatform Platform{std::vector<std::string>{}};
   TApplication Application{Platform};
-  TGlyphfallForm Form{Platform};
+  TGame Whole{Platform};
+  TGlyphfallForm& Form = Whole.Form;
+  TSession& Session = Whole.Session;
   uint64_t WordsHash = 0;
 };
-TGame* Game = nullptr;
+TFuzzGame* Game = nullptr;
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char*** argv) {
@@ -41,7 +45,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char*** argv) {
   std::string scratch = (std::filesystem::temp_directory_path() / "glyphfall-fuzz-XXXXXX").string();
   if (!mkdtemp(scratch.data())) std::abort();
   HiScoreFolder = scratch;
-  Game = new TGame;
+  Game = new TFuzzGame;
   Game->Platform.QuietErrors = true;
   Game->Platform.ShowWindow();
   Game->Form.BuildMenu();
@@ -63,16 +67,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (DecodeReplay(EncodeReplay(replay)) != replay) __builtin_trap();
   if (replay.Frames.size() > size || replay.Events.size() > size) __builtin_trap();
 
-  // Played with this game's words, whatever list it names, so that every
-  // file that reads gets played; the first frames only.
-  replay.Header.WordList = Game->Form.WordListName;
+  // Played with this game's words and rules revision, whatever it names, so
+  // that every file that reads gets played; the first frames only.
+  replay.Header.WordList = Game->Session.WordListName();
+  if (!FindRulesSet(replay.Header.Rules)) replay.Header.Rules = ClassicRules;
   replay.Header.WordsHash = Game->WordsHash;
+  replay.Header.Revision = RulesRevision;  // another revision is refused, rightly
   if (replay.Frames.size() > FramesPlayed) replay.Frames.resize(FramesPlayed);
   TGlyphfallForm& form = Game->Form;
-  if (!form.ReplayRefusal(replay).empty()) __builtin_trap();
-  const TSettings settings = form.Settings;
-  form.WatchReplay(replay, false);
+  TSession& session = Game->Session;
+  if (!session.ReplayRefusal(replay).empty()) __builtin_trap();
+  const TSettings settings = session.Settings();
+  form.Screens.Run(session.Host(), std::make_unique<TWatchScreen>(session, std::make_unique<TReplay>(replay), false));
   // Watching leaves the program open and the player's options as they were.
-  if (form.Closed || !Game->Platform.IsWindowVisible() || !(form.Settings == settings)) __builtin_trap();
+  if (form.Closed || !Game->Platform.IsWindowVisible() || !(session.Settings() == settings)) __builtin_trap();
   return 0;
 }

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "platform/Xml.h"
-#include "rules/Settings.h"
+#include "play/Settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TSettings s;

@@ -11,13 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "Game.h"
 #include "Product.h"
 #include "hiscores/HiScoreUnit.h"
 #include "platform/Application.h"
 #include "platform/Paths.h"
 #include "platform/sdl/SdlPlatform.h"
 #include "record/History.h"
-#include "rules/Settings.h"
+#include "play/Settings.h"
 #include "shell/GlyphfallUnit.h"
 
 namespace {
@@ -33,9 +34,10 @@ namespace {
 // What the game keeps beside its scores; none of it may belong to another user.
 std::vector<std::string> PlayerFileNames() {
   std::vector<std::string> names;
-  for (const char* table : {HiScoreFileName, HiScoreTypistFileName}) {
-    names.push_back(table);
-    names.push_back(std::string(table) + HiScoreLockSuffix);
+  RegisterRulesSets();
+  for (const TRulesSet& set : RulesSets()) {
+    names.push_back(set.HiScoreFile);
+    names.push_back(set.HiScoreFile + HiScoreLockSuffix);
   }
   for (const char* side : {"", "-wal", "-shm", "-journal"}) names.push_back(std::string(HistoryFileName) + side);
   names.push_back("replays");
@@ -124,11 +126,11 @@ int main(int argc, char** argv) {
     TApplication application(platform);
     if (!folderNote.empty()) application.ShowError(folderNote);
     try {
-      TGlyphfallForm form(platform);
+      TGame game(platform);
       // Kept games live beside the scores.
-      form.KeepReplaysIn((scores / "replays").string());
-      form.ReplayToWatch = replay;
-      form.Run();
+      game.Session.KeepReplaysIn((scores / "replays").string());
+      game.Session.ReplayToWatch = replay;
+      game.Run();
     } catch (const std::exception& e) {
       application.ShowError(e.what());
       return 1;

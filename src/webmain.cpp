@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "Game.h"
 #include "hiscores/HiScoreUnit.h"
 #include "platform/Application.h"
 #include "platform/Paths.h"
 #include "platform/web/WebPlatform.h"
-#include "shell/GlyphfallUnit.h"
 
 // What the page's test reads of the running game: the score and the screen
 // (0 title, 1 menu, 2 play, 3 high scores, 4 ended, 5 results, 6 stats,
@@ -21,7 +21,12 @@
 extern "C" {
 __attribute__((used, visibility("default"))) int glyphfall_score() { return GlyphfallForm ? GlyphfallForm->Score : 0; }
 __attribute__((used, visibility("default"))) int glyphfall_screen() {
-  return GlyphfallForm ? static_cast<int>(GlyphfallForm->Screen) : -1;
+  if (!GlyphfallForm) return -1;
+  const std::string_view shown = ShowingScreen(*GlyphfallForm);
+  const char* const names[] = {"title", "menu", "play", "hiscores", "ended", "results", "stats", "options"};
+  for (int i = 0; i < 8; ++i)
+    if (shown == names[i]) return i;
+  return -1;
 }
 }
 
@@ -38,10 +43,10 @@ int main() {
   TWebPlatform platform({}, exe);
   TApplication application(platform);
   try {
-    TGlyphfallForm form(platform);
+    TGame game(platform);
     // Kept games live beside the scores, in the browser's storage too.
-    form.KeepReplaysIn((std::filesystem::path(HiScoreFolder) / "replays").string());
-    form.Run();
+    game.Session.KeepReplaysIn((std::filesystem::path(HiScoreFolder) / "replays").string());
+    game.Run();
     platform.ShowEnded();
   } catch (const std::exception& e) {
     application.ShowError(e.what());

@@ -27,7 +27,7 @@ enum class TGameEnd {
 
 // A word as observers see it.
 struct TWordRef {
-  uint64_t Serial = 0;    // the word's own number, unique in a run
+  uint64_t Serial = 0;    // the word's own number, unique in a game
   std::string_view Text;  // its full text, the letters typed included
   std::string_view Kind;  // its class name, e.g. "TCannonWord"
   uint8_t Tier = 0;       // speed tier 0 .. 5 at the moment of the event

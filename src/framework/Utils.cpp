@@ -44,17 +44,3 @@ std::string Trim(std::string_view s) {
   return std::string(s.substr(b, e - b));
 }
 
-namespace {
-// A small linear congruential generator with 32-bit state, the kind the
-// classic runtime used: cheap, deterministic across platforms and compilers.
-uint32_t gRandState = 1;
-}  // namespace
-
-void RandSeed(uint32_t seed) { gRandState = seed; }
-uint32_t RandSeedValue() { return gRandState; }
-
-int32_t Random(int32_t n) {
-  gRandState = gRandState * 134775813u + 1u;
-  if (n <= 0) return 0;
-  return static_cast<int32_t>((static_cast<uint64_t>(gRandState) * static_cast<uint32_t>(n)) >> 32);
-}

@@ -23,8 +23,8 @@ std::string LowerCaseAscii(std::string_view s);
 // Trims blanks and control characters (<= ' ') at both ends.
 std::string Trim(std::string_view s);
 
-// The game's one pseudo-random generator: Random(n) is uniform in 0 .. n-1,
-// Random(0) is 0.
+// The game's one pseudo-random generator (GameDeterminism(), in
+// Determinism.h): Random(n) is uniform in 0 .. n-1, Random(0) is 0.
 void RandSeed(uint32_t seed);
 uint32_t RandSeedValue();
 int32_t Random(int32_t n);

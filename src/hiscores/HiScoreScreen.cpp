@@ -6,6 +6,7 @@
 #include "framework/Utils.h"
 #include "hiscores/HiScoreUnit.h"
 #include "shell/GlyphfallUnit.h"
+#include "sprites/StarUnit.h"
 
 namespace {
 
@@ -53,10 +54,11 @@ void THiScoreList::ShowHiScores(int32_t row) {
   // A click during play while HIGH SCORES was selected may have left this set,
   // which would end the screen before the player could type.
   GlyphfallForm->MenuActive = false;
-  GlyphfallForm->Screen = TGlyphfallForm::TScreen::HiScores;
   EntryRow = row;
-  while (GlyphfallForm->Visible() && !GlyphfallForm->Closed && !GlyphfallForm->MenuActive) {
-    GlyphfallForm->BeginScreenFrame();
+  while (GlyphfallForm->Platform.IsWindowVisible() && !GlyphfallForm->Closed && !GlyphfallForm->MenuActive) {
+    GlyphfallForm->StarField->UpdateAll(GlyphfallForm->Stage);
+    GlyphfallForm->DrawBackground();
+    GlyphfallForm->DrawHud();
     DrawHiScores();
     GlyphfallForm->PresentFrame();
   }

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <random>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -34,9 +35,18 @@ struct TFd {
   }
 };
 
+TSaveCalls& SystemSaveCalls() {
+  static TSaveCalls calls;
+  return calls;
+}
+
+TSaveCalls* CurrentSaveCalls = nullptr;
+
+TSaveCalls& SaveCalls() { return CurrentSaveCalls ? *CurrentSaveCalls : SystemSaveCalls(); }
+
 void WriteAll(int fd, std::string_view bytes, const std::string& path) {
   while (!bytes.empty()) {
-    ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    const long n = SaveCalls().Write(fd, bytes.data(), bytes.size());
     if (n < 0) {
       if (errno == EINTR) continue;
       Fail("Could not write", path, errno);
@@ -192,12 +202,26 @@ bool ReadWholeFile(const std::string& path, size_t maxBytes, std::string& text) 
 
 // ---- Writing ----
 
+long TSaveCalls::Write(int fd, const void* data, size_t size) { return ::write(fd, data, size); }
+int TSaveCalls::Sync(int fd) { return ::fsync(fd); }
+int TSaveCalls::Close(int fd) { return ::close(fd); }
+int TSaveCalls::Rename(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()); }
+
+void TSaveCalls::SyncFolder(const std::string& folder) {
+  TFd dir;
+  dir.fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir.fd >= 0) ::fsync(dir.fd);
+}
+
+TSaveCalls* SetSaveCalls(TSaveCalls* calls) { return std::exchange(CurrentSaveCalls, calls); }
+
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   int mode = -1;
   const std::string target = ResolveTarget(path, mode);
   const std::string folder = FolderOf(target);
   RemoveLeftovers(folder, NameOf(target));
 
+  TSaveCalls& calls = SaveCalls();
   std::string temp;
   TFd f;
   for (int attempt = 0; f.fd < 0; ++attempt) {
@@ -208,17 +232,15 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   try {
     if (mode >= 0 && ::fchmod(f.fd, static_cast<mode_t>(mode)) != 0) Fail("Could not write", temp, errno);
     WriteAll(f.fd, bytes, temp);
-    if (::fsync(f.fd) != 0) Fail("Could not write", temp, errno);
-    if (::close(f.Release()) != 0) Fail("Could not write", temp, errno);
-    if (::rename(temp.c_str(), target.c_str()) != 0) Fail("Could not replace", target, errno);
+    if (calls.Sync(f.fd) != 0) Fail("Could not write", temp, errno);
+    if (calls.Close(f.Release()) != 0) Fail("Could not write", temp, errno);
+    if (calls.Rename(temp, target) != 0) Fail("Could not replace", target, errno);
   } catch (...) {
     ::unlink(temp.c_str());
     throw;
   }
   // Make the rename itself durable; a failure here loses nothing already on disk.
-  TFd dir;
-  dir.fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir.fd >= 0) ::fsync(dir.fd);
+  calls.SyncFolder(folder);
   FileSaved(path);
 }
 

@@ -63,6 +63,24 @@ bool ReadWholeFile(const std::string& path, size_t maxBytes, std::string& text);
 // are old enough that no save can still be writing them.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// The system calls WriteFileAtomically makes once its temporary file is open,
+// so that a test can watch their order (the bytes must be on the disk before
+// the rename makes them the file) or make one of them fail. Each returns what
+// the system call does: -1 with errno set on failure.
+class TSaveCalls {
+ public:
+  virtual ~TSaveCalls() = default;
+  virtual long Write(int fd, const void* data, size_t size);
+  virtual int Sync(int fd);
+  virtual int Close(int fd);
+  virtual int Rename(const std::string& from, const std::string& to);
+  // Makes the rename itself lasting; a failure there loses nothing.
+  virtual void SyncFolder(const std::string& folder);
+};
+// The calls every save makes from now on (nullptr: the system's own); returns
+// the ones set before.
+TSaveCalls* SetSaveCalls(TSaveCalls* calls);
+
 // Makes an empty file at path, only if nothing is there yet (a link
 // included): true when made, false when the name is taken; EFileError when
 // the folder refuses. Claims a name before WriteFileAtomically fills it.

@@ -7,20 +7,15 @@
 #include <system_error>
 
 #include "framework/Letters.h"
-#include "hiscores/HiScoreUnit.h"
 #include "platform/Application.h"
 #include "platform/Database.h"
 #include "platform/Utf8.h"
-
-std::string HistoryFilePath() {
-  return (std::filesystem::path(HiScoreFilePath()).parent_path() / HistoryFileName).string();
-}
 
 namespace {
 
 // Each step brings the file from version i to i + 1; a new file runs them all.
 const char* const Migrations[HistorySchemaVersion] = {
-    "CREATE TABLE games(id INTEGER PRIMARY KEY, date INTEGER NOT NULL, rules TEXT NOT NULL,"
+    ("CREATE TABLE games(id INTEGER PRIMARY KEY, date INTEGER NOT NULL, rules TEXT NOT NULL,"
     " start_wave INTEGER NOT NULL, score INTEGER NOT NULL, waves INTEGER NOT NULL, hits INTEGER NOT NULL,"
     " misses INTEGER NOT NULL, words INTEGER NOT NULL, typing_ms INTEGER NOT NULL, play_ms INTEGER NOT NULL,"
     " wpm REAL NOT NULL, accuracy REAL NOT NULL);"
@@ -29,10 +24,10 @@ const char* const Migrations[HistorySchemaVersion] = {
     " wpm REAL NOT NULL, accuracy REAL NOT NULL);"
     "CREATE TABLE game_keys(game INTEGER NOT NULL, letter TEXT NOT NULL, presses INTEGER NOT NULL,"
     " misses INTEGER NOT NULL, gap_ms INTEGER NOT NULL, gaps INTEGER NOT NULL, PRIMARY KEY(game, letter))"
-    " WITHOUT ROWID;",
+    " WITHOUT ROWID;"),
     // Games on other word lists; the waves of a game found without a scan.
-    "ALTER TABLE games ADD COLUMN word_list TEXT NOT NULL DEFAULT 'English';"
-    "CREATE INDEX waves_game ON waves(game);",
+    ("ALTER TABLE games ADD COLUMN word_list TEXT NOT NULL DEFAULT 'English';"
+     "CREATE INDEX waves_game ON waves(game);"),
     // How accents were typed ('exact' or 'either'); NULL for games before.
     // game_keys.letter holds any letter as UTF-8 from here on, not only A-Z.
     "ALTER TABLE games ADD COLUMN accents TEXT;",

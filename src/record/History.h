@@ -20,9 +20,6 @@ constexpr char HistoryFileName[] = "glyphfall.db";
 // The schema this program writes; older files are brought up to it.
 constexpr int HistorySchemaVersion = 3;
 
-// glyphfall.db in the folder that holds HISCORE.XML.
-std::string HistoryFilePath();
-
 struct TProgress {
   struct TGamePoint {
     int64_t Date = 0;

@@ -5,10 +5,12 @@
 
 #include "platform/Files.h"
 #include "replay/ReplayUnit.h"
-#include "rules/Settings.h"
+#include "play/Settings.h"
 #include "sprites/StarUnit.h"
 
 namespace {
+
+constexpr size_t MaxRulesName = 40;
 
 // A frame's first varint: its step, shifted left, with bit 0 set when input
 // came in that frame.
@@ -147,6 +149,8 @@ std::string EncodeReplay(const TReplay& replay) {
   w.Varint(ReplayFormatVersion);
   const TReplayHeader& h = replay.Header;
   w.Text(h.GameVersion.substr(0, MaxReplayText));
+  w.Varint(static_cast<uint32_t>(h.Revision));
+  w.Byte(h.AccentsExact ? 1 : 0);
   w.Text(h.Rules.substr(0, MaxReplayText));
   w.Signed(h.StartWave);
   w.Signed(h.SpeedPercent);
@@ -191,15 +195,29 @@ TReplay DecodeReplay(std::string_view bytes) {
   // The version comes first and is checked before anything else is read:
   // another version's bytes are never read as this one's.
   uint32_t version = r.Varint();
-  if (version != ReplayFormatVersion)
-    throw EReplayError("it was made in replay format " + std::to_string(version) + ", and this game reads format " +
+  if (version < 1 || version > ReplayFormatVersion)
+    throw EReplayError("it was made in replay format " + std::to_string(version) + ", and this game reads formats 1 to " +
                        std::to_string(ReplayFormatVersion) + " only");
   TReplay replay;
   TReplayHeader& h = replay.Header;
   h.GameVersion = r.Text();
+  // Format 1 came before both: every game then was of revision 1, "either".
+  h.Revision = 1;
+  h.AccentsExact = false;
+  if (version >= 2) {
+    // Any revision reads (the game refuses to play another); 0 none had.
+    h.Revision = static_cast<int32_t>(r.Varint(INT32_MAX, "its rules revision"));
+    if (h.Revision == 0) TReader::Fail("its rules revision is out of range");
+    const uint8_t accents = r.Byte();
+    if (accents > 1) TReader::Fail("its Accents setting is unknown");
+    h.AccentsExact = accents == 1;
+  }
   h.Rules = r.Text();
-  TRulesKind rules;
-  if (!ParseRulesName(h.Rules, rules)) throw EReplayError("it was played under rules this game does not have (" + h.Rules + ")");
+  // Whether this game has those rules is the watcher's question; a name no
+  // game would give its rules is damage.
+  if (h.Rules.empty() || h.Rules.size() > MaxRulesName ||
+      !std::all_of(h.Rules.begin(), h.Rules.end(), [](char c) { return c > ' ' && c < 127; }))
+    throw EReplayError("its rules are not named as rules are");
   h.StartWave = r.Signed(MinStartWave, MaxStartWave, "its starting wave");
   h.SpeedPercent = r.Signed();
   if (std::find(SpeedChoices.begin(), SpeedChoices.end(), h.SpeedPercent) == SpeedChoices.end())

@@ -16,6 +16,8 @@ void TReplayRecorder::GameStarted(const TGameStart& e) {
   h.SpeedPercent = e.SpeedPercent;
   h.WordList = std::string(e.WordList);
   h.Seed = e.Seed;
+  h.Revision = RulesRevision;
+  h.AccentsExact = e.AccentsExact;
   h.StartTime = e.Time;
   pending_ = 0;
   recording_ = true;

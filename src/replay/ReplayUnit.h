@@ -13,12 +13,16 @@
 #include <vector>
 
 #include "framework/GameEvents.h"
+#include "play/Input.h"
+#include "replay/RulesRevision.h"
 
 // The first eight bytes of every replay file.
 inline constexpr char ReplayMagic[] = "GLYFREPL";
 inline constexpr size_t ReplayMagicSize = sizeof(ReplayMagic) - 1;
-// Raised whenever the meaning of the bytes changes; other versions are refused.
-inline constexpr uint32_t ReplayFormatVersion = 1;
+// Raised whenever the meaning of the bytes changes. Version 1 lacks the rules
+// revision and Accents: its games were played under revision 1 with Accents
+// "either", the only ones there were. Newer versions are refused.
+inline constexpr uint32_t ReplayFormatVersion = 2;
 // A replay of an 18-hour game is still far below this; anything bigger is
 // refused before it is read.
 inline constexpr size_t MaxReplayFileSize = 16u << 20;
@@ -41,33 +45,6 @@ inline constexpr char ReplayExtension[] = ".gfr";
 class EReplayError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
-};
-
-// Input as the game's handlers received it. Pause and focus changes change
-// nothing in play by themselves (the clock steps hold their effect); they are
-// kept so that a replay tells the whole story.
-enum class TReplayInput : uint8_t {
-  KeyDown,
-  KeyUp,
-  MouseDown,
-  MouseMove,
-  Close,
-  Pause,
-  Resume,
-  FocusLost,
-  FocusGained,
-  Text,  // a letter typed as text (lists in other languages); Key holds it
-};
-inline constexpr uint8_t ReplayInputKinds = 10;
-
-struct TReplayEvent {
-  TReplayInput Kind = TReplayInput::KeyDown;
-  uint16_t Key = 0;    // key events: the virtual-key code
-  uint8_t Shift = 0;   // bit 0 Shift, bit 1 Ctrl, bit 2 Alt
-  uint8_t Button = 0;  // mouse-down: 0 left, 1 right, 2 middle
-  int32_t X = 0;       // mouse events: playfield pixels
-  int32_t Y = 0;
-  bool operator==(const TReplayEvent&) const = default;
 };
 
 struct TReplayFrame {
@@ -97,6 +74,8 @@ struct TReplayHeader {
   uint32_t StartTime = 0;  // the game clock as the game began
   uint32_t StarScroll = 0;  // the star field's scroll stamp
   std::vector<TReplayStar> Stars;
+  int32_t Revision = RulesRevision;  // of play's rules (RulesRevision.h)
+  bool AccentsExact = false;  // only the accented key hit an accented letter
   bool operator==(const TReplayHeader&) const = default;
 };
 
@@ -117,8 +96,8 @@ struct TReplay {
 };
 
 std::string EncodeReplay(const TReplay& replay);
-// EReplayError for anything but a whole, well-formed replay of this format
-// version. Sizes are checked against the bytes left before anything is made,
+// EReplayError for anything but a whole, well-formed replay of a format
+// version this game reads. Sizes are checked against the bytes left before anything is made,
 // and every value against what a game can produce (rules, wave, speed, star
 // fields, steps, positions, letters).
 TReplay DecodeReplay(std::string_view bytes);

@@ -3,9 +3,9 @@
 
 #include "framework/Letters.h"
 #include "platform/Canvas.h"
-#include "rules/Rules.h"
-#include "shell/GlyphfallUnit.h"
-#include "sound/SoundEffects.h"
+#include "framework/GameClock.h"
+#include "play/Play.h"
+#include "rules/TypistRules.h"
 #include "words/WordUnit.h"
 
 namespace {
@@ -26,7 +26,6 @@ constexpr uint8_t MissTierCap = 4;
 // pixels): one entering at the right edge is no reason to lose a bonus word,
 // one about to strike is.
 constexpr int32_t CloseToCastle = 160;
-constexpr int32_t CastleFront = CastleColumns * BrickSize;
 
 bool IsLetterKey(uint16_t key) { return key >= 'A' && key <= 'Z'; }
 
@@ -46,28 +45,24 @@ void FillFrame(TCanvas& canvas, const TRect& r, TColor colour) {
 }
 }  // namespace
 
-std::unique_ptr<TRules> MakeRules(TRulesKind kind) {
-  if (kind == TRulesKind::Typist) return std::make_unique<TTypistRules>();
-  return nullptr;
-}
-
 TSpriteWord* TTypistRules::Locked() const {
   if (locked_ == 0) return nullptr;
-  const TGlyphfallForm& form = *GlyphfallForm;
-  TSpriteWord* w = FindSerial(*form.AttackWords, locked_);
-  if (!w) w = FindSerial(*form.BonusWords, locked_);
+  TSpriteWord* w = FindSerial(play_.AttackWords(), locked_);
+  if (!w) w = FindSerial(play_.BonusWords(), locked_);
   // Typed out, burst, bombed, or gone off the screen: the lock is over.
   return w && !w->Text.empty() ? w : nullptr;
 }
 
-TSpriteWord* TTypistRules::Choose(const TWordList::TMatch& matches) {
-  const TGlyphfallForm& form = *GlyphfallForm;
-  int a = form.AttackWords->FindTarget(matches, false);
-  int b = form.BonusWords->FindTarget(matches, false);
-  TSpriteWord* attack = a >= 0 ? form.AttackWords->Words(a) : nullptr;
-  TSpriteWord* bonus = b >= 0 ? form.BonusWords->Words(b) : nullptr;
+TSpriteWord* TTypistRules::Choose(const TWordList::TMatch& matches) const {
+  TWordList& attacks = play_.AttackWords();
+  TWordList& bonuses = play_.BonusWords();
+  int a = attacks.FindTarget(matches, false);
+  int b = bonuses.FindTarget(matches, false);
+  TSpriteWord* attack = a >= 0 ? attacks.Words(a) : nullptr;
+  TSpriteWord* bonus = b >= 0 ? bonuses.Words(b) : nullptr;
   // A bullet is one letter, gone at once: it never holds the keys.
-  if (attack && (!bonus || attack->IsBullet() || attack->Position.X < CastleFront + CloseToCastle)) return attack;
+  if (attack && (!bonus || attack->IsBullet() || attack->Position.X < play_.CastleFront() + CloseToCastle))
+    return attack;
   return bonus ? bonus : attack;
 }
 
@@ -91,8 +86,7 @@ void TTypistRules::Press(const TWordList::TMatch& matches) {
     Miss(w);
     return;
   }
-  TWordList& list = FindSerial(*GlyphfallForm->AttackWords, w->Serial) ? *GlyphfallForm->AttackWords
-                                                                       : *GlyphfallForm->BonusWords;
+  TWordList& list = FindSerial(play_.AttackWords(), w->Serial) ? play_.AttackWords() : play_.BonusWords();
   missRun_ = 0;
   list.TypeInto(*w);
   if (w->Text.empty()) locked_ = 0;
@@ -100,9 +94,9 @@ void TTypistRules::Press(const TWordList::TMatch& matches) {
 
 void TTypistRules::Miss(TSpriteWord* locked) {
   ++Misses;
-  PlaySoundFile("wave\\miss.wav");
+  play_.PlaySound("wave\\miss.wav");
   if (!locked) return;
-  missStamp_ = GlyphfallForm->GameTime;
+  missStamp_ = play_.Clock().GameTime;
   missShown_ = true;
   if (++missRun_ >= MissRunPenalised && locked->SpeedTier < MissTierCap)
     locked->SetSpeedTier(static_cast<uint8_t>(locked->SpeedTier + 1));
@@ -111,7 +105,7 @@ void TTypistRules::Miss(TSpriteWord* locked) {
 void TTypistRules::Draw(TCanvas& canvas) {
   const TSpriteWord* w = Locked();
   if (!w) return;
-  if (missShown_ && GlyphfallForm->HasElapsed(missStamp_, MissFlash)) missShown_ = false;
+  if (missShown_ && play_.Clock().HasElapsed(missStamp_, MissFlash)) missShown_ = false;
   int32_t width = w->Vertical ? w->TextWidthAt("W") : w->TextWidthAt(w->Text);
   int32_t height = w->Vertical ? VerticalPitch * w->LetterCount() : RowHeight * w->Scale;
   TRect r{w->Position.X - FrameGap - FrameWidth, w->Position.Y - FrameGap - FrameWidth,

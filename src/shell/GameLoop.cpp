@@ -5,15 +5,11 @@
 #include <system_error>
 
 #include "dictionary/DictionaryUnit.h"
+#include "framework/Determinism.h"
 #include "framework/Utils.h"
 #include "hiscores/HiScoreUnit.h"
 #include "hiscores/XMLUnit.h"
 #include "platform/Paths.h"
-#include "record/History.h"
-#include "record/TypingRecord.h"
-#include "replay/ReplayUnit.h"
-#include "rules/OptionsScreen.h"
-#include "rules/Rules.h"
 #include "shell/GlyphfallUnit.h"
 #include "sound/SoundEffects.h"
 #include "sprites/StarUnit.h"
@@ -31,17 +27,13 @@ constexpr int CreditY = 550;
 constexpr int CreditSize = 16;
 const char* const CreditText = "Type the words before they reach the castle  -  Glyphfall, free software";
 
-// F11 / Alt+Enter (or the browser) switch the window without the options
-// screen: the setting follows the window and is saved, so that the row and
-// the next start agree with what the player sees.
-void FollowFullscreen(TPlatform& platform, TSettings& settings) {
-  if (platform.Fullscreen() == settings.Fullscreen) return;
-  settings.Fullscreen = platform.Fullscreen();
-  SaveSettings(settings, SettingsFile);
-}
+uint8_t ShiftBits(TShiftState s) { return static_cast<uint8_t>((s.Shift ? 1 : 0) | (s.Ctrl ? 2 : 0) | (s.Alt ? 4 : 0)); }
 }  // namespace
 
-TGlyphfallForm::TGlyphfallForm(TPlatform& platform) : Platform(platform) {
+std::unique_ptr<TBitmap> MakePlayfieldImage() { return std::make_unique<TBitmap>(PlayfieldWidth, PlayfieldHeight); }
+
+TGlyphfallForm::TGlyphfallForm(TPlatform& platform)
+    : Platform(platform), Stage{clock_, *OffscreenImage, TSize{}} {
   GlyphfallForm = this;
   Platform.SetInputSink(this);
   // Reports from here on wait for the menu, start-up's included.
@@ -66,31 +58,16 @@ TGlyphfallForm::TGlyphfallForm(TPlatform& platform) : Platform(platform) {
     ScoreItems = std::make_unique<TScoreList>();
     ZoomItems = std::make_unique<TZoomList>();
     StarField = std::make_unique<TStarField>();
-    UseWordList(WordListArgument(Platform.Args()));
+    Dictionary = std::make_unique<TDictionary>();
     AttackWords = std::make_unique<TWordList>();
     BonusWords = std::make_unique<TWordList>();
     HiScores = std::make_unique<THiScoreList>();
-    Record = std::make_unique<TTypingRecord>();
-    Events.Add(*Record);
-    LiveWpm = [this](uint32_t now) { return Record->CurrentWpm(now); };
-    History = std::make_unique<THistory>(HistoryFilePath());
-    OtherHiScores = std::make_unique<THiScoreList>();
-    OtherHiScores->FileName = HiScoreTypistFileName;
-    OtherHiScores->RulesName = RulesName(TRulesKind::Typist);
-    HiScores->RulesName = RulesName(TRulesKind::Classic);
+    HiScores->LoadHiScores();
+    if (HiScores->Count() == 0)
+      for (int score = 1000; score >= 100; score -= 100) HiScores->Add(std::make_unique<THiScore>(score, ""));
+    HiScores->HighScore = HiScores->Items(0)->Score;
 
-    for (THiScoreList* table : {HiScores.get(), OtherHiScores.get()}) {
-      table->LoadHiScores();
-      if (table->Count() == 0)
-        for (int score = 1000; score >= 100; score -= 100) table->Add(std::make_unique<THiScore>(score, ""));
-      table->HighScore = table->Items(0)->Score;
-    }
-    Settings = LoadSettings(SettingsFile);
-    // The command line's --pixel-exact wins over the saved scaling.
-    const std::vector<std::string>& args = Platform.Args();
-    if (std::find(args.begin(), args.end(), "--pixel-exact") != args.end()) Settings.PixelExact = true;
-
-    Clock.Reset(Platform.GetTickCount());
+    clock_.Reset(Platform.GetTickCount());
   } catch (...) {
     // A half-made form must not stay reachable.
     Platform.SetInputSink(nullptr);
@@ -110,10 +87,7 @@ TGlyphfallForm::~TGlyphfallForm() {
   ZoomItems.reset();
   StarField.reset();
   HiScores.reset();
-  OtherHiScores.reset();
-  Rules.reset();
   Dictionary.reset();
-  if (Record) Events.Remove(*Record);
   if (Platform.InputSink() == this) Platform.SetInputSink(nullptr);
   if (GlyphfallForm == this) GlyphfallForm = nullptr;
   Platform.Notices().GameShowsThem = false;
@@ -132,15 +106,12 @@ void TGlyphfallForm::Run() {
   // New stars are scattered over the window as it is shown.
   Stage.OuterSize = Platform.OuterSize();
   Platform.SetCaption(std::string(GameCaption) + " " + VersionText);
-  ApplySettings();
   BuildMenu();
-  if (!ReplayToWatch.empty()) {
-    WatchFile(ReplayToWatch, true);
-    if (!Closed) Platform.CloseWindow();
-  }
+  if (Session) Session->Begin();
   if (HasSwitch("run") && !Closed) {
     PlayGame();
-    FinishGame(false);
+    std::string replay;
+    if (Session) Session->GameFinished(false, replay);
   }
   if (!Closed) ShowTitle();
   // The program ends when the window closes: by QUIT chosen on the menu, by
@@ -151,32 +122,29 @@ void TGlyphfallForm::Run() {
     RunMenu();
     if (Closed) break;
     switch (Menu->Selected) {
-      case MenuStart:
+      case MenuStart: {
         PlayGame();
-        FinishGame(true);
-        if (!Closed && !Practice) HiScores->CheckNewScore(Score, LastReplay);
-        PruneKeptReplays();
+        // The replay of the game, which its row names.
+        std::string replay;
+        const bool ranked = !Session || Session->GameFinished(true, replay);
+        if (!Closed && ranked) HiScores->CheckNewScore(Score, replay);
+        if (Session) Session->ScoreChecked();
         break;
-      case MenuOptions: ShowOptions(*this); break;
+      }
       case MenuHighScores:
-        Screen = TScreen::HiScores;
         HiScores->ShowHiScores(-1);
         // A row clicked: its game, then the table again.
-        while (WatchRow >= 0 && !Closed) {
-          WatchChosenRow();
-          if (!Closed) HiScores->ShowHiScores(-1);
-        }
+        while (Session && !Closed && Session->WatchClickedRow()) HiScores->ShowHiScores(-1);
         break;
-      case MenuStats: ShowStats(); break;
       case MenuQuit: Platform.CloseWindow(); break;
-      default: break;
+      default:
+        if (Session) Session->MenuChosen(Menu->Selected);
+        break;
     }
   }
-  Screen = TScreen::Ended;
 }
 
 void TGlyphfallForm::ShowTitle() {
-  Screen = TScreen::Title;
   uint32_t start = GameTime;
   SetCentreMessage("Glyphfall!", clBlue);
   do {
@@ -187,14 +155,13 @@ void TGlyphfallForm::ShowTitle() {
     UseSmoothFont(canvas);
     DrawText((PlayfieldWidth - canvas.TextWidth(CreditText)) / 2, CreditY, CreditText, clBlue, 0);
     PresentFrame();
-  } while (Visible() && !Closed && !HasElapsed(start, TitleDuration));
+  } while (Platform.IsWindowVisible() && !Closed && !HasElapsed(start, TitleDuration));
 }
 
 void TGlyphfallForm::RunMenu() {
-  Screen = TScreen::Menu;
   LastMousePos = Platform.ScreenToClient(Platform.CursorPos());
   MenuActive = true;
-  while (Visible() && !Closed && MenuActive) {
+  while (Platform.IsWindowVisible() && !Closed && MenuActive) {
     BeginScreenFrame();
     DrawMenu();
     PresentFrame();
@@ -202,7 +169,6 @@ void TGlyphfallForm::RunMenu() {
 }
 
 void TGlyphfallForm::PlayGame() {
-  Screen = TScreen::Play;
   NewGame();
   do {
     UpdateSprites();
@@ -215,7 +181,6 @@ void TGlyphfallForm::PlayGame() {
   Playing = false;
   TGameEnd how = GameOverStamp != 0 ? TGameEnd::Lost : Closed ? TGameEnd::Closed : TGameEnd::Quit;
   Events.GameEnded({GameTime, Score, how});
-  KeepReplay();
   AttackWords->RemoveAll();
   BonusWords->RemoveAll();
   ScoreItems->RemoveAll();
@@ -232,17 +197,13 @@ void TGlyphfallForm::NewGame() {
   GameOverStamp = 0;
   Bombs = 0;
   PressSpaceHints = 0;
-  Rules = MakeRules(Settings.Rules);
-  WaveNumber = Settings.StartWave;
-  SpeedPercent = Settings.SpeedPercent;
-  // Only the bundled list ranks (any other could be made easy at will), and a
-  // list given on the command line is another list whatever the setting says.
-  Practice = !Settings.Ranked() || LettersAsText();
-  Clock.Reset(Platform.GetTickCount());
+  WaveNumber = 1;
+  clock_.Reset(Platform.GetTickCount());
   WavesLooped = false;
-  BeginGameRecord();
-  Events.GameStarted(
-      {GameTime, RulesName(Settings.Rules), RandSeedValue(), WaveNumber, WordListName, SpeedPercent, AccentsExact});
+  // Rules, start wave, pace and the records of the game, as chosen.
+  if (Session) Session->GameStarting();
+  // From the seed a watched game set, or this moment's: word numbers restart.
+  GameDeterminism().Start(RandSeedValue());
   StartWave();
 }
 
@@ -311,19 +272,15 @@ void TGlyphfallForm::DrawBackground() {
 void TGlyphfallForm::DrawSprites() {
   AttackWords->DrawAll(Stage);
   BonusWords->DrawAll(Stage);
-  if (Rules) Rules->Draw(Canvas());
+  if (Session) Session->DrawOverWords(Canvas());
   ExplodeItems->DrawAll(Stage);
   ScoreItems->DrawAll(Stage);
   ZoomItems->DrawAll(Stage);
 }
 
 void TGlyphfallForm::PresentFrame() {
-  if (Watching) {
-    // Not while watching: the settings hold the watched game's options then,
-    // and the player's own follow the window once they are back.
-    PresentReplayFrame();
-    return;
-  }
+  // A watched game's frames are paced and fed by its watcher.
+  if (Session && Session->PresentsFrame()) return;
   Platform.PresentFrame(*OffscreenImage);
   Platform.ProcessMessages();
   uint32_t t0 = Platform.GetTickCount();
@@ -337,9 +294,8 @@ void TGlyphfallForm::PresentFrame() {
   if (held) RecordInput(paused ? TReplayInput::Resume : TReplayInput::FocusGained, 0, {});
   uint32_t now = Platform.GetTickCount();
   const uint32_t before = GameTime;
-  Clock.Advance(now, now - t0);
-  RecordFrameStep(GameTime - before);
-  FollowFullscreen(Platform, Settings);
+  clock_.Advance(now, now - t0);
+  if (Session) Session->FramePresented(GameTime - before);
 }
 
 // ---- Input ----
@@ -350,15 +306,11 @@ void TGlyphfallForm::KeyDown(uint16_t key, TShiftState shift) {
 }
 
 void TGlyphfallForm::TypeKey(uint16_t key) {
-  if (Screen == TScreen::Stats) {
-    StatsKey(key);
-  } else if (Screen == TScreen::Results) {
-    PanelInput();
-  } else if (Options) {
-    Options->KeyDown(key);
+  if (Screens.Key(key)) {
+    // The screen on top took it.
   } else if (!MenuActive && Menu && Menu->Selected == MenuHighScores) {
     HiScores->NameEntryKey(key);
-  } else if (MenuActive && Screen == TScreen::Menu && !Platform.Notices().Empty()) {
+  } else if (MenuActive && !Platform.Notices().Empty()) {
     // The notices on the menu take the key (or click) that dismisses them.
     Platform.Notices().Dismiss();
   } else {
@@ -390,14 +342,10 @@ void TGlyphfallForm::TypeKey(uint16_t key) {
             int32_t bombsBefore = Bombs;
             DetonateBomb();
             Events.BombKey(GameTime, key, Bombs < bombsBefore);
-          } else if (key != LastKey && !(LettersAsText() && TypesText(key))) {
+          } else if (key != LastKey && !(Session && Session->KeyAtWords(key))) {
             Events.BeginKey();
-            if (Rules) {
-              Rules->KeyPressed(key);
-            } else {
-              BonusWords->KeyPressed(key);
-              AttackWords->KeyPressed(key);
-            }
+            BonusWords->KeyPressed(key);
+            AttackWords->KeyPressed(key);
             Events.EndKey(GameTime, key);
           }
         }
@@ -413,23 +361,18 @@ void TGlyphfallForm::KeyUp(uint16_t key, TShiftState shift) {
 }
 
 void TGlyphfallForm::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-  // The wheel only turns the options' values; a kept game never holds it.
+  // The wheel only turns the added screens' values; a kept game never holds it.
   if (IsWheel(button)) {
-    if (Options) Options->Click(button, x, y);
+    Screens.Mouse({TMouse::TKind::Down, button, x, y});
     return;
   }
   RecordInput(TReplayInput::MouseDown, 0, shift, x, y, static_cast<uint8_t>(button));
-  if (Screen == TScreen::Stats) {
-    StatsClick(x, y);
-  } else if (Screen == TScreen::Results) {
-    PanelInput();
-  } else if (Options) {
-    Options->Click(button, x, y);
+  if (Screens.Mouse({TMouse::TKind::Down, button, x, y})) {
+    // The screen on top took it.
   } else if (MenuActive) {
     TypeKey(vk::Return);
   } else if (Menu && Menu->Selected == MenuHighScores) {
-    // On the table on show, a click on a row with a kept game watches it.
-    if (Screen == TScreen::HiScores && HiScores->EntryRow < 0 && !Watching) WatchRow = HiScores->ReplayRowAt(y);
+    if (Session) Session->TableClicked(y);
     MenuActive = true;
   }
 }
@@ -441,24 +384,14 @@ void TGlyphfallForm::Close() {
   Platform.HideWindow();
 }
 
-// ---- Settings ----
+// ---- Input kept for replays ----
 
-void TGlyphfallForm::ApplySettings() {
-  const bool typist = Settings.Rules == TRulesKind::Typist;
-  if (typist != (HiScores->FileName == HiScoreTypistFileName)) std::swap(HiScores, OtherHiScores);
-  SetEffectsVolume(Settings.Volume);
-  Platform.SetPixelExact(Settings.PixelExact);
-  Platform.SetFullscreen(Settings.Fullscreen);
-  ApplyWordList();
+void TGlyphfallForm::RecordInput(TReplayInput kind, uint16_t key, TShiftState shift, int x, int y, uint8_t button) {
+  if (Session) Session->Input({kind, key, ShiftBits(shift), button, x, y});
 }
 
-uint32_t TGlyphfallForm::Paced(uint32_t ms) const {
-  if (SpeedPercent == NormalSpeed || SpeedPercent <= 0) return ms;
-  // Rounded to the nearest millisecond, and never below one.
-  return std::max<uint32_t>(1, (ms * NormalSpeed + static_cast<uint32_t>(SpeedPercent) / 2) /
-                                   static_cast<uint32_t>(SpeedPercent));
-}
-
-TColor TGlyphfallForm::ShownColour(TColor colour) const {
-  return Settings.HighContrast && colour == clBlue ? HighContrastBlue : colour;
+void TGlyphfallForm::TextInput(char32_t c) {
+  // Only letters the font draws matter to play, and every one fits 16 bits.
+  if (c <= 0xFFFF) RecordInput(TReplayInput::Text, static_cast<uint16_t>(c), {});
+  if (Session) Session->TextAtWords(c);
 }

@@ -18,7 +18,10 @@
 #include "platform/Canvas.h"
 #include "platform/Platform.h"
 #include "platform/Types.h"
-#include "rules/Settings.h"
+#include "play/Input.h"
+#include "play/Screen.h"
+#include "play/Session.h"
+#include "play/Settings.h"
 #include "shell/Castle.h"
 
 class TExplodeLetterList;
@@ -30,24 +33,11 @@ class TWordList;
 class TSpriteWord;
 class TWave;
 class THiScoreList;
-class TTypingRecord;
-class THistory;
-class TReplayRecorder;
-class TReplayWatch;
-struct TReplay;
-enum class TReplayInput : uint8_t;
-class TRules;
-class TOptionsScreen;
 
 // Menu ids are fixed values, not positions.
 constexpr uint8_t MenuStart = 0;
 constexpr uint8_t MenuHighScores = 2;
 constexpr uint8_t MenuQuit = 4;
-constexpr uint8_t MenuStats = 5;
-constexpr uint8_t MenuOptions = 6;
-
-// The rules of the game as first built.
-constexpr char ClassicRules[] = "Classic";
 
 constexpr int PlayfieldWidth = 800;
 constexpr int PlayfieldHeight = 600;
@@ -57,14 +47,15 @@ constexpr int MessageDuration = 2000;
 constexpr int MessageFlashInterval = 110;
 constexpr int BombScoreStep = 10000;
 constexpr int MaxBombs = 4;
-// Pure blue on black is hard to read; this one has more than 4.5 : 1.
-constexpr TColor HighContrastBlue = 0xFF6060;
 
 struct TMenuItem {
   TPoint Position;
   std::string Caption;
   uint8_t Id = 0;
 };
+
+// The off-screen image every frame is composed on, playfield-sized.
+std::unique_ptr<TBitmap> MakePlayfieldImage();
 
 class TMenuList : public TCustomObjectList<TMenuItem> {
  public:
@@ -77,7 +68,12 @@ class TMenuList : public TCustomObjectList<TMenuItem> {
   void SelectNext();
 };
 
-class TGlyphfallForm : public TInputSink {
+// The form's game clock, made before any member that refers to it.
+struct TFormClock {
+  TGameClock clock_;
+};
+
+class TGlyphfallForm : public TInputSink, private TFormClock {
  public:
   // Form creation (its create handler). Loads the word list and the scores.
   explicit TGlyphfallForm(TPlatform& platform);
@@ -86,20 +82,19 @@ class TGlyphfallForm : public TInputSink {
   TPlatform& Platform;
 
   // ---- Game clock (GameTime and PausedTime read as the form's own) ----
-  TGameClock Clock;
-  uint32_t& GameTime = Clock.GameTime;
-  uint32_t& PausedTime = Clock.PausedTime;
-  uint32_t MsSince(uint32_t stamp) const { return Clock.MsSince(stamp); }
-  bool HasElapsed(uint32_t stamp, uint32_t interval) const { return Clock.HasElapsed(stamp, interval); }
-  bool TickEvery(uint32_t& stamp, uint32_t interval) const { return Clock.TickEvery(stamp, interval); }
+  uint32_t& GameTime = clock_.GameTime;
+  uint32_t& PausedTime = clock_.PausedTime;
+  uint32_t MsSince(uint32_t stamp) const { return clock_.MsSince(stamp); }
+  bool HasElapsed(uint32_t stamp, uint32_t interval) const { return clock_.HasElapsed(stamp, interval); }
+  bool TickEvery(uint32_t& stamp, uint32_t interval) const { return clock_.TickEvery(stamp, interval); }
 
   // ---- Pictures (shared, never owned by sprites) ----
-  std::unique_ptr<TBitmap> OffscreenImage = std::make_unique<TBitmap>(PlayfieldWidth, PlayfieldHeight);
+  std::unique_ptr<TBitmap> OffscreenImage = MakePlayfieldImage();
   std::unique_ptr<TBitmap> BrickImage, BrickArchImage, Damaged1Image, Damaged2Image, GroundImage, BombImage,
       GoldBrickImage, ClockImage, CannonImage, BackImage, ShieldImage, RotateImage, OffscreenRotateImage;
   TCanvas& Canvas() { return OffscreenImage->Canvas(); }
-  // What the sprite lists are updated and drawn with.
-  TStage Stage{Clock, *OffscreenImage, TSize{}};
+  // What the sprite lists are updated and drawn with: the clock, this image.
+  TStage Stage;
 
   // What happens in play, for whoever watches it.
   TGameEvents Events;
@@ -115,9 +110,6 @@ class TGlyphfallForm : public TInputSink {
   std::unique_ptr<TWave> CurrentWave;
   std::unique_ptr<TMenuList> Menu;
   std::unique_ptr<THiScoreList> HiScores;
-  // The typing of the game under way, and of every finished game.
-  std::unique_ptr<TTypingRecord> Record;
-  std::unique_ptr<THistory> History;
 
   // ---- Game state ----
   int32_t WaveNumber = 1;
@@ -139,27 +131,12 @@ class TGlyphfallForm : public TInputSink {
   std::string VersionText = GameVersion;
   bool WavesLooped = false;
 
-  // ---- Settings, rules and difficulty ----
-  TSettings Settings;
-  // The rules of the game being played; null for the Classic rules.
-  std::unique_ptr<TRules> Rules;
-  // The score table of the rules not chosen (HiScores is the chosen one's).
-  std::unique_ptr<THiScoreList> OtherHiScores;
-  // The pace of the game being played, in percent of the game as built.
-  int32_t SpeedPercent = NormalSpeed;
-  // An interval of the words' clocks at the game's pace (unchanged at 100 %).
-  uint32_t Paced(uint32_t ms) const;
-  // The game started past the first wave, at another pace or with a word list
-  // other than the bundled one: no score table.
-  bool Practice = false;
-  // The typist's current words a minute at a game time; empty shows nothing.
-  std::function<double(uint32_t)> LiveWpm;
-  // Set while the options screen runs; it takes the input then.
-  TOptionsScreen* Options = nullptr;
-  // Puts Settings into effect: the score table, volume, window and scaling.
-  void ApplySettings();
-  // A colour as drawn: pure blue is lightened in high contrast.
-  TColor ShownColour(TColor colour) const;
+  // ---- Beside the game as first built ----
+  // Everything added to it (rules, typing record, replays, languages, added
+  // screens); none plays the game as first built.
+  TSessionHooks* Session = nullptr;
+  // The added screens, run between the frames of the form's loops.
+  TScreenStack Screens;
 
   // ---- Screens and frames ----
   void Run();
@@ -172,14 +149,10 @@ class TGlyphfallForm : public TInputSink {
   void UpdateWave();
   void DrawFrame();
   void DrawBackground();
-  // How every screen but play begins a frame: the stars move, then the
-  // background and the HUD are drawn under the screen's own drawing.
-  void BeginScreenFrame();
   void DrawSprites();
   void PresentFrame();
   bool GameOverDone() const;
   bool HasSwitch(std::string_view name) const;
-  bool Visible() { return Platform.IsWindowVisible(); }
   // Set by the close handler: no further screen starts once the window is shut.
   bool Closed = false;
 
@@ -217,93 +190,22 @@ class TGlyphfallForm : public TInputSink {
   void BuildMenu();
   void DrawMenu();
 
-  // ---- Typing record: results after a game, progress from the menu ----
-  // After a game: stores it, then shows its results when asked to.
-  void FinishGame(bool showResults);
-  void ShowResults();
-  void ShowStats();
-  // Keys and clicks on those screens: each ends it once its guard has passed.
-  void PanelInput();
-  uint32_t PanelStamp = 0, PanelGuard = 0;
-  bool PanelDone = false;
-  // The progress screen's second page lists the kept games to watch again.
-  void StatsKey(uint16_t key);
-  void StatsClick(int x, int y);
-  void StatsHover(int y);
-  bool StatsRecent = false;  // that page is on show
-  int32_t StatsRows = 0, StatsChosen = 0;
-  int32_t StatsWatch = -1;  // a row asked to be watched
-
   // ---- Text drawing ----
   void DrawText(int x, int y, std::string_view text, TColor colour, int shadow);
   void DrawRightText(int xRight, int y, std::string_view text, TColor colour);
   TSize LetterExtent(int size);
 
-  // ---- Word lists in other languages ----
-  // The file of the list in play; empty for the bundled English one.
-  std::string WordListPath;
-  // Its name as the options screen shows it ("English", "Deutsch", ...).
-  std::string WordListName = "English";
-  // Accents "exact": only the accented key hits an accented letter; otherwise
-  // ("either") its plain letter does too.
-  bool AccentsExact = false;
-  // Plays the list at path from the next word on (empty: the bundled list).
-  // A list that cannot be played gets one message and the bundled list.
-  // name is what the options screen calls it (by default the file's name).
-  void UseWordList(const std::string& path, const std::string& name = "");
-  // The list and accents the settings choose, unless --words named a list.
-  void ApplyWordList();
-  // Other lists take their letters as text, not as A-Z keys.
-  bool LettersAsText() const;
-  void TextInput(char32_t c) override;
-
-  // ---- Replays (Replay.cpp) ----
-  // Every game from now on is kept in folder when it ends.
-  void KeepReplaysIn(const std::string& folder);
-  std::string ReplayFolder;
-  // Name of the replay of the game just ended; empty when it was not kept.
-  std::string LastReplay;
-  // A replay to watch instead of the menu (--replay); the program then ends.
-  std::string ReplayToWatch;
-  // Why this copy of the game could not play the replay back the same, or "".
-  std::string ReplayRefusal(const TReplay& replay);
-  // Plays a recorded game again on this form. Paced: at the speed it was
-  // played, times WatchSpeed; otherwise each frame as fast as it comes.
-  void WatchReplay(const TReplay& replay, bool paced);
-  // Loads, checks and watches a file; a bad one is reported, and false.
-  bool WatchFile(const std::string& path, bool paced);
-  // Watches a game of the replay folder from a screen of the menu.
-  void WatchKept(const std::string& name);
-  int WatchSpeed = 1;
-  // A high-score row clicked to watch its game, or -1.
-  int32_t WatchRow = -1;
-  std::unique_ptr<TReplayRecorder> Recorder;
-  TReplayWatch* Watching = nullptr;
-
-  // Which screen loop is running; for the simulator's report.
-  enum class TScreen { Title, Menu, Play, HiScores, Ended, Results, Stats, Options } Screen = TScreen::Title;
-
  private:
+  // How every screen but play begins a frame: the stars move, then the
+  // background and the HUD are drawn under the screen's own drawing.
+  void BeginScreenFrame();
   void LoadPictures();
   // What a key-down does; the handler records the key first.
   void TypeKey(uint16_t key);
   void RecordInput(TReplayInput kind, uint16_t key, TShiftState shift, int x = 0, int y = 0, uint8_t button = 0);
-  void RecordFrameStep(uint32_t step);
-  void BeginGameRecord();
-  void KeepReplay();
-  void PruneKeptReplays();
-  void WatchChosenRow();
-  void PresentReplayFrame();
-  uint64_t WordsHash();
-  uint64_t wordsHash_ = 0;
-  const void* wordsHashedFor_ = nullptr;  // the list the hash is of
-  bool replayFailureShown_ = false;
+  // Letters typed as text reach the words through the session.
+  void TextInput(char32_t c) override;
 };
-
-// The file named after --words on the command line, or empty.
-std::string WordListArgument(const std::vector<std::string>& args);
-// Keys whose typing reaches a list in another language as text instead.
-bool TypesText(uint16_t key);
 
 // The single form; set while a TGlyphfallForm exists.
 extern TGlyphfallForm* GlyphfallForm;

@@ -50,13 +50,12 @@ void TGlyphfallForm::DrawHud() {
   if (!Playing) return;
   DrawRightText(WaveRight, HudLabelY, "WAVE", clRed);
   DrawRightText(WaveRight, vy, std::to_string(WaveNumber), clGreen);
-  if (Practice || (Settings.LiveWpm && LiveWpm)) {
+  if (const THudNotes notes = Session ? Session->HudNotes() : THudNotes{};
+      !notes.UnderScore.empty() || !notes.UnderWave.empty()) {
     canvas.Font.Size = NoteFontSize;
     UseSmoothFont(canvas);
-    if (Practice) DrawRightText(WaveRight, vy + NoteBelow, "PRACTICE", NoteColour);
-    if (Settings.LiveWpm && LiveWpm)
-      DrawRightText(ScoreRight, vy + NoteBelow, std::to_string(static_cast<int>(LiveWpm(GameTime) + 0.5)) + " WPM",
-                    NoteColour);
+    DrawRightText(WaveRight, vy + NoteBelow, notes.UnderWave, NoteColour);
+    DrawRightText(ScoreRight, vy + NoteBelow, notes.UnderScore, NoteColour);
     canvas.Font.Size = HudFontSize;
     UseSmoothFont(canvas);
   }
@@ -113,7 +112,7 @@ void TGlyphfallForm::AwardScore(TPoint position, int32_t points, const std::stri
   Score += points;
   ScoreItems->Add(std::make_unique<TScoreItem>(Canvas(), position, text, picture));
   // A practice game enters no table, so it raises no high score either.
-  if (!Practice) HiScores->HighScore = std::max(HiScores->HighScore, Score);
+  if (!Session || Session->Ranked()) HiScores->HighScore = std::max(HiScores->HighScore, Score);
   if (Score >= NextBombScore) {
     NextBombScore += BombScoreStep;
     if (Bombs < MaxBombs) {

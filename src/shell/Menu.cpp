@@ -1,7 +1,5 @@
 // The main menu: its items chosen with the arrows, the mouse and Enter.
 #include "Product.h"
-#include "replay/ReplayUnit.h"
-#include "rules/OptionsScreen.h"
 #include "shell/GlyphfallUnit.h"
 
 namespace {
@@ -94,11 +92,15 @@ void TMenuList::SelectNext() {
 void TGlyphfallForm::BuildMenu() {
   Menu = std::make_unique<TMenuList>();
   Menu->NextY = MenuFirstY;
-  Menu->AddItem(MenuStart, "START");
-  Menu->AddItem(MenuHighScores, "HIGH SCORES");
-  Menu->AddItem(MenuStats, "STATS");
-  Menu->AddItem(MenuOptions, "OPTIONS");
-  Menu->AddItem(MenuQuit, "QUIT");
+  // The items added beside the game's own follow the one they name.
+  const std::vector<TMenuEntry> added = Session ? Session->MenuEntries() : std::vector<TMenuEntry>{};
+  for (const auto& [id, caption] : {std::pair<uint8_t, const char*>{MenuStart, "START"},
+                                    {MenuHighScores, "HIGH SCORES"},
+                                    {MenuQuit, "QUIT"}}) {
+    Menu->AddItem(id, caption);
+    for (const TMenuEntry& entry : added)
+      if (entry.After == id) Menu->AddItem(entry.Id, entry.Caption);
+  }
   Menu->Selected = MenuStart;
 }
 
@@ -120,14 +122,7 @@ void TGlyphfallForm::DrawMenu() {
 
 void TGlyphfallForm::MouseMove(TShiftState shift, int x, int y) {
   RecordInput(TReplayInput::MouseMove, 0, shift, x, y);
-  if (Options) {
-    Options->MouseMove(x, y);
-    return;
-  }
-  if (Screen == TScreen::Stats) {
-    StatsHover(y);
-    return;
-  }
+  if (Screens.Mouse({TMouse::TKind::Move, TMouseButton::Left, x, y})) return;
   if (!MenuActive || !Menu) return;
   // A pointer resting on an item must not undo a choice made with the keys.
   if (TPoint{x, y} == LastMousePos) return;

@@ -1,4 +1,4 @@
-// Games kept and watched again: the form's side of replays. Input enters
+// Games kept and watched again: the session's side of replays. Input enters
 // play only through the form's handlers and time only through PresentFrame's
 // clock step; a recording keeps both, and watching feeds them back through
 // the same handlers, so the game plays exactly as it did.
@@ -6,6 +6,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "Product.h"
 #include "dictionary/DictionaryUnit.h"
 #include "dictionary/WordLists.h"
 #include "framework/Utils.h"
@@ -13,39 +14,28 @@
 #include "record/TypingRecord.h"
 #include "replay/ReplayUnit.h"
 #include "shell/GlyphfallUnit.h"
+#include "shell/Session.h"
 #include "sprites/StarUnit.h"
 #include "waves/WaveUnit.h"
 
 namespace {
 constexpr size_t KeptRecentReplays = 20;
-constexpr int MaxWatchSpeed = 8;
-// A watched game that trails the wall clock by more than this (game ms)
-// skips showing frames until it has caught up, yet shows one this often.
-constexpr uint32_t CatchUpSlack = 50;
-constexpr uint32_t MaxUnshown = 100;
-constexpr uint32_t MaxPaceSleep = 50;
-constexpr uint32_t HoldPoll = 10;
-constexpr int CaptionSize = 14;
-constexpr int CaptionY = 578;
-constexpr TColor CaptionColour = 0x00FFFF;
-
-uint8_t ShiftBits(TShiftState s) { return static_cast<uint8_t>((s.Shift ? 1 : 0) | (s.Ctrl ? 2 : 0) | (s.Alt ? 4 : 0)); }
 
 // Watching plays under the watched game's options; the player's own are put
 // back afterwards, whatever happens, so that neither the next game nor the
 // settings file takes any of the watched game's.
 class TSettingsKept {
  public:
-  explicit TSettingsKept(TGlyphfallForm& form) : form_(form), mine_(form.Settings) {}
+  explicit TSettingsKept(TSession& session) : session_(session), mine_(session.Settings()) {}
   ~TSettingsKept() {
-    form_.Settings = mine_;
-    form_.ApplyWordList();
+    session_.Settings() = mine_;
+    session_.ApplyWordList();
   }
   TSettingsKept(const TSettingsKept&) = delete;
   TSettingsKept& operator=(const TSettingsKept&) = delete;
 
  private:
-  TGlyphfallForm& form_;
+  TSession& session_;
   const TSettings mine_;
 };
 
@@ -57,263 +47,179 @@ bool WordListInstalled(const std::string& name) {
 }
 }  // namespace
 
-// The window's own input while a game is watched: it steers the watching,
-// never the game, which gets only the recorded input.
-class TReplayWatch : public TInputSink {
- public:
-  TReplayWatch(TGlyphfallForm& form, const TReplay& replay, bool paced) : Form(form), Player(replay), Paced(paced) {}
-  TGlyphfallForm& Form;
-  TReplayPlayer Player;
-  const bool Paced;
-  // Pacing: game ms played since the base, against wall ms since it.
-  uint32_t RealBase = 0, PlayedBase = 0, Played = 0, LastShown = 0;
-  // The window was closed in this frame: the game took the frame's other
-  // input still, and ended after it.
-  bool EndAfterFrame = false;
-
-  void Rebase() {
-    RealBase = Form.Platform.GetTickCount();
-    PlayedBase = Played;
-  }
-  void KeyDown(uint16_t key, TShiftState) override {
-    if (key == vk::Right)
-      Form.WatchSpeed = std::min(MaxWatchSpeed, Form.WatchSpeed * 2);
-    else if (key == vk::Left)
-      Form.WatchSpeed = std::max(1, Form.WatchSpeed / 2);
-    else if (key == vk::Escape)
-      Form.Playing = false;
-    Rebase();
-  }
-  void KeyUp(uint16_t, TShiftState) override {}
-  void MouseDown(TMouseButton, TShiftState, int, int) override {}
-  void MouseMove(TShiftState, int, int) override {}
-  void Close() override { Form.Close(); }
-
-  void Deliver(const TReplayEvent& e) {
-    // The game ended with an earlier input of this frame; what followed it
-    // went to the menu, which is not the watched game's (a second Escape
-    // there would close the watcher's window).
-    if (!Form.Playing) return;
-    TShiftState s{(e.Shift & 1) != 0, (e.Shift & 2) != 0, (e.Shift & 4) != 0};
-    switch (e.Kind) {
-      case TReplayInput::KeyDown: Form.KeyDown(e.Key, s); break;
-      case TReplayInput::KeyUp: Form.KeyUp(e.Key, s); break;
-      case TReplayInput::MouseDown: Form.MouseDown(static_cast<TMouseButton>(e.Button), s, e.X, e.Y); break;
-      case TReplayInput::MouseMove: Form.MouseMove(s, e.X, e.Y); break;
-      case TReplayInput::Text: Form.TextInput(e.Key); break;
-      // The game ended there; the watcher's window stays.
-      case TReplayInput::Close: EndAfterFrame = true; break;
-      // Their time is already left out of the clock steps.
-      default: break;
-    }
-  }
-};
-
-void TGlyphfallForm::KeepReplaysIn(const std::string& folder) {
-  ReplayFolder = folder;
-  if (Recorder) return;
-  Recorder = std::make_unique<TReplayRecorder>();
-  Recorder->Start.GameVersion = GameVersion;
-  Events.Add(*Recorder);
+void TSession::KeepReplaysIn(const std::string& folder) {
+  replayFolder_ = folder;
+  if (recorder_) return;
+  recorder_ = std::make_unique<TReplayRecorder>();
+  recorder_->Start.GameVersion = GameVersion;
+  form_.Events.Add(*recorder_);
 }
 
-void TGlyphfallForm::RecordInput(TReplayInput kind, uint16_t key, TShiftState shift, int x, int y, uint8_t button) {
-  if (Recorder && Recorder->Recording()) Recorder->Input({kind, key, ShiftBits(shift), button, x, y});
+void TSession::Input(const TReplayEvent& event) {
+  if (recorder_ && recorder_->Recording()) recorder_->Input(event);
 }
 
-void TGlyphfallForm::RecordFrameStep(uint32_t step) {
-  if (Recorder && Recorder->Recording()) Recorder->FrameStep(step);
-}
-
-uint64_t TGlyphfallForm::WordsHash() {
+uint64_t TSession::WordsHash() {
   // Another list chosen since makes a new hash.
-  if (wordsHashedFor_ != Dictionary.get()) {
+  if (wordsHashedFor_ != form_.Dictionary.get()) {
     TWordsHash hash;
-    for (int i = 0; i < Dictionary->Count(); ++i) hash.Add(Dictionary->Items(i)->Text);
+    for (int i = 0; i < form_.Dictionary->Count(); ++i) hash.Add(form_.Dictionary->Items(i)->Text);
     wordsHash_ = hash.Value();
-    wordsHashedFor_ = Dictionary.get();
+    wordsHashedFor_ = form_.Dictionary.get();
   }
   return wordsHash_;
 }
 
-void TGlyphfallForm::BeginGameRecord() {
-  if (Watching) {
+void TSession::BeginGameRecord() {
+  if (watchedStart_) {
     // The watched game's own start instead of this moment's.
-    const TReplayHeader& h = Watching->Player.Replay().Header;
+    const TReplayHeader& h = *watchedStart_;
     // New stars draw random numbers: they are made before the seed is set.
-    StarField->RemoveAll();
+    form_.StarField->RemoveAll();
     for (const TReplayStar& s : h.Stars) {
-      auto star = std::make_unique<TStar>(Stage.OuterSize);
+      auto star = std::make_unique<TStar>(form_.Stage.OuterSize);
       star->Position = TPoint{s.X, s.Y};
       star->StepStamp = s.StepStamp;
       star->FadeSpeed = s.FadeSpeed;
       star->Colour = s.Colour;
       star->TargetColour = s.TargetColour;
-      StarField->Add(std::move(star));
+      form_.StarField->Add(std::move(star));
     }
-    StarField->ScrollStamp = h.StarScroll;
-    Clock.Reset(h.StartTime);
+    form_.StarField->ScrollStamp = h.StarScroll;
+    form_.GameTime = h.StartTime;
+    form_.PausedTime = 0;
     RandSeed(h.Seed);
-    WaveNumber = h.StartWave;
-    if (Menu) Menu->Selected = MenuStart;
-    MenuActive = false;
-    Watching->Rebase();
-  } else if (Recorder) {
-    TReplayHeader& h = Recorder->Start;
+    form_.WaveNumber = h.StartWave;
+    if (form_.Menu) form_.Menu->Selected = MenuStart;
+    form_.MenuActive = false;
+  } else if (recorder_) {
+    TReplayHeader& h = recorder_->Start;
     h.WordsHash = WordsHash();
-    h.StarScroll = StarField->ScrollStamp;
+    h.StarScroll = form_.StarField->ScrollStamp;
     h.Stars.clear();
-    for (int i = 0; i < StarField->Count(); ++i) {
-      const TStar& s = static_cast<const TStar&>(*StarField->Items(i));
+    for (int i = 0; i < form_.StarField->Count(); ++i) {
+      const TStar& s = static_cast<const TStar&>(*form_.StarField->Items(i));
       h.Stars.push_back({s.Position.X, s.Position.Y, s.StepStamp, s.FadeSpeed, s.Colour, s.TargetColour});
     }
   }
 }
 
-void TGlyphfallForm::KeepReplay() {
-  LastReplay.clear();
-  if (!Recorder || ReplayFolder.empty() || Watching) return;
+void TSession::KeepReplay() {
+  lastReplay_.clear();
+  if (!recorder_ || replayFolder_.empty() || watching_) return;
   std::string failure;
-  if (Recorder->Overflowed()) failure = "the game was too long";
+  if (recorder_->Overflowed()) failure = "the game was too long";
   // A game in which no letter was typed is not kept: nothing in it to watch.
-  if (Recorder->Finished() && Record->Game().Typed()) {
+  if (recorder_->Finished() && record_->Game().Typed()) {
     try {
-      LastReplay = SaveReplay(ReplayFolder, Recorder->Replay(), std::time(nullptr));
+      lastReplay_ = SaveReplay(replayFolder_, recorder_->Replay(), std::time(nullptr));
     } catch (const std::exception& e) {
       failure = e.what();
     }
   }
-  Recorder->Taken();
+  recorder_->Taken();
   // Play goes on whatever happens to the file; the player hears of it once.
   if (!failure.empty() && !replayFailureShown_) {
     replayFailureShown_ = true;
-    Platform.ShowError(GameCaption, "Could not keep the replay of this game: " + failure + ".");
+    form_.Platform.ShowError(GameCaption, "Could not keep the replay of this game: " + failure + ".");
   }
 }
 
-void TGlyphfallForm::PruneKeptReplays() {
-  if (ReplayFolder.empty()) return;
-  std::vector<const THiScoreList*> tables;
-  for (const THiScoreList* table : {HiScores.get(), OtherHiScores.get()})
-    if (table) tables.push_back(table);
-  THiScoreList::PruneKeptReplays(ReplayFolder, KeptRecentReplays, tables);
+void TSession::ScoreChecked() {
+  if (replayFolder_.empty()) return;
+  std::vector<const THiScoreList*> tables{form_.HiScores.get()};
+  for (const std::unique_ptr<THiScoreList>& table : otherTables_) tables.push_back(table.get());
+  THiScoreList::PruneKeptReplays(replayFolder_, KeptRecentReplays, tables);
 }
 
-std::string TGlyphfallForm::ReplayRefusal(const TReplay& replay) {
+std::string TSession::ReplayRefusal(const TReplay& replay) {
   const TReplayHeader& h = replay.Header;
-  TRulesKind rules;
-  if (!ParseRulesName(h.Rules, rules)) return "it was played under rules this game does not have (" + h.Rules + ")";
+  if (std::string why = RevisionRefusal(h.Revision); !why.empty()) return why;
+  if (!FindRulesSet(h.Rules)) return "it was played under rules this game does not have (" + h.Rules + ")";
   if (std::find(SpeedChoices.begin(), SpeedChoices.end(), h.SpeedPercent) == SpeedChoices.end())
     return "it was played at a speed this game does not offer";
   if (h.StartWave < MinStartWave || h.StartWave > std::min(MaxStartWave, WaveCount))
     return "it starts at a wave this game does not have";
-  if (h.WordList != WordListName || h.WordsHash != WordsHash())
+  if (h.WordList != wordListName_ || h.WordsHash != WordsHash())
     return "it was played with another word list (" + h.WordList + "), so its words would not come the same";
   return std::string();
 }
 
-void TGlyphfallForm::WatchReplay(const TReplay& replay, bool paced) {
-  TReplayWatch watch(*this, replay, paced);
-  TInputSink* sink = Platform.InputSink();
-  const std::string caption = Platform.Caption();
-  const int32_t highScore = HiScores->HighScore;
-  // Put back whatever happens, an exception included.
+void TSession::PlayReplay(const TReplay& replay, TReplayPresenter& presenter, TInputSink& window) {
+  TPlatform& platform = form_.Platform;
+  TInputSink* sink = platform.InputSink();
+  const std::string caption = platform.Caption();
+  const int32_t highScore = form_.HiScores->HighScore;
+  // Put back whatever happens, an exception included; the menu goes on
+  // showing the score of the player's own last game.
   struct TRestore {
-    TGlyphfallForm& Form;
+    TSession& Session;
     TInputSink* Sink;
     const std::string& Caption;
-    int32_t HighScore;
+    int32_t HighScore, Score;
     ~TRestore() {
-      Form.Watching = nullptr;
-      Form.Platform.SetInputSink(Sink);
-      Form.Platform.SetCaption(Caption);
-      Form.HiScores->HighScore = HighScore;
-      if (Form.Recorder) Form.Events.Add(*Form.Recorder);
+      Session.form_.Score = Score;
+      Session.watching_ = nullptr;
+      Session.watchedStart_ = nullptr;
+      Session.form_.Platform.SetInputSink(Sink);
+      Session.form_.Platform.SetCaption(Caption);
+      Session.form_.HiScores->HighScore = HighScore;
+      if (Session.recorder_) Session.form_.Events.Add(*Session.recorder_);
     }
-  } restore{*this, sink, caption, highScore};
+  } restore{*this, sink, caption, highScore, form_.Score};
   TSettingsKept kept(*this);
   // The game starts with the watched game's options, not the player's.
   const TReplayHeader& h = replay.Header;
-  ParseRulesName(h.Rules, Settings.Rules);
-  Settings.StartWave = h.StartWave;
-  Settings.SpeedPercent = h.SpeedPercent;
-  Settings.Words = h.WordList;
-  if (Recorder) Events.Remove(*Recorder);
-  Platform.SetInputSink(&watch);
-  Platform.SetCaption(caption + " - REPLAY");
-  Watching = &watch;
-  WatchSpeed = 1;
-  PlayGame();
+  settings_.Rules = h.Rules;
+  settings_.StartWave = h.StartWave;
+  settings_.SpeedPercent = h.SpeedPercent;
+  settings_.Words = h.WordList;
+  settings_.AccentsExact = h.AccentsExact;
+  ApplyWordList();
+  if (recorder_) form_.Events.Remove(*recorder_);
+  platform.SetInputSink(&window);
+  platform.SetCaption(caption + " - REPLAY");
+  watching_ = &presenter;
+  watchedStart_ = &h;
+  form_.PlayGame();
 }
 
-bool TGlyphfallForm::WatchFile(const std::string& path, bool paced) {
+std::unique_ptr<TReplay> TSession::LoadForWatching(const std::string& path) {
   try {
-    TReplay replay = LoadReplay(path);
-    const std::string& list = replay.Header.WordList;
-    if (WordListArgument(Platform.Args()).empty() && !WordListInstalled(list))
+    auto replay = std::make_unique<TReplay>(LoadReplay(path));
+    const std::string& list = replay->Header.WordList;
+    if (WordListArgument(form_.Platform.Args()).empty() && !WordListInstalled(list))
       throw EReplayError(path + ": it was played with the word list " + list + ", which is not installed here");
     // The game's words come from the list it was played with, for as long
     // as it is watched.
     TSettingsKept kept(*this);
-    Settings.Words = list;
+    settings_.Words = list;
     ApplyWordList();
-    const std::string why = ReplayRefusal(replay);
+    const std::string why = ReplayRefusal(*replay);
     if (!why.empty()) throw EReplayError(path + ": " + why);
-    WatchReplay(replay, paced);
-    return true;
+    return replay;
   } catch (const EReplayError& e) {
-    Platform.ShowError(GameCaption, std::string("Cannot show the replay ") + e.what() + ".");
-    return false;
+    form_.Platform.ShowError(GameCaption, std::string("Cannot show the replay ") + e.what() + ".");
+    return nullptr;
   }
 }
 
-void TGlyphfallForm::WatchKept(const std::string& name) {
-  // The menu goes on showing the score of the player's own last game.
-  const int32_t score = Score;
-  WatchFile((std::filesystem::path(ReplayFolder) / name).string(), true);
-  Score = score;
+bool TSession::WatchFile(const std::string& path, bool paced) {
+  std::unique_ptr<TReplay> replay = LoadForWatching(path);
+  if (!replay || !makeWatch_) return false;
+  form_.Screens.Run(Host(), makeWatch_(*this, std::move(replay), paced));
+  return true;
 }
 
-void TGlyphfallForm::WatchChosenRow() {
-  const int32_t row = WatchRow;
-  WatchRow = -1;
-  if (row < 0 || row >= HiScores->Count() || HiScores->Items(row)->Replay.empty()) return;
-  WatchKept(HiScores->Items(row)->Replay);
+void TSession::TableClicked(int y) {
+  // On the table on show, a click on a row with a kept game watches it.
+  if (!form_.Playing && form_.HiScores->EntryRow < 0 && !watching_) watchRow_ = form_.HiScores->ReplayRowAt(y);
 }
 
-void TGlyphfallForm::PresentReplayFrame() {
-  TReplayWatch& w = *Watching;
-  TCanvas& canvas = Canvas();
-  canvas.Font.Size = CaptionSize;
-  canvas.Font.Bold = true;
-  UseSmoothFont(canvas);
-  const std::string caption = "REPLAY  x" + std::to_string(WatchSpeed);
-  DrawText((PlayfieldWidth - canvas.TextWidth(caption)) / 2, CaptionY, caption, CaptionColour, 1);
-
-  uint32_t now = Platform.GetTickCount();
-  const uint32_t due = (now - w.RealBase) * static_cast<uint32_t>(WatchSpeed);
-  const uint32_t played = w.Played - w.PlayedBase;
-  if (!w.Paced || played + CatchUpSlack >= due || now - w.LastShown >= MaxUnshown) {
-    Platform.PresentFrame(*OffscreenImage);
-    w.LastShown = now;
-  }
-  Platform.ProcessMessages();
-  if (Platform.IsWindowVisible() && !Platform.IsApplicationActive()) {
-    while (Platform.IsWindowVisible() && !Platform.IsApplicationActive()) {
-      Platform.ProcessMessages();
-      Platform.Sleep(HoldPoll);
-    }
-    w.Rebase();
-  } else if (w.Paced && played > due) {
-    Platform.Sleep(std::min((played - due) / static_cast<uint32_t>(WatchSpeed), MaxPaceSleep));
-  }
-  if (!Playing || Closed) return;
-  if (w.Player.AtEnd()) {
-    Playing = false;
-    return;
-  }
-  const uint32_t step = w.Player.NextFrame([&w](const TReplayEvent& e) { w.Deliver(e); });
-  w.Played += step;
-  GameTime += step;
-  if (w.EndAfterFrame) Playing = false;
+bool TSession::WatchClickedRow() {
+  const int32_t row = watchRow_;
+  watchRow_ = -1;
+  if (row < 0 || row >= form_.HiScores->Count() || form_.HiScores->Items(row)->Replay.empty()) return false;
+  WatchFile((std::filesystem::path(replayFolder_) / form_.HiScores->Items(row)->Replay).string(), true);
+  return !form_.Closed;
 }

@@ -9,7 +9,7 @@ void TGlyphfallForm::DrawText(int x, int y, std::string_view text, TColor colour
     canvas.Font.Color = clYellow;
     canvas.TextOut(x + shadow, y + shadow, text);
   }
-  canvas.Font.Color = ShownColour(colour);
+  canvas.Font.Color = Stage.ShownColour(colour);
   canvas.TextOut(x, y, text);
 }
 

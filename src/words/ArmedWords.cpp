@@ -144,7 +144,7 @@ void TSpeedUpWord::Act() {
   if (Countdown <= 0) return;
   // Counts only while the clock and its digit can be seen.
   if (IconX() + DigitBoxWidth >= GlyphfallForm->OffscreenImage->Width()) return;
-  if (!GlyphfallForm->TickEvery(CountStamp, GlyphfallForm->Paced(CountdownTick))) return;
+  if (!GlyphfallForm->TickEvery(CountStamp, GlyphfallForm->Stage.Paced(CountdownTick))) return;
   if (--DigitSize > SmallestDigit) return;
   --Countdown;
   DigitSize = FontSize();

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Product.h"
+#include "framework/Determinism.h"
 #include "framework/Letters.h"
 #include "framework/TextUtils.h"
 #include "framework/Utils.h"
@@ -25,9 +26,6 @@ constexpr int32_t PointsPerLetter = 10;
 constexpr uint8_t FastestWaveTier = 3;  // the speed-up interval stops here
 
 constexpr TColor TierColours[SpeedTiers] = {clGreen, clBlue, clYellow, clRed, clWhite, clWhite};
-
-// Every word gets its own number; 0 stays free to mean "no word".
-uint64_t gLastWordSerial = 0;
 
 // The font a word is measured in: the game's face, bold, at size.
 TSize MeasureAt(TCanvas& canvas, int32_t size, std::string_view text) {
@@ -55,7 +53,7 @@ const TWordKind& TSpriteWord::ClassRef() {
 
 // ---- Creation ----
 
-TSpriteWord::TSpriteWord() : Serial(++gLastWordSerial) { StepInterval = 0; }
+TSpriteWord::TSpriteWord() : Serial(GameDeterminism().NextSerial()) { StepInterval = 0; }
 
 void TSpriteWord::CreateFromText(const std::string& text, uint8_t tier, uint8_t direction, TBitmap* icon) {
   Text = UpperCaseAscii(Trim(text));
@@ -249,7 +247,7 @@ TSpriteWord::TLayout TSpriteWord::TextLayout() const {
 }
 
 void TSpriteWord::SetWordFont(TCanvas& canvas) const {
-  canvas.Font.Color = GlyphfallForm->ShownColour(TextColour());
+  canvas.Font.Color = GlyphfallForm->Stage.ShownColour(TextColour());
   canvas.Font.Name = GameFontFace;
   canvas.Font.Size = FontSize();
   canvas.Font.Bold = true;

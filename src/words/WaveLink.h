@@ -22,7 +22,7 @@ inline uint32_t SpeedUpInterval() {
   TWave* w = Current();
   int32_t ms = w ? w->SpeedUpInterval : DefaultSpeedUpInterval;
   // The words' own clocks keep the game's pace too.
-  if (GlyphfallForm && ms > 0) ms = static_cast<int32_t>(GlyphfallForm->Paced(static_cast<uint32_t>(ms)));
+  if (GlyphfallForm && ms > 0) ms = static_cast<int32_t>(GlyphfallForm->Stage.Paced(static_cast<uint32_t>(ms)));
   return ms > 0 ? static_cast<uint32_t>(ms) : 0;
 }
 

@@ -17,7 +17,7 @@ constexpr int32_t RowHeight = 16;
 void TWordList::UpdateAll(const TStage& stage) {
   for (int t = 0; t < SpeedTiers; ++t) {
     const uint32_t interval = static_cast<uint32_t>(StepIntervals[static_cast<size_t>(t)]);
-    if (!stage.Clock.TickEvery(TierStamps[t], GlyphfallForm ? GlyphfallForm->Paced(interval) : interval)) continue;
+    if (!stage.Clock.TickEvery(TierStamps[t], stage.Paced(interval))) continue;
     // All words of one tier step together; a removal leaves the index where
     // it is, since the next word has moved into it.
     int i = 0;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "framework/Letters.h"
 #include "framework/ObjectList.h"
 #include "framework/Utils.h"
 
@@ -19,18 +22,17 @@ TEST(ZeroPad, PadsToSixAndKeepsLongerNumbers) {
   EXPECT_EQ(ZeroPad(-5, 3), "-005");
 }
 
-TEST(Random, BoundsAndRepeatability) {
+// Repeatability: DeterminismTest.
+TEST(Random, StaysInItsBounds) {
   RandSeed(7);
-  std::vector<int> first;
+  std::vector<int> seen(10, 0);
   for (int i = 0; i < 1000; ++i) {
-    int r = Random(10);
-    ASSERT_GE(r, 0);
-    ASSERT_LT(r, 10);
-    first.push_back(r);
+    const int r = Random(10);
+    ASSERT_TRUE(r >= 0 && r < 10) << r;
+    ++seen[r];
   }
+  EXPECT_EQ(std::count(seen.begin(), seen.end(), 0), 0);  // every value drawn
   EXPECT_EQ(Random(0), 0);
-  RandSeed(7);
-  for (int i = 0; i < 1000; ++i) ASSERT_EQ(Random(10), first[i]);
 }
 
 TEST(ObjectList, OwnsAndDestroysOnRemove) {
@@ -55,4 +57,18 @@ TEST(ObjectList, OwnsAndDestroysOnRemove) {
   EXPECT_EQ(alive, 0);
   const TCustomObjectList<Counted>* none = nullptr;
   EXPECT_EQ(LastIndexOf(none), -1);
+}
+
+// Capitals follow each alphabet; signs that sit among the letters (÷, ×)
+// are neither letters nor changed, and ß has no single capital.
+TEST(Letters, CapitalsOfEachAlphabetAndTheSignsAmongThem) {
+  EXPECT_EQ(UpperCaseText("abcéÿß÷ёжσς"), "ABCÉŸß÷ЁЖΣΣ");
+  for (char32_t sign : {0xD7, 0xF7}) {
+    EXPECT_FALSE(IsLetterChar(sign));
+    EXPECT_FALSE(IsSmallLetter(sign));
+  }
+  EXPECT_TRUE(IsLetterChar(0xDF));
+  EXPECT_TRUE(IsSmallLetter(0xDF));
+  EXPECT_TRUE(BaseLetter(0xC9) == U'E');  // É
+  EXPECT_TRUE(BaseLetter(0xC6) == 0xC6);  // Æ is a letter of its own
 }

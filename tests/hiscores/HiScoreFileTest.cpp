@@ -31,10 +31,12 @@ class HiScoreFile : public hstest::ScratchFolder {
     list.SaveHiScores();
     return testing::internal::GetCapturedStderr();
   }
-  static void FillNamed(THiScoreList& list) {
-    FillDefaults(list);
-    for (int i = 0; i < list.Count(); ++i) list[i]->Name = std::string(8, static_cast<char>('A' + i));
+  void SetUp() override {
+    ScratchFolder::SetUp();
+    FillDefaults(named);
+    for (int i = 0; i < named.Count(); ++i) named[i]->Name = std::string(8, static_cast<char>('A' + i));
   }
+  THiScoreList named;  // a full table, its names AAAAAAAA to JJJJJJJJ
   // Whatever a save left in the folder besides the table, its lock and a
   // damaged file kept aside.
   std::string Litter() const {
@@ -49,7 +51,8 @@ class HiScoreFile : public hstest::ScratchFolder {
 
 std::string Row(int n, const std::string& name, const std::string& score) {
   std::string tag = "RANK" + std::to_string(n);
-  return "<" + tag + "><NAME>" + name + "</NAME><SCORE>" + score + "</SCORE></" + tag + ">";
+  return "<" + tag + ">" + (name.empty() ? "<NAME/>" : "<NAME>" + name + "</NAME>") + "<SCORE>" + score + "</SCORE></" +
+         tag + ">";
 }
 
 // A full table another copy of the game might have written.
@@ -65,13 +68,9 @@ TEST_F(HiScoreFile, SavedTableIsWrittenInOrderAndReadsBack) {
   saved[0]->Name = "ZED";
   saved[3]->Name = "Q1";
   EXPECT_EQ(Save(saved), "");
+  EXPECT_EQ(saved.HighScore, 1000);
   std::string expected = "<root>";
-  for (int i = 0; i < 10; ++i) {
-    std::string name = saved[i]->Name;
-    std::string rank = "RANK" + std::to_string(i + 1);
-    expected += "<" + rank + ">" + (name.empty() ? "<NAME/>" : "<NAME>" + name + "</NAME>") + "<SCORE>" +
-                std::to_string(saved[i]->Score) + "</SCORE></" + rank + ">";
-  }
+  for (int i = 0; i < 10; ++i) expected += Row(i + 1, saved[i]->Name, std::to_string(saved[i]->Score));
   expected += "</root>";
   EXPECT_EQ(Read(), expected);
   EXPECT_EQ(Litter(), "");
@@ -80,17 +79,6 @@ TEST_F(HiScoreFile, SavedTableIsWrittenInOrderAndReadsBack) {
   EXPECT_EQ(Load(loaded), "");
   EXPECT_EQ(Scores(loaded), Scores(saved));
   EXPECT_EQ(Names(loaded), Names(saved));
-}
-
-TEST_F(HiScoreFile, NoFileOrAnEmptyRootGivesNoRows) {
-  THiScoreList list;
-  EXPECT_EQ(Load(list), "");
-  EXPECT_EQ(list.Count(), 0);
-  EXPECT_FALSE(Exists());  // reading never writes
-
-  Write("<root></root>");
-  EXPECT_EQ(Load(list), "");
-  EXPECT_EQ(list.Count(), 0);
 }
 
 // A FIFO in place of the file once hung the program before its window opened.
@@ -109,9 +97,7 @@ TEST_F(HiScoreFile, SpecialFileIsReportedAtOnceAndNeverReplaced) {
   const std::string saveReport = Save(list);
   EXPECT_NE(saveReport.find("is unchanged"), std::string::npos) << saveReport;
   EXPECT_FALSE(watchdog.Fired());
-  struct stat st {};
-  ASSERT_EQ(lstat(Path().c_str(), &st), 0);
-  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_EQ(std::filesystem::symlink_status(Path()).type(), std::filesystem::file_type::fifo);
 }
 
 TEST_F(HiScoreFile, HandWrittenFileKeepsItsRowsOrderAndNumber) {
@@ -119,7 +105,7 @@ TEST_F(HiScoreFile, HandWrittenFileKeepsItsRowsOrderAndNumber) {
   // row without a NAME, and rows that are not in descending order.
   Write(
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<scores>\n"
-      "  <first><NAME>LOW</NAME><SCORE>100</SCORE></first>\n"
+      "  stray text\n  <first><NAME>LOW</NAME><SCORE>100</SCORE></first>\n"
       "  <RANK9>\n    <SCORE> 500 </SCORE>\n    <NAME>\n      HIGH\n    </NAME>\n  </RANK9>\n"
       "  <RANK1><SCORE>300</SCORE></RANK1>\n"
       "</scores>\n");
@@ -136,25 +122,30 @@ TEST_F(HiScoreFile, HandWrittenFileKeepsItsRowsOrderAndNumber) {
   EXPECT_EQ(Read(), "<root>" + Row(1, "NEW", "200") + Row(2, "LOW", "100") + Row(3, "HIGH", "500") + "</root>");
 }
 
-TEST_F(HiScoreFile, RowsPastTheTenthAreIgnored) {
-  std::string text = "<root>";
-  for (int i = 1; i <= 14; ++i) text += Row(i, "R" + std::to_string(i), std::to_string(2000 - i));
-  Write(text + "</root>");
-  THiScoreList list;
-  EXPECT_EQ(Load(list), "");
-  EXPECT_EQ(list.Count(), 10);
-  EXPECT_EQ(list[9]->Name, "R10");
-}
+// No file, an empty root, rows past the tenth, names longer than eight or with
+// characters a name cannot have: each reads as far as it goes and saves back.
+TEST_F(HiScoreFile, AcceptedFilesGiveTheRowsTheyHold) {
+  THiScoreList none;
+  EXPECT_EQ(Load(none), "");
+  EXPECT_EQ(none.Count(), 0);
+  EXPECT_FALSE(Exists());  // reading never writes
 
-TEST_F(HiScoreFile, NamesAreCutToEightPrintableCharacters) {
-  Write("<root>" + Row(1, "AVERYLONGNAME&#1;", "5") + Row(2, "a&lt;b", "4") + "</root>");
-  THiScoreList list;
-  Load(list);
-  EXPECT_EQ(Names(list), "AVERYLON|a<b");
-  Save(list);
-  THiScoreList again;
-  EXPECT_EQ(Load(again), "");
-  EXPECT_EQ(Names(again), "AVERYLON|a<b");
+  std::string fourteen = "<root>", firstTen;
+  for (int i = 1; i <= 14; ++i) fourteen += Row(i, "R" + std::to_string(i), std::to_string(20 - i));
+  for (int i = 1; i <= 10; ++i) firstTen += (i > 1 ? "|R" : "R") + std::to_string(i);
+  const std::pair<std::string, std::string> cases[] = {
+      {"<root></root>", ""},
+      {fourteen + "</root>", firstTen},
+      {"<root>" + Row(1, "AVERYLONGNAME&#1;", "5") + Row(2, "a&lt;b", "4") + "</root>", "AVERYLON|a<b"}};
+  for (const auto& [text, names] : cases) {
+    Write(text);
+    THiScoreList list, again;
+    EXPECT_EQ(Load(list), "");
+    EXPECT_EQ(Names(list), names) << text;
+    Save(list);
+    EXPECT_EQ(Load(again), "");
+    EXPECT_EQ(Names(again), names) << text;
+  }
 }
 
 // Each of these once stopped the form's start-up and left an empty table that
@@ -208,6 +199,12 @@ TEST_F(HiScoreFile, DamagedTableIsReplacedByTheNextSave) {
   THiScoreList last;
   EXPECT_EQ(Load(last), "");
   EXPECT_EQ(Names(last).substr(0, 4), "V|W|");
+
+  Write("<root>");
+  std::filesystem::remove(Path("HISCORE.XML.bad"));
+  std::filesystem::create_directories(Path("HISCORE.XML.bad/full"));
+  EXPECT_NE(Save(list).find("Could not save the high scores"), std::string::npos);
+  EXPECT_EQ(Read(), "<root>");
 }
 
 // The save once wrote through a fixed temporary name. In a folder other users
@@ -218,9 +215,7 @@ TEST_F(HiScoreFile, NothingPlantedAtATemporaryNameIsFollowedOrInTheWay) {
   Write("mine alone", "private");
   std::filesystem::permissions(privateFile, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   std::filesystem::create_symlink(privateFile, Path("HISCORE.XML.tmp"));
-  THiScoreList list;
-  FillNamed(list);
-  EXPECT_EQ(Save(list), "");
+  EXPECT_EQ(Save(named), "");
   EXPECT_EQ(Read("private"), "mine alone");
   EXPECT_FALSE(std::filesystem::is_symlink(Path()));
   EXPECT_NE(Read().find("AAAAAAAA"), std::string::npos);
@@ -228,42 +223,35 @@ TEST_F(HiScoreFile, NothingPlantedAtATemporaryNameIsFollowedOrInTheWay) {
   std::filesystem::remove(Path("HISCORE.XML.tmp"));
   ASSERT_EQ(mkfifo(Path("HISCORE.XML.tmp").c_str(), 0600), 0);
   TFifoWatchdog watchdog(Path("HISCORE.XML.tmp"));  // an old build would wait here for a reader
-  list.InsertScore(4000, "NEW");
-  EXPECT_EQ(Save(list), "");
+  named.InsertScore(4000, "NEW");
+  EXPECT_EQ(Save(named), "");
   EXPECT_FALSE(watchdog.Fired());
   EXPECT_NE(Read().find("NEW"), std::string::npos);
 }
 
-TEST_F(HiScoreFile, AFailedFirstSaveClaimsNoPreviousFile) {
-  Write("not a folder", "plain");
-  HiScoreFolder = Path("plain");
-  THiScoreList list;
-  FillNamed(list);
-  const std::string report = Save(list);
-  EXPECT_NE(report.find("Could not save the high scores"), std::string::npos) << report;
-  EXPECT_EQ(report.find("previous"), std::string::npos) << report;
-}
-
-TEST_F(HiScoreFile, SaveThatCannotReplaceThePathReportsAndLeavesNoLitter) {
+// A folder in the file's place is left as it was; a first save that fails
+// has no previous file to claim; a read-only folder keeps the old file.
+TEST_F(HiScoreFile, SaveThatCannotWriteThePathReportsAndLeavesNoLitter) {
   std::filesystem::create_directories(Path("HISCORE.XML/inside"));
-  THiScoreList list;
-  FillNamed(list);
-  const std::string report = Save(list);
+  std::string report = Save(named);
   EXPECT_NE(report.find("Could not save the high scores"), std::string::npos) << report;
   EXPECT_NE(report.find("is unchanged"), std::string::npos) << report;
   EXPECT_TRUE(std::filesystem::is_directory(Path("HISCORE.XML/inside")));
   EXPECT_EQ(Litter(), "");
-}
 
-TEST_F(HiScoreFile, SaveIntoReadOnlyFolderLeavesTheOldFile) {
-  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
-  const std::string old = "<root>" + Row(1, "KEEP", "777") + "</root>";
+  Write("not a folder", "plain");
+  HiScoreFolder = Path("plain");
+  report = Save(named);
+  EXPECT_NE(report.find("Could not save the high scores"), std::string::npos) << report;
+  EXPECT_EQ(report.find("previous"), std::string::npos) << report;
+
+  if (geteuid() == 0) return;  // root writes into read-only folders
+  HiScoreFolder = folder_;
+  std::filesystem::remove_all(Path("HISCORE.XML"));
+  const std::string old = TenRows("KEEP");
   Write(old);
   std::filesystem::permissions(folder_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-  THiScoreList list;
-  FillNamed(list);
-  const std::string report = Save(list);
-  EXPECT_NE(report.find("Could not save the high scores"), std::string::npos) << report;
+  EXPECT_NE(Save(named).find("Could not save the high scores"), std::string::npos);
   EXPECT_EQ(Read(), old);
 }
 
@@ -280,53 +268,44 @@ struct FileSizeLimit {
   rlimit saved{};
 };
 
-TEST_F(HiScoreFile, WriteFailingMidwayLeavesTheOldFileByteForByte) {
+// A write that fails part of the way, or a writer killed there, leaves the
+// old file byte for byte, and the half-written temporary file does not get in
+// the way of the next save.
+TEST_F(HiScoreFile, WriteFailingOrKilledMidwayLeavesTheOldFile) {
   const std::string old = TenRows("KEEP");
   Write(old);
-  THiScoreList list;
-  FillNamed(list);
   auto oldHandler = signal(SIGXFSZ, SIG_IGN);
   std::string report;
   {
     FileSizeLimit limit(300);
-    report = Save(list);
+    report = Save(named);
   }
   signal(SIGXFSZ, oldHandler);
   EXPECT_NE(report.find("Could not save the high scores"), std::string::npos) << report;
   EXPECT_EQ(Read(), old);
   EXPECT_EQ(Litter(), "");
-  EXPECT_EQ(list[0]->Name, "AAAAAAAA");  // the table in memory is as it was
-}
+  EXPECT_EQ(named[0]->Name, "AAAAAAAA");  // the table in memory is as it was
 
-TEST_F(HiScoreFile, KilledWhileWritingStillLeavesAValidFile) {
   // Forked, not started afresh: the writer must be this test's own table and
   // scratch folder (a fresh start would make a folder of its own, write
   // there, and leave it behind when killed).
   GTEST_FLAG_SET(death_test_style, "fast");
-  const std::string old = TenRows("KEEP");
-  Write(old);
-  THiScoreList list;
-  FillNamed(list);
-  auto saveUntilKilled = [&list] {
+  auto saveUntilKilled = [this] {
     rlimit noCore{};
     setrlimit(RLIMIT_CORE, &noCore);
     signal(SIGXFSZ, SIG_DFL);  // the kernel kills the writer mid-file
     FileSizeLimit limit(300);
-    list.SaveHiScores();
+    named.SaveHiScores();
     _exit(0);
   };
   EXPECT_EXIT(saveUntilKilled(), testing::KilledBySignal(SIGXFSZ), "");
   EXPECT_EQ(Read(), old);
-  THiScoreList loaded;
-  EXPECT_EQ(Load(loaded), "");
-  EXPECT_EQ(loaded[9]->Name, "KEEP");
-  // The half-written temporary file does not get in the way of the next save.
-  list.InsertScore(9000, "NEW");
-  EXPECT_EQ(Save(list), "");
+  named.InsertScore(9000, "NEW");
+  EXPECT_EQ(Save(named), "");
   THiScoreList again;
-  Load(again);
+  EXPECT_EQ(Load(again), "");
   EXPECT_EQ(again[0]->Name, "NEW");
-  EXPECT_EQ(Names(again), Names(list));
+  EXPECT_EQ(Names(again), Names(named));
 }
 
 // Two copies of the game, each saving a new best score again and again while

@@ -22,47 +22,31 @@ class HiScoreTable : public hstest::ScratchFolder {
   THiScoreList list;
 };
 
-TEST_F(HiScoreTable, NewScoreTakesItsRowAndPushesTheRestDown) {
+// A score takes the first row it reaches, ahead of an equal one, and the last
+// row drops out; the lowest score still enters, one below it does not.
+TEST_F(HiScoreTable, NewScoreTakesItsRowAndTheTableKeepsItsLength) {
+  list[5]->Name = "OLD5";
+  list[9]->Name = "OLD9";
   EXPECT_EQ(list.InsertScore(450, "--------"), 6);
   EXPECT_EQ(Scores(list), "1000 900 800 700 600 500 450 400 300 200");
-  EXPECT_EQ(list[6]->Name, "--------");
-}
-
-TEST_F(HiScoreTable, EqualScoreGoesAheadOfTheOlderOne) {
-  list[5]->Name = "OLD";
   EXPECT_EQ(list.InsertScore(500, "NEW"), 5);
-  EXPECT_EQ(list[5]->Name, "NEW");
-  EXPECT_EQ(list[6]->Name, "OLD");
-  EXPECT_EQ(list[6]->Score, 500);
-  EXPECT_EQ(list.Count(), 10);
-}
-
-TEST_F(HiScoreTable, LowestScoreStillEntersButOneBelowDoesNot) {
-  list[9]->Name = "OLD";
-  EXPECT_EQ(list.InsertScore(100, "NEW"), 9);
-  EXPECT_EQ(list[9]->Name, "NEW");
-  EXPECT_EQ(list.Count(), 10);
-
+  EXPECT_EQ(Names(list), "|||||NEW|OLD5|--------||");
+  EXPECT_EQ(list.InsertScore(300, "LOW"), 9);
   const std::string before = Scores(list) + Names(list);
-  EXPECT_EQ(list.InsertScore(99, "X"), -1);
+  EXPECT_EQ(list.InsertScore(299, "X"), -1);
   // No form exists here: a qualifying score would open the screen and crash.
-  list.CheckNewScore(99);
+  list.CheckNewScore(299);
   EXPECT_EQ(Scores(list) + Names(list), before);
   EXPECT_EQ(list.EntryRow, -1);
-}
 
-TEST_F(HiScoreTable, ShortTableKeepsItsLength) {
   THiScoreList three;
-  three.AddObject(new THiScore(300, "A"));
-  three.AddObject(new THiScore(200, "B"));
-  three.AddObject(new THiScore(100, "C"));
+  for (int score : {300, 200, 100}) three.AddObject(new THiScore(score, ""));
   EXPECT_EQ(three.InsertScore(250, "N"), 1);
   EXPECT_EQ(Scores(three), "300 250 200");
   EXPECT_EQ(three.InsertScore(50, "N"), -1);
-  EXPECT_EQ(three.Count(), 3);
 }
 
-TEST_F(HiScoreTable, TypingFillsThePlacesAndBackspaceFreesThem) {
+TEST_F(HiScoreTable, TypingFillsEightPlacesAndBackspaceFreesThem) {
   list.InsertScore(450, HiScoreEmptyName);
   list.EntryRow = 6;
   Type({'A', 'B', '1'});
@@ -75,66 +59,62 @@ TEST_F(HiScoreTable, TypingFillsThePlacesAndBackspaceFreesThem) {
   // are the number pad and function keys, not lower-case letters.
   Type({vk::Space, vk::Left, 97, 'Z' + 1, '0' - 1, 0x141});
   EXPECT_EQ(list[6]->Name, "--------");
+  Type({'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J'});
+  EXPECT_EQ(list[6]->Name, "ABCDEFGH");
   EXPECT_EQ(list.EntryRow, 6);
   EXPECT_FALSE(Exists());
+  const std::string names = Names(list);
+  list.EntryRow = list.Count();
+  Type({'A'});
+  EXPECT_EQ(Names(list), names);
 }
 
-TEST_F(HiScoreTable, EnterStoresTheNameAndWritesTheFile) {
-  list.InsertScore(450, HiScoreEmptyName);
-  list.EntryRow = 6;
-  Type({'A', 'B', '1', vk::Back, vk::Return});
-  EXPECT_EQ(list[6]->Name, "AB");
-  EXPECT_EQ(list.EntryRow, -1);
-  ASSERT_TRUE(Exists());
-  EXPECT_NE(Read().find("<RANK7><NAME>AB</NAME><SCORE>450</SCORE></RANK7>"), std::string::npos) << Read();
-  // The entry is finished: later keys no longer rename the row.
-  Type({'Q', 'Q'});
-  EXPECT_EQ(list[6]->Name, "AB");
-}
-
-TEST_F(HiScoreTable, NameKeepsItsFirstEightLetters) {
-  list.EntryRow = 0;
-  list[0]->Name = HiScoreEmptyName;
-  Type({'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J'});
-  EXPECT_EQ(list[0]->Name, "ABCDEFGH");
-  Type({vk::Escape});  // Escape keeps the name as Enter does
-  EXPECT_EQ(list[0]->Name, "ABCDEFGH");
-  EXPECT_EQ(list.EntryRow, -1);
-  EXPECT_TRUE(Exists());
-}
-
-TEST_F(HiScoreTable, UntouchedEntrySavesAnEmptyName) {
+// Enter, Escape and the screen's end (a click, the window closing) all keep
+// the typed part as the name and write the file; later keys rename nothing.
+TEST_F(HiScoreTable, EveryWayOfEndingTheEntryStoresTheNameAndWritesTheFile) {
+  for (const uint16_t end : {vk::Return, vk::Escape, uint16_t(0)}) {
+    SCOPED_TRACE(end);
+    list.InsertScore(450, HiScoreEmptyName);
+    list.EntryRow = 6;
+    Type({'A', 'B', '1', vk::Back});
+    if (end)
+      Type({end});
+    else
+      list.CommitEntry();
+    EXPECT_EQ(list[6]->Name, "AB");
+    EXPECT_EQ(list.EntryRow, -1);
+    EXPECT_NE(Read().find("<RANK7><NAME>AB</NAME><SCORE>450</SCORE></RANK7>"), std::string::npos) << Read();
+    Type({'Q', 'Q'});
+    EXPECT_EQ(list[6]->Name, "AB");
+  }
   list.InsertScore(450, HiScoreEmptyName);
   list.EntryRow = 6;
   Type({vk::Return});
   EXPECT_EQ(list[6]->Name, "");
-  const std::string file = Read();
-  EXPECT_TRUE(file.find("<RANK7><NAME/><SCORE>450</SCORE>") != std::string::npos ||
-              file.find("<RANK7><NAME></NAME><SCORE>450</SCORE>") != std::string::npos)
-      << file;
+  EXPECT_NE(Read().find("<RANK7><NAME/><SCORE>450</SCORE>"), std::string::npos) << Read();
 }
 
-TEST_F(HiScoreTable, CommitEndsAnEntryTheWayEnterDoes) {
-  list.InsertScore(450, HiScoreEmptyName);
-  list.EntryRow = 6;
-  Type({'X', 'Y'});
-  list.CommitEntry();
-  EXPECT_EQ(list[6]->Name, "XY");
-  EXPECT_EQ(list.EntryRow, -1);
-  EXPECT_NE(Read().find("<NAME>XY</NAME>"), std::string::npos);
+// Rows are 40 pixels apart from y 120; only a row with a kept game answers.
+TEST_F(HiScoreTable, OnlyARowWithAKeptGameAnswersAClick) {
+  list[0]->Replay = "a.gfr";
+  list[9]->Replay = "b.gfr";
+  EXPECT_EQ(list.ReplayRowAt(100), -1);  // the title, above the first row
+  EXPECT_EQ(list.ReplayRowAt(125), 0);
+  EXPECT_EQ(list.ReplayRowAt(165), -1);
+  EXPECT_EQ(list.ReplayRowAt(120 + 40 * 9 + 39), 9);
+  EXPECT_EQ(list.ReplayRowAt(120 + 40 * 10), -1);  // below the table
+  list.Delete(9);
+  EXPECT_EQ(list.ReplayRowAt(120 + 40 * 9 + 5), -1);
 }
 
 TEST(HiScoreText, ScoresParseStrictlyWithin32Bits) {
+  const std::pair<const char*, int32_t> good[] = {
+      {"450", 450}, {" +12\n", 12}, {"-2147483648", INT32_MIN}, {"2147483647", INT32_MAX}};
+  for (const auto& [text, value] : good) {
+    int32_t v = 7;
+    EXPECT_TRUE(ParseScore(text, v) && v == value) << text;
+  }
   int32_t v = 7;
-  EXPECT_TRUE(ParseScore("450", v));
-  EXPECT_EQ(v, 450);
-  EXPECT_TRUE(ParseScore(" +12\n", v));
-  EXPECT_EQ(v, 12);
-  EXPECT_TRUE(ParseScore("-2147483648", v));
-  EXPECT_EQ(v, INT32_MIN);
-  EXPECT_TRUE(ParseScore("2147483647", v));
-  EXPECT_EQ(v, INT32_MAX);
-  v = 7;
   for (const char* bad : {"", " ", "-", "+", "2147483648", "-2147483649", "99999999999999999999", "12a", "1 2", "0x10",
                           "$10", "1e3", "1.0", "--1", "abc"})
     EXPECT_FALSE(ParseScore(bad, v)) << bad;
@@ -146,8 +126,8 @@ TEST(HiScoreText, NamesFromTheFileStayShortPrintableAscii) {
   EXPECT_EQ(CleanName("ABCDEFGHIJKL"), "ABCDEFGH");
   EXPECT_EQ(CleanName("Jos\xC3\xA9!"), "Jos?!");
   EXPECT_EQ(CleanName("A\x01"
-                      "B"),
-            "A?B");
+                      "B\x7F~"),
+            "A?B?~");
   EXPECT_EQ(CleanName(""), "");
 }
 

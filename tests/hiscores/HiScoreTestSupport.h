@@ -39,9 +39,7 @@ class ScratchFolder : public testing::Test {
   }
   std::string Read(const std::string& name = HiScoreFileName) const {
     std::ifstream in(Path(name), std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
   std::string folder_;
@@ -55,12 +53,12 @@ inline void FillDefaults(THiScoreList& list) {
   for (int score = 1000; score >= 100; score -= 100) list.AddObject(new THiScore(score, ""));
 }
 
+// The table's scores joined by " ", and its names by "|".
 inline std::string Scores(const THiScoreList& list) {
   std::string s;
   for (int i = 0; i < list.Count(); ++i) s += (i ? " " : "") + std::to_string(list[i]->Score);
   return s;
 }
-
 inline std::string Names(const THiScoreList& list) {
   std::string s;
   for (int i = 0; i < list.Count(); ++i) s += (i ? "|" : "") + list[i]->Name;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 
 #include "platform/Canvas.h"
 
@@ -32,53 +33,26 @@ TCount CountColour(const TBitmap& b, TColor c, const TRect& r) {
   return n;
 }
 
-TEST(Canvas, FillRectClipsToTheBitmapAndExcludesRightAndBottom) {
-  TBitmap b;
-  Fill(b, 10, 8);
-  TCanvas& c = b.Canvas();
-  c.Brush.Color = Paint;
-  c.FillRect(Rect(-5, -5, 3, 2));
-  TCount n = CountColour(b, Paint, Rect(0, 0, 3, 2));
-  EXPECT_EQ(n.Inside, 6);
-  EXPECT_EQ(n.Outside, 0);
-  EXPECT_EQ(c.GetPixel(3, 0), Back);
-  EXPECT_EQ(c.GetPixel(0, 2), Back);
-
-  // The brush style does not matter to FillRect.
-  c.Brush.Style = TBrushStyle::Clear;
-  c.Brush.Color = 0x0000FF;
-  c.FillRect(Rect(7, 6, 100, 100));
-  n = CountColour(b, 0x0000FF, Rect(7, 6, 10, 8));
-  EXPECT_EQ(n.Inside, 6);
-  EXPECT_EQ(n.Outside, 0);
-}
-
-// Full-width bands are filled as one run; black takes a faster path of its own.
-TEST(Canvas, FullWidthBandsStopAtTheirRows) {
-  for (TColor colour : {TColor{0}, Paint}) {
+// FillRect paints exactly its part inside the bitmap, right and bottom edges
+// excluded, whatever the brush style. Full-width bands are filled as one run;
+// black takes a faster path of its own.
+TEST(Canvas, FillRectPaintsOnlyItsPartInsideTheBitmap) {
+  const TRect none{};
+  const std::tuple<TRect, TRect, TColor> cases[] = {
+      {Rect(-5, -5, 3, 2), Rect(0, 0, 3, 2), Paint},   {Rect(7, 6, 100, 100), Rect(7, 6, 10, 8), Paint},
+      {Rect(-3, 2, 20, 5), Rect(0, 2, 10, 5), Paint},  {Rect(-3, 2, 20, 5), Rect(0, 2, 10, 5), 0},
+      {Rect(3, 3, 1, 1), none, Paint},                 {Rect(INT_MAX, INT_MAX, INT_MIN, INT_MIN), none, Paint},
+      {Rect(INT_MIN, 8, INT_MAX, INT_MAX), none, Paint}, {Rect(INT_MIN, INT_MIN, INT_MAX, INT_MAX), Rect(0, 0, 10, 8), 0}};
+  for (auto [fill, painted, colour] : cases) {
     TBitmap b;
     Fill(b, 10, 8);
-    TCanvas& c = b.Canvas();
-    c.Brush.Color = colour;
-    c.FillRect(Rect(-3, 2, 20, 5));
-    TCount n = CountColour(b, colour, Rect(0, 2, 10, 5));
-    EXPECT_EQ(n.Inside, 30);
-    EXPECT_EQ(n.Outside, 0);
-    EXPECT_EQ(CountColour(b, Back, Rect(0, 0, 10, 8)).Inside, 50);
+    b.Canvas().Brush.Color = colour;
+    b.Canvas().Brush.Style = colour ? TBrushStyle::Clear : TBrushStyle::Solid;
+    b.Canvas().FillRect(fill);
+    const TCount n = CountColour(b, colour, painted);
+    EXPECT_EQ(n.Inside, painted.Width() * painted.Height()) << fill.Left << "," << fill.Top;
+    EXPECT_EQ(n.Outside, 0) << fill.Left << "," << fill.Top;
   }
-}
-
-TEST(Canvas, FillRectWithExtremeOrSwappedEdges) {
-  TBitmap b;
-  Fill(b, 4, 4);
-  TCanvas& c = b.Canvas();
-  c.Brush.Color = Paint;
-  c.FillRect(Rect(3, 3, 1, 1));  // swapped: empty
-  c.FillRect(Rect(INT_MAX, INT_MAX, INT_MIN, INT_MIN));
-  c.FillRect(Rect(INT_MIN, 5, INT_MAX, INT_MAX));  // below the bitmap
-  EXPECT_EQ(CountColour(b, Paint, Rect(0, 0, 4, 4)).Inside, 0);
-  c.FillRect(Rect(INT_MIN, INT_MIN, INT_MAX, INT_MAX));
-  EXPECT_EQ(CountColour(b, Paint, Rect(0, 0, 4, 4)).Inside, 16);
 }
 
 TEST(Canvas, PixelsOutsideTheBitmap) {
@@ -128,15 +102,22 @@ TEST(Canvas, DrawTransparentLeavesOutTheKeyColour) {
   MakeKeyedPicture(pic, 0x00FF00);
   pic.Transparent = true;
   dst.Canvas().Draw(2, 2, pic);
-  EXPECT_EQ(dst.Canvas().GetPixel(3, 3), Back);  // key pixel: background shows
+  EXPECT_EQ(dst.Canvas().GetPixel(3, 3), Back);  // key pixels: background shows, the other seven are painted
   EXPECT_EQ(dst.Canvas().GetPixel(2, 4), Back);
-  EXPECT_EQ(dst.Canvas().GetPixel(2, 2), 0x0000FFu);
-  EXPECT_EQ(dst.Canvas().GetPixel(4, 4), 0x0000FFu);
   TCount n = CountColour(dst, 0x0000FF, Rect(2, 2, 5, 5));
   EXPECT_EQ(n.Inside, 7);
   EXPECT_EQ(n.Outside, 0);
+  // A copy is keyed like its original; CopyRect copies every pixel, the key too.
+  TBitmap copy;
+  copy.CopyFrom(pic);
+  Fill(dst, 6, 6);
+  dst.Canvas().Draw(2, 2, copy);
+  EXPECT_EQ(dst.Canvas().GetPixel(3, 3), Back);
+  dst.Canvas().CopyRect(Rect(2, 2, 5, 5), pic, Rect(0, 0, 3, 3));
+  EXPECT_EQ(dst.Canvas().GetPixel(3, 3), 0x00FF00u);
 
   // Opaque, the key colour is copied too.
+  Fill(dst, 6, 6);
   pic.Transparent = false;
   dst.Canvas().Draw(2, 2, pic);
   EXPECT_EQ(dst.Canvas().GetPixel(3, 3), 0x00FF00u);
@@ -221,6 +202,12 @@ TEST(Canvas, CopyRectScalesAndMirrors) {
     EXPECT_EQ(c.GetPixel(6 + x, 5), src.Scanline(0)[x]);
   }
   EXPECT_EQ(c.GetPixel(5, 4), Back);
+
+  // Mirrored in place.
+  TBitmap row0;
+  row0.CopyFrom(src);
+  src.Canvas().CopyRect(Rect(4, 0, 0, 1), src, Rect(0, 0, 4, 1));
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(src.Scanline(0)[x], row0.Scanline(0)[3 - x]);
 }
 
 TEST(Canvas, CopyRectOfPartOfThePictureAndOffTheEdges) {
@@ -252,15 +239,6 @@ TEST(Canvas, CopyRectOfPartOfThePictureAndOffTheEdges) {
   c.CopyRect(Rect(INT_MAX, 0, INT_MIN, 4), src, Rect(0, 0, 4, 2));
   for (int y = 0; y < 4; ++y)
     for (int x = 1; x < 4; ++x) EXPECT_EQ(c.GetPixel(x, y), c.GetPixel(0, y));
-}
-
-TEST(Canvas, CopyRectFromItsOwnBitmap) {
-  TBitmap b;
-  MakeGradient(b);
-  TColor row0[4];
-  for (int x = 0; x < 4; ++x) row0[x] = b.Scanline(0)[x];
-  b.Canvas().CopyRect(Rect(4, 0, 0, 1), b, Rect(0, 0, 4, 1));  // mirror in place
-  for (int x = 0; x < 4; ++x) EXPECT_EQ(b.Scanline(0)[x], row0[3 - x]);
 }
 
 TEST(Canvas, StretchDrawScalesWithTransparency) {

@@ -113,6 +113,55 @@ TEST_F(Files, TheLockKeepsASecondHolderOut) {
   EXPECT_FALSE(fs::exists(Path("elsewhere")));
 }
 
+// The bytes must be on the disk before the rename makes them the file, or a
+// crash just after the save can leave an empty file where the old one was.
+// A failing step leaves the old file whole and no temporary behind.
+TEST_F(Files, ASaveSyncsItsBytesBeforeTheRenameAndKeepsTheOldFileOnFailure) {
+  struct TWatched : TSaveCalls {
+    std::vector<std::string> log;
+    int syncFails = 0;
+    int writtenFd = -1;
+    long Write(int fd, const void* data, size_t size) override {
+      log.push_back("write");
+      writtenFd = fd;
+      return TSaveCalls::Write(fd, data, size);
+    }
+    int Sync(int fd) override {
+      log.push_back(fd == writtenFd ? "sync" : "sync another file");
+      if (syncFails) return errno = EIO, -1;
+      return TSaveCalls::Sync(fd);
+    }
+    int Close(int fd) override { return log.push_back("close"), TSaveCalls::Close(fd); }
+    int Rename(const std::string& from, const std::string& to) override {
+      return log.push_back("rename"), TSaveCalls::Rename(from, to);
+    }
+    void SyncFolder(const std::string& folder) override {
+      log.push_back(folder == dir_ ? "sync folder" : "sync " + folder);
+      TSaveCalls::SyncFolder(folder);
+    }
+    fs::path dir_;
+  } watched;
+  watched.dir_ = dir_;
+  TSaveCalls* before = SetSaveCalls(&watched);
+  Write("table", "old");
+  WriteFileAtomically(Path("table"), "new");
+  EXPECT_EQ(watched.log, (std::vector<std::string>{"write", "sync", "close", "rename", "sync folder"}));
+  EXPECT_EQ(Read("table"), "new");
+
+  watched.log.clear();
+  watched.syncFails = 1;
+  try {
+    WriteFileAtomically(Path("table"), "lost");
+    ADD_FAILURE() << "a save whose bytes never reached the disk succeeded";
+  } catch (const EFileError& e) {
+    EXPECT_NE(std::string(e.what()).find("Could not write"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(watched.log, (std::vector<std::string>{"write", "sync"}));
+  EXPECT_EQ(Read("table"), "new");
+  EXPECT_EQ(RegularFilesIn(dir_.string()), std::vector<std::string>{"table"});
+  EXPECT_EQ(SetSaveCalls(before), &watched);
+}
+
 }  // namespace
 
 // The browser makes its saves lasting from this hook: it must hear of every

@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <string>
+#include <tuple>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "platform/WaveDevice.h"
+#include "platform/headless/HeadlessPlatform.h"
 #include "platform/sdl/SdlPlatform.h"
 #include "support/GameFixture.h"
 #include "words/WordUnit.h"
@@ -47,77 +51,77 @@ TEST(KeyTranslation, LettersFollowTheLayout) {
 }
 
 TEST(KeyTranslation, DigitsControlKeysKeypadAndFunctionKeys) {
-  EXPECT_EQ(TranslateSdlKey('0', 39), '0');
-  EXPECT_EQ(TranslateSdlKey('7', 36), '7');
-  // A layout whose number row types other characters (AZERTY: & for 1).
-  EXPECT_EQ(TranslateSdlKey(0xE9 /* é */, 31), '2');
-  EXPECT_EQ(TranslateSdlKey('\r', 40), vk::Return);
-  EXPECT_EQ(TranslateSdlKey(Key(88), 88), vk::Return);  // keypad Enter
-  EXPECT_EQ(TranslateSdlKey('\x1B', 41), vk::Escape);
-  EXPECT_EQ(TranslateSdlKey(' ', 44), vk::Space);
-  EXPECT_EQ(TranslateSdlKey('\b', 42), vk::Back);
-  EXPECT_EQ(TranslateSdlKey('\x7F', 76), vk::Delete);
-  EXPECT_EQ(TranslateSdlKey(Key(80), 80), vk::Left);
-  EXPECT_EQ(TranslateSdlKey(Key(82), 82), vk::Up);
-  EXPECT_EQ(TranslateSdlKey(Key(79), 79), vk::Right);
-  EXPECT_EQ(TranslateSdlKey(Key(81), 81), vk::Down);
-  // Keypad digits send the main digits: the classic keypad codes 96-105
-  // would read as lower-case letters to the words.
-  EXPECT_EQ(TranslateSdlKey(Key(89), 89), '1');
-  EXPECT_EQ(TranslateSdlKey(Key(98), 98), '0');
-  EXPECT_EQ(TranslateSdlKey(Key(58), 58), 112);  // F1
-  EXPECT_EQ(TranslateSdlKey(Key(69), 69), 123);  // F12
-  EXPECT_EQ(TranslateSdlKey(Key(72), 72), 19);   // Pause
+  // {keycode, scancode, virtual key}. A layout whose number row types other
+  // characters (AZERTY: é for 2) still gives the digit. Keypad digits send the
+  // main digits: the classic keypad codes 96-105 would read as lower-case
+  // letters to the words.
+  const std::tuple<int32_t, int32_t, uint16_t> cases[] = {
+      {'0', 39, '0'}, {'7', 36, '7'}, {0xE9, 31, '2'}, {'\r', 40, vk::Return}, {Key(88), 88, vk::Return},
+      {'\x1B', 41, vk::Escape}, {' ', 44, vk::Space}, {'\b', 42, vk::Back}, {'\x7F', 76, vk::Delete},
+      {Key(80), 80, vk::Left}, {Key(82), 82, vk::Up}, {Key(79), 79, vk::Right}, {Key(81), 81, vk::Down},
+      {Key(89), 89, '1'}, {Key(98), 98, '0'}, {Key(58), 58, 112 /* F1 */}, {Key(69), 69, 123 /* F12 */},
+      {Key(72), 72, 19 /* Pause */}};
+  for (auto [keycode, scancode, expected] : cases) EXPECT_EQ(TranslateSdlKey(keycode, scancode), expected) << scancode;
 }
 
+// F10 (or Pause) pauses, F8 mutes, F11 or Alt+Enter toggles the full screen.
+// The platform keeps those keys: they never reach the game.
 TEST(DesktopKeys, PauseMuteAndFullscreenAreThePlatforms) {
-  EXPECT_EQ(DesktopActionFor(19, false), TDesktopAction::Pause);
-  EXPECT_EQ(DesktopActionFor(121, false), TDesktopAction::Pause);  // F10
-  EXPECT_EQ(DesktopActionFor(119, false), TDesktopAction::Mute);   // F8
-  EXPECT_EQ(DesktopActionFor(122, false), TDesktopAction::Fullscreen);
-  EXPECT_EQ(DesktopActionFor(vk::Return, true), TDesktopAction::Fullscreen);
-  EXPECT_EQ(DesktopActionFor(vk::Return, false), TDesktopAction::None);
-  EXPECT_EQ(DesktopActionFor('A', false), TDesktopAction::None);
+  const std::tuple<uint16_t, bool, TDesktopAction> cases[] = {
+      {19, false, TDesktopAction::Pause}, {121, false, TDesktopAction::Pause}, {119, false, TDesktopAction::Mute},
+      {122, false, TDesktopAction::Fullscreen}, {vk::Return, true, TDesktopAction::Fullscreen},
+      {vk::Return, false, TDesktopAction::None}, {'A', false, TDesktopAction::None}};
+  for (auto [key, alt, action] : cases) EXPECT_EQ(DesktopActionFor(key, alt), action) << key << alt;
+
+  struct TKeys : TInputSink {
+    std::vector<uint16_t> Down;
+    std::u32string Text;
+    void KeyDown(uint16_t key, TShiftState) override { Down.push_back(key); }
+    void TextInput(char32_t c) override { Text += c; }
+    void KeyUp(uint16_t, TShiftState) override {}
+    void MouseDown(TMouseButton, TShiftState, int, int) override {}
+    void MouseMove(TShiftState, int, int) override {}
+    void Close() override {}
+  } keys;
+  THeadlessPlatform platform;
+  platform.SetInputSink(&keys);
+  for (bool muted : {true, false}) {
+    platform.PressKey(119);
+    platform.ProcessMessages();
+    EXPECT_EQ(platform.WaveOut().Muted(), muted);
+  }
+  // Paused, no key nor text reaches the game: Escape ends the pause, as F10 does.
+  for (uint16_t resume : {vk::Escape, uint16_t{121}}) {
+    platform.PressKey(121);
+    platform.PressKey('B');
+    platform.TypeText("b");
+    platform.ProcessMessages();
+    EXPECT_TRUE(platform.Paused());
+    platform.PressKey(resume);
+    platform.ProcessMessages();
+    EXPECT_FALSE(platform.Paused()) << resume;
+  }
+  platform.PressKey('A');
+  platform.TypeText("a");
+  platform.ProcessMessages();
+  EXPECT_EQ(keys.Down, std::vector<uint16_t>{'A'});
+  EXPECT_EQ(keys.Text, U"a");
 }
 
 using PauseTest = GameFixture;
 
-TEST_F(PauseTest, NothingMovesWhilePausedAndTimersContinueAfter) {
-  StartGame();
-  PlayFor(2500);  // past the wave's opening pause: a word is on its way
-  ASSERT_GT(form->AttackWords->Count(), 0);
-  TPoint before = form->AttackWords->Items(0)->Position;
-  uint32_t gameTime = form->GameTime;
-  uint32_t messageAge = form->MsSince(form->MessageStamp);
-  // F10 pauses; F10 again resumes five virtual seconds later. Neither key
-  // reaches the game.
-  platform->KeyAt(Now(), 121);
-  platform->KeyAt(Now() + 5000, 121);
-  platform->ShowWindow();
-  PlayFrame();
-  // At most the frame's own step before the pause began.
-  EXPECT_GE(form->AttackWords->Items(0)->Position.X, before.X - 4);
-  EXPECT_GE(Now(), gameTime + 5000);
-  // Only the one frame's time reached the game.
-  EXPECT_LE(form->GameTime - gameTime, 2 * platform->FrameMs);
-  EXPECT_LE(form->MsSince(form->MessageStamp) - messageAge, 2 * platform->FrameMs);
-  EXPECT_EQ(form->LastKey, 0);
-  EXPECT_FALSE(platform->Paused());
-  // And the game goes on: the word moves again.
-  PlayFor(500);
-  EXPECT_LT(form->AttackWords->Items(0)->Position.X, before.X);
-}
-
 // Keys once reached a paused game: letters typed during a pause destroyed
 // words and scored, and two Escapes quit the program, losing the score.
-TEST_F(PauseTest, APausedGameTakesNoKeysAndEscapeResumesIt) {
+TEST_F(PauseTest, APausedGameNeitherMovesNorTakesKeysAndTimersContinueAfter) {
   StartGame();
   platform->ShowWindow();
-  PlayFor(2500);
+  PlayFor(2500);  // past the wave's opening pause: a word is on its way
   ASSERT_GT(form->AttackWords->Count(), 0);
   const TSpriteWord* word = form->AttackWords->Words(0);
   const std::string text = word->Text;
+  const TPoint before = form->AttackWords->Items(0)->Position;
   const int32_t score = form->Score;
+  const uint32_t gameTime = form->GameTime, messageAge = form->MsSince(form->MessageStamp);
   uint32_t t = Now();
   platform->KeyAt(t, 121);  // F10
   for (char c : word->FullText)
@@ -128,21 +132,18 @@ TEST_F(PauseTest, APausedGameTakesNoKeysAndEscapeResumesIt) {
   platform->KeyAt(t + 1000, '5');  // after the Escape: the game has it again
   platform->KeyAt(t + 5000, 121);  // only for a build whose pause Escape cannot end
   PlayFrame();
-  EXPECT_FALSE(platform->Paused());
-  EXPECT_TRUE(form->Playing);
+  ASSERT_FALSE(platform->Paused());
+  EXPECT_GE(Now(), t + 1000);
+  ASSERT_TRUE(form->Playing);  // else the play below would wait for ever
   EXPECT_TRUE(platform->IsWindowVisible());
   EXPECT_EQ(word->Text, text);
   EXPECT_EQ(form->Score, score);
   EXPECT_EQ(form->LastKey, 0);  // the key-up came through as well
-}
-
-TEST_F(PauseTest, MuteSilencesTheDeviceAndNotTheGame) {
-  StartGame();
-  platform->PressKey(119);
-  PlayFrame();
-  EXPECT_TRUE(platform->WaveOut().Muted());
-  EXPECT_EQ(form->LastKey, 0);
-  platform->PressKey(119);
-  PlayFrame();
-  EXPECT_FALSE(platform->WaveOut().Muted());
+  // Only the one frame's time reached the game: at most its own step.
+  EXPECT_GE(form->AttackWords->Items(0)->Position.X, before.X - 4);
+  EXPECT_LE(form->GameTime - gameTime, 2 * platform->FrameMs);
+  EXPECT_LE(form->MsSince(form->MessageStamp) - messageAge, 2 * platform->FrameMs);
+  // And the game goes on: the word moves again.
+  PlayFor(500);
+  EXPECT_LT(form->AttackWords->Items(0)->Position.X, before.X);
 }

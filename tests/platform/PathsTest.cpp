@@ -27,7 +27,9 @@ class PathsTest : public ::testing::Test {
   fs::path root;
 };
 
+// Also where no data is found anywhere.
 TEST_F(PathsTest, BuildTreeAndPortableCopyUseTheExecutablesFolder) {
+  EXPECT_EQ(ResolveProgramFolder(root / "nowhere"), root / "nowhere");
   Touch(root / "build" / "wordsenglish.txt");
   EXPECT_EQ(ResolveProgramFolder(root / "build"), root / "build");
   EXPECT_EQ(ResolveScoreFolder(root / "build", FolderIsWritable(root / "build"), "/xdg", "/home/p"), root / "build");
@@ -42,10 +44,6 @@ TEST_F(PathsTest, InstalledTreeFindsShareAndKeepsScoresInTheXdgFolder) {
   EXPECT_EQ(ResolveScoreFolder(program, false, "/xdg/data", "/home/p"), fs::path("/xdg/data/glyphfall"));
   EXPECT_EQ(ResolveScoreFolder(program, false, "", "/home/p"), fs::path("/home/p/.local/share/glyphfall"));
   EXPECT_EQ(ResolveScoreFolder(program, false, "relative/xdg", "/home/p"), fs::path("/home/p/.local/share/glyphfall"));
-}
-
-TEST_F(PathsTest, NoDataAnywhereFallsBackToTheExecutablesFolder) {
-  EXPECT_EQ(ResolveProgramFolder(root / "nowhere"), root / "nowhere");
 }
 
 // A game folder others can write, or whose files another user owns, could
@@ -74,6 +72,8 @@ TEST_F(PathsTest, AFolderOthersCanWriteOrWhoseFilesTheyOwnIsNoPlaceForThePlayers
 
   if (me != 0) GTEST_SKIP() << "only root can give a file to another user";
   constexpr uid_t Other = 4242;
+  // What root owns (and only root can write) is as safe as the player's own.
+  EXPECT_EQ(SharedFolderReason(game, {"HISCORE.XML"}, Other), "");
   fs::create_symlink(game / "HISCORE.XML", game / "glyphfall.db");  // a link planted by another user
   ASSERT_EQ(::lchown((game / "glyphfall.db").c_str(), Other, Other), 0);
   EXPECT_NE(reason().find("glyphfall.db"), std::string::npos);

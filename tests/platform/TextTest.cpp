@@ -7,6 +7,7 @@
 #include "Product.h"
 #include "platform/Canvas.h"
 #include "platform/Font.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -82,45 +83,35 @@ TEST(Text, ExtentGrowsWithTextAndSize) {
   EXPECT_GT(big.cy, x.cy);
 }
 
-TEST(Text, ClearBrushPaintsOnlyGlyphsInsideTheCell) {
-  TBitmap b;
-  Prepare(b, 200, 80);
-  TCanvas& c = b.Canvas();
-  TSize cell = c.TextExtent("Hello");
-  c.TextOut(20, 10, "Hello");
-  TBox p = Painted(b);
-  ASSERT_GT(p.Count, 0);
-  EXPECT_GE(p.Left, 20);
-  EXPECT_LT(p.Right, 20 + cell.cx);
-  EXPECT_GE(p.Top, 10);
-  EXPECT_LT(p.Bottom, 10 + cell.cy);
-  EXPECT_LT(p.Count, cell.cx * cell.cy / 2);                          // the background shows between strokes
-  for (TColor px : b.Pixels()) ASSERT_TRUE(px == Back || px == Ink);  // monochrome
-
+// A clear brush paints only glyphs, a solid one fills the cell first; nothing
+// outside the cell.
+TEST(Text, BrushStylesPaintInsideTheCell) {
+  for (TBrushStyle style : {TBrushStyle::Clear, TBrushStyle::Solid}) {
+    TBitmap b;
+    Prepare(b, 200, 80);
+    TCanvas& c = b.Canvas();
+    c.Brush.Style = style;
+    const TSize cell = c.TextExtent("Hello");
+    c.TextOut(20, 10, "Hello");
+    int ink = 0, paper = 0;
+    for (int y = 0; y < b.Height(); ++y)
+      for (int x = 0; x < b.Width(); ++x) {
+        const TColor px = b.Scanline(y)[x];
+        const bool inCell = x >= 20 && x < 20 + cell.cx && y >= 10 && y < 10 + cell.cy;
+        ASSERT_TRUE(px == Ink || (inCell ? px == (style == TBrushStyle::Solid ? Paper : Back) : px == Back))
+            << x << "," << y;  // monochrome
+        ink += px == Ink;
+        paper += px == Paper;
+      }
+    EXPECT_GT(ink, 0);
+    EXPECT_LT(ink, cell.cx * cell.cy / 2);  // the background shows between strokes
+    EXPECT_EQ(ink + paper, style == TBrushStyle::Solid ? cell.cx * cell.cy : ink);
+  }
   // The baseline lies Ascent below the drawing point: that is where "H" ends.
-  TFontInstance& font = ResolveFont(c.Font);
-  EXPECT_NEAR(p.Bottom, 10 + font.Ascent() - 1, 1);
-}
-
-TEST(Text, SolidBrushFillsTheCellFirst) {
   TBitmap b;
   Prepare(b, 200, 80);
-  TCanvas& c = b.Canvas();
-  c.Brush.Style = TBrushStyle::Solid;
-  TSize cell = c.TextExtent("Wave 1");
-  c.TextOut(15, 12, "Wave 1");
-  int ink = 0;
-  for (int y = 0; y < b.Height(); ++y)
-    for (int x = 0; x < b.Width(); ++x) {
-      TColor px = b.Scanline(y)[x];
-      bool inCell = x >= 15 && x < 15 + cell.cx && y >= 12 && y < 12 + cell.cy;
-      if (inCell)
-        ASSERT_TRUE(px == Paper || px == Ink) << x << "," << y;
-      else
-        ASSERT_EQ(px, Back) << x << "," << y;
-      ink += px == Ink;
-    }
-  EXPECT_GT(ink, 0);
+  b.Canvas().TextOut(20, 10, "Hello");
+  EXPECT_NEAR(Painted(b).Bottom, 10 + ResolveFont(b.Canvas().Font).Ascent() - 1, 1);
 }
 
 TEST(Text, EdgePixelsMixTheTwoColoursByCoverage) {
@@ -153,11 +144,9 @@ TEST(Text, EdgePixelsMixTheTwoColoursByCoverage) {
   TBitmap mono;
   Prepare(mono, 300, 60);
   mono.Canvas().TextOut(3, 2, text);
-  TBox m = Painted(mono), s = Painted(b);
-  EXPECT_NEAR(m.Left, s.Left, 1);
-  EXPECT_NEAR(m.Right, s.Right, 1);
-  EXPECT_NEAR(m.Top, s.Top, 1);
-  EXPECT_NEAR(m.Bottom, s.Bottom, 1);
+  const TBox m = Painted(mono), s = Painted(b);
+  for (auto [a, z] : {std::pair{m.Left, s.Left}, {m.Right, s.Right}, {m.Top, s.Top}, {m.Bottom, s.Bottom}})
+    EXPECT_NEAR(a, z, 1);
 }
 
 TEST(Text, TextRectTouchesOnlyPixelsInsideTheClip) {
@@ -183,46 +172,37 @@ TEST(Text, TextRectTouchesOnlyPixelsInsideTheClip) {
     }
 }
 
-TEST(Text, NinetyDegreesRunsUpwardFromTheDrawingPoint) {
+// Turned text stays in its cell turned about the drawing point: 90 degrees
+// runs upward from it, 270 (or -90) downward with the glyphs' tops facing
+// right, 180 upside down to its left and above it.
+TEST(Text, RotatedTextTurnsItsCellAboutTheDrawingPoint) {
   TBitmap b;
   Prepare(b, 200, 200);
   TCanvas& c = b.Canvas();
-  TSize cell = c.TextExtent("WWWW");
-  c.Font.Angle = 900;
-  c.TextOut(100, 150, "WWWW");
-  TBox p = Painted(b);
-  ASSERT_GT(p.Count, 0);
-  // The cell turns about (100, 150): it now spans x 100 … 100 + height and
-  // y 150 − width … 150, the text's start at the bottom.
-  EXPECT_GE(p.Left, 100 - 1);
-  EXPECT_LE(p.Right, 100 + cell.cy);
-  EXPECT_GE(p.Top, 150 - cell.cx - 1);
-  EXPECT_LE(p.Bottom, 150 + 1);
-  EXPECT_GT(p.Bottom - p.Top, 2 * (p.Right - p.Left));
-  EXPECT_GT(p.Bottom - p.Top, cell.cx * 3 / 4);
-
-  // 270 degrees (or −90) runs downward, the glyphs' tops facing right.
-  for (int angle : {2700, -900}) {
+  const TSize cell = c.TextExtent("WWWW");
+  struct Case {
+    int Angle, X, Y;
+    TBox Within;  // give or take a pixel
+  };
+  const Case cases[] = {{900, 100, 150, {100, 150 - cell.cx, 100 + cell.cy, 150}},
+                        {2700, 100, 20, {100 - cell.cy, 20, 100, 20 + cell.cx}},
+                        {-900, 100, 20, {100 - cell.cy, 20, 100, 20 + cell.cx}},
+                        {1800, 150, 100, {150 - cell.cx, 100 - cell.cy, 150, 100}}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.Angle);
     Prepare(b, 200, 200);
-    c.Font.Angle = angle;
-    c.TextOut(100, 20, "WWWW");
-    p = Painted(b);
-    EXPECT_GE(p.Left, 100 - cell.cy) << angle;
-    EXPECT_LE(p.Right, 100 + 1);
-    EXPECT_GE(p.Top, 20 - 1);
-    EXPECT_LE(p.Bottom, 20 + cell.cx);
-    EXPECT_GT(p.Bottom - p.Top, cell.cx * 3 / 4);
+    c.Font.Angle = k.Angle;
+    c.TextOut(k.X, k.Y, "WWWW");
+    const TBox p = Painted(b);
+    ASSERT_GT(p.Count, 0);
+    EXPECT_GE(p.Left, k.Within.Left - 1);
+    EXPECT_GE(p.Top, k.Within.Top - 1);
+    EXPECT_LE(p.Right, k.Within.Right + 1);
+    EXPECT_LE(p.Bottom, k.Within.Bottom + 1);
+    if (k.Angle % 1800) {
+      EXPECT_GT(p.Bottom - p.Top, std::max(cell.cx * 3 / 4, 2 * (p.Right - p.Left)));
+    }
   }
-
-  // 180 degrees: upside down, to the left of and above the point.
-  Prepare(b, 200, 200);
-  c.Font.Angle = 1800;
-  c.TextOut(150, 100, "WWWW");
-  p = Painted(b);
-  EXPECT_GE(p.Left, 150 - cell.cx - 1);
-  EXPECT_LE(p.Right, 150 + 1);
-  EXPECT_GE(p.Top, 100 - cell.cy - 1);
-  EXPECT_LE(p.Bottom, 100 + 1);
 }
 
 TEST(Text, RotatedSolidBrushFillsTheTurnedCell) {
@@ -280,3 +260,32 @@ TEST(Text, EveryByteDrawsAndCachedGlyphsMatchFreshOnes) {
 }
 
 }  // namespace
+
+// Every width of sequence round-trips at its ends; a malformed one (overlong,
+// surrogate, cut short, stray continuation) is not valid and each of its
+// bytes stands for itself.
+TEST(Text, Utf8SequencesAndTheirMalformedForms) {
+  std::string all;
+  const char32_t ends[] = {0x41, 0x7F, 0x80, 0x7FF, 0x800, 0xFFFF, 0x10000, 0x10FFFF};
+  for (char32_t c : ends) AppendUtf8(all, c);
+  EXPECT_EQ(all.size(), 2u + 4 + 6 + 8);
+  EXPECT_TRUE(IsValidUtf8(all));
+  EXPECT_EQ(CharCount(all), 8u);
+  EXPECT_EQ(CharOffset(all, 3), 1u + 1 + 2);
+  EXPECT_EQ(CharOffset(all, 8), all.size());
+  EXPECT_EQ(CharOffset(all, 99), all.size());
+  size_t i = 0;
+  for (char32_t c : ends) EXPECT_EQ(NextChar(all, i), c);
+  EXPECT_EQ(i, all.size());
+  // The euro sign cut after two bytes: the third, past the end, is not read.
+  const std::string_view cut("\xE2\x82\xAC", 2);
+  for (std::string_view bad : {std::string_view("\xC0\x80"), std::string_view("\xE0\x9F\xBF"),
+                               std::string_view("\xED\xA0\x80"), std::string_view("\xED\xBF\xBF"),
+                               std::string_view("\xF4\x90\x80\x80"), cut, std::string_view("\x80")}) {
+    EXPECT_FALSE(IsValidUtf8(bad)) << CharCount(bad);
+    EXPECT_EQ(CharCount(bad), bad.size());
+    i = 0;
+    EXPECT_EQ(NextChar(bad, i), static_cast<unsigned char>(bad[0]));
+    EXPECT_EQ(i, 1u);
+  }
+}

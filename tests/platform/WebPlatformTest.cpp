@@ -2,25 +2,21 @@
 // timeline its sound device keeps on the game's clock.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/Messages.h"
 #include "platform/Platform.h"
 #include "platform/web/WebAudio.h"
 #include "platform/web/WebKeys.h"
 
 TEST(WebKeys, LettersFollowTheLayoutAndOtherScriptsFallBackToThePlace) {
-  EXPECT_EQ(TranslateWebKey("a", "KeyQ"), 'A');  // a French layout's A key
-  EXPECT_EQ(TranslateWebKey("Z", "KeyZ"), 'Z');
-  EXPECT_EQ(TranslateWebKey("7", "Numpad7"), '7');
-  EXPECT_EQ(TranslateWebKey("\xD0\xB9", "KeyQ"), 'Q');  // Cyrillic short i
-  EXPECT_EQ(TranslateWebKey("\xC3\xA9", "Digit2"), '2');  // French e acute
-  EXPECT_EQ(TranslateWebKey("Dead", "BracketLeft"), 0);
-  EXPECT_EQ(TranslateWebKey(" ", "Space"), vk::Space);
-  EXPECT_EQ(TranslateWebKey("Enter", "NumpadEnter"), vk::Return);
-  EXPECT_EQ(TranslateWebKey("ArrowDown", "ArrowDown"), vk::Down);
-  EXPECT_EQ(TranslateWebKey("F8", "F8"), 119);
-  EXPECT_EQ(TranslateWebKey("F11", "F11"), 122);
-  EXPECT_EQ(TranslateWebKey("F13", "F13"), 0);
-  EXPECT_EQ(TranslateWebKey("Meta", "MetaLeft"), 0);
+  // A French layout's A key, a Cyrillic short i, a French e acute on the 2 key.
+  const std::tuple<const char*, const char*, uint16_t> cases[] = {
+      {"a", "KeyQ", 'A'}, {"Z", "KeyZ", 'Z'}, {"7", "Numpad7", '7'}, {"\xD0\xB9", "KeyQ", 'Q'},
+      {"\xC3\xA9", "Digit2", '2'}, {"Dead", "BracketLeft", 0}, {" ", "Space", vk::Space},
+      {"Enter", "NumpadEnter", vk::Return}, {"ArrowDown", "ArrowDown", vk::Down}, {"F8", "F8", 119},
+      {"F11", "F11", 122}, {"F13", "F13", 0}, {"Meta", "MetaLeft", 0}};
+  for (auto [key, code, expected] : cases) EXPECT_EQ(TranslateWebKey(key, code), expected) << code;
 }
 
 // A browser that has not started sound (no key pressed yet) or refuses it

@@ -28,10 +28,7 @@ class HistoryFile : public ::testing::Test {
     folder = pattern;
     path = (fs::path(folder) / HistoryFileName).string();
   }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(folder, ec);
-  }
+  void TearDown() override { fs::remove_all(folder); }
 
   static TGameFigures Game(int hits, int misses, char32_t weak) {
     TGameFigures g;
@@ -53,9 +50,9 @@ class HistoryFile : public ::testing::Test {
 
 TEST_F(HistoryFile, GamesComeBackAsProgress) {
   THistory h(path);
-  EXPECT_EQ(h.LoadProgress().Games, 0);  // a new file is no game
-  h.Save(Game(200, 2, 'Q'));  // 40 WPM
-  TGameFigures second = Game(300, 5, 'Z');  // 60 WPM
+  EXPECT_EQ(h.LoadProgress().Games, 0);          // a new file is no game
+  h.Save(Game(200, 2, 'Q'));                     // 40 WPM
+  TGameFigures second = Game(300, 5, 'Z');       // 60 WPM
   second.Waves[1] = {7, 30, 4, 3, 9000, 15000};  // 40 WPM; every figure apart
   h.Save(second);
   TProgress p = h.LoadProgress();
@@ -120,7 +117,7 @@ TEST_F(HistoryFile, OnlyGamesLongAndAccurateEnoughCountAndAnyLetterIsKept) {
   THistory h(path);
   TGameFigures good = Game(300, 5, 0xC9), mash = Game(4, 48, 'M'), brief = Game(40, 0, 'B');  // 60 WPM, É weak
   good.AccentsExact = true;
-  mash.TypingMs = 54;  // 52 keys in a flash
+  mash.TypingMs = 54;     // 52 keys in a flash
   brief.TypingMs = 6000;  // fast and clean, but short
   for (const TGameFigures& g : {good, mash, brief}) h.Save(g);
   TProgress p = h.LoadProgress();
@@ -145,8 +142,7 @@ TEST_F(HistoryFile, ADamagedFileIsSetAsideAndANewOneBegun) {
   EXPECT_NE(h.Message().find(".bad"), std::string::npos);
   EXPECT_EQ(h.LoadProgress().Games, 1);
   std::ifstream kept(path + ".bad");
-  std::string back((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(back, junk);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), junk);
 
   // A database, but with a version this game never writes.
   fs::remove(path + ".bad");
@@ -238,14 +234,17 @@ TEST_F(HistoryFile, ProgressScreenWithNoneOneAndTenThousandGames) {
       for (int x = r.Left + 2; x < r.Right; ++x) n += picture.Canvas().GetPixel(x, y) != 0;
     return n;
   };
-  DrawProgress(picture.Canvas(), h.LoadProgress());
+  auto draw = [&](const TProgress& p) {
+    picture.Canvas().Brush.Color = clBlack;
+    picture.Canvas().FillRect(TRect{0, 0, 800, 600});
+    DrawProgress(picture.Canvas(), p);
+  };
+  draw(h.LoadProgress());
   EXPECT_EQ(lit(WpmPlotRect()), 0);  // no plot, only the words that say so
   EXPECT_GT(lit(TRect{0, 250, 800, 330}), 100);
 
   h.Save(Game(200, 2, 'Q'));
-  picture.Canvas().Brush.Color = clBlack;
-  picture.Canvas().FillRect(TRect{0, 0, 800, 600});
-  DrawProgress(picture.Canvas(), h.LoadProgress());
+  draw(h.LoadProgress());
   // The one game's dot, in the middle of each plot.
   EXPECT_GT(lit(TRect{400, WpmPlotRect().Top, 440, WpmPlotRect().Bottom - 1}), 8);
   EXPECT_GT(lit(TRect{400, AccuracyPlotRect().Top, 440, AccuracyPlotRect().Top + 6}), 8);
@@ -253,8 +252,9 @@ TEST_F(HistoryFile, ProgressScreenWithNoneOneAndTenThousandGames) {
   {
     TDatabase db(path);
     TTransaction t(db);
-    TStatement g(db, "INSERT INTO games(date, rules, start_wave, score, waves, hits, misses, words, typing_ms,"
-                     " play_ms, wpm, accuracy) VALUES(0, 'Classic', 1, 0, 1, 100, 1, 20, 60000, 60000, ?, 0.99)");
+    TStatement g(db,
+                 "INSERT INTO games(date, rules, start_wave, score, waves, hits, misses, words, typing_ms,"
+                 " play_ms, wpm, accuracy) VALUES(0, 'Classic', 1, 0, 1, 100, 1, 20, 60000, 60000, ?, 0.99)");
     for (int i = 0; i < 9999; ++i) {
       g.Bind(1, 20.0 + i % 40);
       g.Step();
@@ -267,7 +267,6 @@ TEST_F(HistoryFile, ProgressScreenWithNoneOneAndTenThousandGames) {
   ASSERT_EQ(p.Recent.size(), static_cast<size_t>(THistory::RecentGames));
   EXPECT_NEAR(p.Recent.back().Wpm, 20.0 + 9998 % 40, 1e-9);
   EXPECT_EQ(p.Weakest.size(), 0u);  // the last twenty games kept no keys
-  picture.Canvas().FillRect(TRect{0, 0, 800, 600});
-  DrawProgress(picture.Canvas(), p);
+  draw(p);
   EXPECT_GT(lit(WpmPlotRect()), 50 * 9);
 }

@@ -10,6 +10,8 @@
 #include "dictionary/WordLists.h"
 #include "hiscores/HiScoreTestSupport.h"
 #include "replay/ReplayUnit.h"
+#include "screens/StatsPanel.h"
+#include "screens/WatchScreen.h"
 #include "sprites/StarUnit.h"
 #include "support/GameFixture.h"
 #include "words/WordUnit.h"
@@ -39,7 +41,15 @@ TReplay Sample() {
               {TReplayInput::Close, 0, 0, 0, 0, 0}};
   r.Frames = {{16, 2}, {0, 0}, {100000, 6}, {17, 0}, {1, 1}};
   r.Trailer = {-42, 14, 7, TGameEnd::Closed};
+  r.Header.Revision = 300;
+  r.Header.AccentsExact = true;
   return r;
+}
+
+// An empty game's file whose frames are the given bytes.
+std::string WithFrames(const std::string& frames) {
+  const std::string bytes = EncodeReplay(TReplay{});
+  return bytes.substr(0, bytes.size() - 5) + frames + std::string(4, '\0');
 }
 
 TEST(ReplayFile, ReadsBackWhatWasWrittenAndRefusesEveryDamagedFile) {
@@ -52,15 +62,12 @@ TEST(ReplayFile, ReadsBackWhatWasWrittenAndRefusesEveryDamagedFile) {
   EXPECT_THROW(DecodeReplay(bytes + '\0'), EReplayError);
 
   // Counts far beyond the bytes left are refused before room is made.
-  std::string head = EncodeReplay(TReplay{});
-  head.resize(head.size() - 5);  // its frame count 0 and the four trailer bytes
-  head += "\xFF\xFF\xFF\xFF\x0F";  // four thousand million frames
-  try {
-    DecodeReplay(head);
-    ADD_FAILURE() << "a huge frame count was read";
-  } catch (const EReplayError& e) {
-    EXPECT_NE(std::string(e.what()).find("more frames than it holds"), std::string::npos) << e.what();
-  }
+  const std::string huge = WithFrames("\xFF\xFF\xFF\xFF\x0F");  // four thousand million frames
+  EXPECT_NE(Refusal(huge).find("more frames than it holds"), std::string::npos) << Refusal(huge);
+  std::string later = bytes;
+  later[ReplayMagicSize] = 3;
+  EXPECT_EQ(Refusal(later), "it was made in replay format 3, and this game reads formats 1 to 2 only");
+  EXPECT_NE(Refusal("<root></root>"), "");
 }
 
 // Every value is checked against what a game can produce as it is read: a
@@ -75,7 +82,8 @@ TEST(ReplayFile, RefusesEveryValueNoGameProduces) {
       {[](TReplay& r) { r.Events[0] = {TReplayInput::Text, 0xDC00}; }, "no character"},
       {[](TReplay& r) { r.Header.StartWave = 15; }, "starting wave"},
       {[](TReplay& r) { r.Header.SpeedPercent = INT32_MIN; }, "speed"},
-      {[](TReplay& r) { r.Header.Rules = "Marathon"; }, "rules"},
+      {[](TReplay& r) { r.Header.Rules = "Mara\nthon"; }, "rules"},
+      {[](TReplay& r) { r.Header.Revision = 0; }, "rules revision"},
   };
   for (const auto& [craft, why] : crafted) {
     TReplay r = Sample();
@@ -86,23 +94,27 @@ TEST(ReplayFile, RefusesEveryValueNoGameProduces) {
   TReplay r = Sample();
   r.Frames[0].Step = UINT32_MAX;
   EXPECT_EQ(DecodeReplay(EncodeReplay(r)).Frames[0].Step, MaxReplayStep);
-  std::string bytes = EncodeReplay(TReplay{});
-  bytes.resize(bytes.size() - 5);
-  bytes += "\x01\x82\xF0\xB2\x52";  // one frame of a day and a millisecond
-  bytes += std::string(4, '\0');
+  const std::string bytes = WithFrames("\x01\x82\xF0\xB2\x52");  // one frame of a day and a millisecond
   EXPECT_NE(Refusal(bytes).find("longer than a day"), std::string::npos) << Refusal(bytes);
 }
 
-TEST(ReplayFile, AnotherFormatVersionOrAStrangerFileIsNamedAsSuch) {
-  std::string bytes = EncodeReplay(Sample());
-  bytes[ReplayMagicSize] = 2;
-  try {
-    DecodeReplay(bytes);
-    ADD_FAILURE() << "a version 2 file was read";
-  } catch (const EReplayError& e) {
-    EXPECT_STREQ(e.what(), "it was made in replay format 2, and this game reads format 1 only");
-  }
-  EXPECT_THROW(DecodeReplay("<root></root>"), EReplayError);
+// Files of format 1, made before the rules revision and Accents were kept,
+// still read: they were all revision 1, Accents "either". An Accents byte
+// other than 0 or 1 is damage.
+TEST(ReplayFile, AFormatOneFileReadsAsRevisionOneWithAccentsEither) {
+  const TReplay r = Sample();
+  std::string bytes = EncodeReplay(r);
+  const size_t at = ReplayMagicSize + 2 + r.Header.GameVersion.size();  // past version and game version
+  ASSERT_EQ(bytes.substr(at, 3), "\xAC\x02\x01");  // revision 300, "exact"
+  std::string damaged = bytes;
+  damaged[at + 2] = 2;
+  EXPECT_NE(Refusal(damaged).find("Accents"), std::string::npos) << Refusal(damaged);
+  bytes.erase(at, 3);
+  bytes[ReplayMagicSize] = 1;
+  TReplay old = r;
+  old.Header.Revision = 1;
+  old.Header.AccentsExact = false;
+  EXPECT_EQ(DecodeReplay(bytes), old);
 }
 
 class ReplayFolder : public hstest::ScratchFolder {};
@@ -127,6 +139,17 @@ TEST_F(ReplayFolder, KeepsTheNewestGamesAndThoseOfTheTableOnly) {
   EXPECT_EQ(kept[1], later);
   EXPECT_EQ(kept.back(), names[0]);
   EXPECT_TRUE(std::filesystem::exists(folder + "/notes.txt"));
+
+  // Games in which no letter was typed crowded out the real ones; an older
+  // version's may still be kept, but are not listed.
+  TReplay idle = Sample(), typed = Sample();
+  idle.Events = {{TReplayInput::KeyDown, vk::Space}, {TReplayInput::Text, ' '}};
+  typed.Events = {{TReplayInput::Text, 0x00E9}};  // a letter of another alphabet
+  const std::string other = folder_ + "/other", typedName = SaveReplay(other, typed, 1700000000);
+  SaveReplay(other, idle, 1700000001);
+  std::vector<TKeptGame> listed = ListKeptGames(other, 10);
+  ASSERT_EQ(listed.size(), 1u);
+  EXPECT_EQ(listed[0].Name, typedName);
 }
 
 TEST_F(ReplayFolder, TableRowsKeepTheirReplayButNeverAPathElsewhere) {
@@ -180,11 +203,15 @@ TEST_F(ReplayFolder, PruningSparesTheGamesOfRowsAnotherCopySavedMeanwhile) {
 
 class ReplayGame : public GameFixture {
  protected:
+  // Watches the replay as the game does, each frame as fast as it comes.
+  void WatchReplay(const TReplay& replay, bool paced) {
+    form->Screens.Run(session->Host(), std::make_unique<TWatchScreen>(*session, std::make_unique<TReplay>(replay), paced));
+  }
   // A quiet game of a second under the form's list, with the given input in
   // its last frame.
   TReplay QuietGame(std::vector<TReplayEvent> last) const {
     TReplay r;
-    r.Header.WordList = form->WordListName;
+    r.Header.WordList = session->WordListName();
     TWordsHash hash;
     for (int i = 0; i < form->Dictionary->Count(); ++i) hash.Add(form->Dictionary->Items(i)->Text);
     r.Header.WordsHash = hash.Value();
@@ -195,6 +222,17 @@ class ReplayGame : public GameFixture {
     r.Events = std::move(last);
     return r;
   }
+  // Plays until Escape at `escapeAt`: the file kept, and `played` and `score` as the game ended.
+  std::string PlayKept(uint32_t escapeAt) {
+    platform->KeyAt(escapeAt, vk::Escape);
+    PlayWholeGame();
+    platform->OnFrame = nullptr;
+    played = stats;
+    score = form->Score;
+    return session->LastReplay();
+  }
+  TPlayStats played;
+  int32_t score = 0;
   // Every few frames, the next letter of the first attacking word.
   void TypeAtTheFirstWord(int everyFrames) {
     platform->OnFrame = [this, everyFrames, frame = 0]() mutable {
@@ -206,17 +244,23 @@ class ReplayGame : public GameFixture {
   }
 };
 
-TEST_F(ReplayGame, AGameWithPausesAndClicksPlaysAgainTheSame) {
+TEST_F(ReplayGame, AGameWithPausesClicksAndTheWheelPlaysAgainTheSameAndOneWithoutLettersIsNotKept) {
   const std::string folder = std::filesystem::path(HiScoreFolder) / "replays";
-  form->KeepReplaysIn(folder);
+  session->KeepReplaysIn(folder);
   form->BuildMenu();
+  // A game without a letter typed is not kept: nothing in it to watch.
+  platform->KeyAt(Now() + 1500, vk::Space);
+  platform->KeyAt(Now() + 3000, vk::Escape);
+  PlayWholeGame();
+  EXPECT_EQ(session->LastReplay(), "");
   // Stars that have drifted a while, as behind the menu.
   for (int i = 0; i < 500; ++i) {
     form->StarField->UpdateAll(form->Stage);
     form->PresentFrame();
   }
   Watch();
-  // Typing at the first word, a focus loss, a pause, a click, then Escape.
+  // Typing at the first word, a focus loss, a pause, clicks and the wheel
+  // (never kept: the file must still read), then Escape.
   const uint32_t t = Now();
   TypeAtTheFirstWord(8);
   platform->Schedule({t + 4000, THeadlessPlatform::TEventKind::Deactivate});
@@ -224,66 +268,83 @@ TEST_F(ReplayGame, AGameWithPausesAndClicksPlaysAgainTheSame) {
   platform->KeyAt(t + 6000, 19);  // Pause
   platform->KeyAt(t + 6500, 19);
   platform->ClickAt(t + 7000, 400, 300);
-  platform->KeyAt(t + 30000, vk::Escape);
-  form->PlayGame();
-  platform->OnFrame = nullptr;
-  ASSERT_FALSE(form->LastReplay.empty());
-  const TPlayStats played = stats;
-  const int32_t score = form->Score;
+  platform->ClickAt(t + 7100, 400, 300, TMouseButton::Right);
+  platform->ClickAt(t + 7200, 400, 300, TMouseButton::WheelDown);
+  ASSERT_FALSE(PlayKept(t + 30000).empty());
   ASSERT_GT(played.WordsTyped, 10);
 
-  TReplay replay = LoadReplay(folder + "/" + form->LastReplay);
+  TReplay replay = LoadReplay(folder + "/" + session->LastReplay());
   EXPECT_EQ(replay.Trailer.Score, score);
   EXPECT_EQ(replay.Trailer.How, TGameEnd::Quit);
   MakeForm({});
   stats = {};
   Watch();
-  EXPECT_EQ(form->ReplayRefusal(replay), "");
-  form->WatchReplay(replay, false);
-  EXPECT_EQ(form->Score, score);
+  EXPECT_EQ(session->ReplayRefusal(replay), "");
+  WatchReplay(replay, false);
+  EXPECT_EQ(stats.LastScore, score);
   EXPECT_EQ(stats.LettersTyped, played.LettersTyped);
   EXPECT_EQ(stats.Keys, played.Keys);
   EXPECT_EQ(stats.BricksLost, played.BricksLost);
-  EXPECT_EQ(form->Watching, nullptr);
-  EXPECT_EQ(platform->InputSink(), form.get());
+  EXPECT_FALSE(session->Watching());
+  EXPECT_EQ(platform->InputSink(), form);
 
   replay.Header.WordsHash ^= 1;
-  EXPECT_NE(form->ReplayRefusal(replay).find("another word list"), std::string::npos);
+  EXPECT_NE(session->ReplayRefusal(replay).find("another word list"), std::string::npos);
+  replay.Header.Rules = "Marathon";
+  EXPECT_NE(session->ReplayRefusal(replay).find("rules this game does not have"), std::string::npos);
 }
 
-// Games in which no letter was typed were kept and listed among the recent
-// games, crowding out the real ones (an older version's are still left out).
-TEST_F(ReplayGame, AGameWithoutALetterTypedIsNeitherKeptNorListed) {
+// Accents were not kept in the file: a game played with "exact" was watched
+// under the watcher's own setting, and with "either" its plain letters hit
+// the accented ones they had missed.
+TEST_F(ReplayGame, AGameWithExactAccentsPlaysAgainTheSameWhateverTheWatchersSetting) {
+  const std::string list = (std::filesystem::path(HiScoreFolder) / "accents.txt").string();
+  {
+    std::ofstream out(list);
+    for (char a = 'a'; a <= 'z'; ++a)
+      for (char b = 'a'; b <= 'h'; ++b) out << "t\xC3\xA9" << a << b << "\nto" << a << b << "\n";
+  }
   const std::string folder = std::filesystem::path(HiScoreFolder) / "replays";
-  form->KeepReplaysIn(folder);
+  MakeForm({"--words", list});
+  session->KeepReplaysIn(folder);
+  session->Settings().AccentsExact = true;
+  session->ApplyWordList();
   form->BuildMenu();
-  platform->KeyAt(Now() + 1500, vk::Space);
-  platform->KeyAt(Now() + 3000, vk::Escape);
-  form->PlayGame();
-  EXPECT_EQ(form->LastReplay, "");
-  TReplay idle = Sample(), typed = Sample();
-  idle.Events = {{TReplayInput::KeyDown, vk::Space}, {TReplayInput::Text, ' '}};
-  typed.Events = {{TReplayInput::Text, 0x00E9}};  // a letter of another alphabet
-  const std::string typedName = SaveReplay(folder, typed, 1700000000);
-  SaveReplay(folder, idle, 1700000001);
-  std::vector<TKeptGame> listed = ListKeptGames(folder, 10);
-  ASSERT_EQ(listed.size(), 1u);
-  EXPECT_EQ(listed[0].Name, typedName);
+  Watch();
+  // The plain letter of each next letter of the first word: E for its É.
+  platform->OnFrame = [this, frame = 0]() mutable {
+    if (++frame % 8 != 0 || form->AttackWords->Count() == 0) return;
+    const std::string& next = form->AttackWords->Words(0)->Text;
+    if (next.empty()) return;
+    const unsigned char c = static_cast<unsigned char>(next[0]);
+    platform->TypeText(c < 0x80 ? std::string(1, static_cast<char>(tolower(c))) : "e");
+  };
+  const std::string file = folder + "/" + PlayKept(Now() + 30000);
+  ASSERT_FALSE(session->LastReplay().empty());
+  ASSERT_GT(played.WordsTyped, 0);
+
+  MakeForm({"--words", list});  // the watcher's own Accents: "either"
+  form->BuildMenu();
+  platform->ShowWindow();
+  stats = {};
+  Watch();
+  EXPECT_TRUE(session->WatchFile(file, false));
+  EXPECT_EQ(stats.LastScore, score);
+  EXPECT_EQ(stats.WordsTyped, played.WordsTyped);
+  EXPECT_EQ(stats.BricksLost, played.BricksLost);
+  EXPECT_FALSE(session->Settings().AccentsExact);  // the watcher's own again
+  EXPECT_FALSE(session->AccentsExact());
 }
 
 // The progress screen's second page lists the kept games, newest first and
 // without a damaged file, and Enter on a row watches that game.
 TEST_F(ReplayGame, ARecentGameIsChosenAndWatchedFromTheProgressScreen) {
   const std::string folder = std::filesystem::path(HiScoreFolder) / "replays";
-  form->KeepReplaysIn(folder);
+  session->KeepReplaysIn(folder);
   form->BuildMenu();
   Watch();
   TypeAtTheFirstWord(10);
-  platform->KeyAt(Now() + 8000, vk::Escape);
-  form->PlayGame();
-  platform->OnFrame = nullptr;
-  ASSERT_FALSE(form->LastReplay.empty());
-  const TPlayStats played = stats;
+  ASSERT_FALSE(PlayKept(Now() + 8000).empty());
   ASSERT_GT(played.LettersTyped, 0);
   std::ofstream(folder + "/29991231-235959-00.gfr") << "GFR damaged";
 
@@ -296,20 +357,33 @@ TEST_F(ReplayGame, ARecentGameIsChosenAndWatchedFromTheProgressScreen) {
   platform->KeyAt(t + 200, vk::Up);  // already the first row: stays
   platform->KeyAt(t + 300, vk::Return);
   platform->KeyAt(t + 30000, vk::Escape);  // on the list again, after the game
-  form->ShowStats();
-  EXPECT_EQ(form->StatsRows, 0);
+  form->Screens.Run(session->Host(), std::make_unique<TStatsScreen>(*session));
   EXPECT_EQ(stats.LettersTyped, played.LettersTyped);
   EXPECT_EQ(stats.GamesPlayed, 1);
   EXPECT_EQ(form->Score, 4321);  // the menu's score is the player's again
-  EXPECT_EQ(form->Watching, nullptr);
+  EXPECT_FALSE(session->Watching());
 }
 
-TEST_F(ReplayGame, TwoEscapesInOneFrameEndTheWatchedGameAndNotTheProgram) {
+// A game of other rules would play differently here: refused, and said why.
+// Two Escapes in one frame end the watched game, not the program.
+TEST_F(ReplayGame, AnotherRulesRevisionIsRefusedAndTwoEscapesEndOnlyTheWatchedGame) {
+  TReplay replay = QuietGame({{TReplayInput::KeyDown, vk::Escape}, {TReplayInput::KeyDown, vk::Escape}});
+  replay.Header.Revision = RulesRevision + 1;
+  const std::string file = (std::filesystem::path(HiScoreFolder) / "later.gfr").string();
+  std::ofstream(file, std::ios::binary) << EncodeReplay(replay);
   form->BuildMenu();
   platform->ShowWindow();
+  platform->QuietErrors = true;
   Watch();
-  const TReplayEvent escape{TReplayInput::KeyDown, vk::Escape};
-  form->WatchReplay(QuietGame({escape, escape}), false);
+  EXPECT_FALSE(session->WatchFile(file, false));
+  EXPECT_EQ(stats.GamesPlayed, 0);
+  ASSERT_FALSE(platform->Errors().empty());
+  const std::string want = "another version of the game's rules (revision " + std::to_string(RulesRevision + 1) +
+                           "; this game plays revision " + std::to_string(RulesRevision) + ")";
+  EXPECT_NE(platform->Errors().back().find(want), std::string::npos) << platform->Errors().back();
+  replay.Header.Revision = RulesRevision;
+  EXPECT_EQ(session->ReplayRefusal(replay), "");
+  WatchReplay(replay, false);
   EXPECT_EQ(stats.GamesPlayed, 1);
   EXPECT_FALSE(form->Closed);
   EXPECT_TRUE(platform->IsWindowVisible());
@@ -332,8 +406,8 @@ TEST_F(ReplayGame, WatchingAGameOfAnotherListLeavesEveryOptionAsItWas) {
   auto read = [] { return (std::stringstream() << std::ifstream(SettingsFile).rdbuf()).str(); };
 
   // The watched game: Deutsch, Typist rules, from wave 3 at 125 per cent.
-  form->Settings.Words = "Deutsch";
-  form->ApplyWordList();
+  session->Settings().Words = "Deutsch";
+  session->ApplyWordList();
   TReplay replay = QuietGame({{TReplayInput::KeyDown, vk::Escape}});
   replay.Header.Rules = "Typist";
   replay.Header.StartWave = 3;
@@ -341,32 +415,32 @@ TEST_F(ReplayGame, WatchingAGameOfAnotherListLeavesEveryOptionAsItWas) {
   const std::string file = (std::filesystem::path(HiScoreFolder) / "deutsch.gfr").string();
   std::ofstream(file, std::ios::binary) << EncodeReplay(replay);
   // The player's own: Francais with exact accents, from wave 2.
-  form->Settings.Words = "Français";
-  form->Settings.AccentsExact = true;
-  form->Settings.StartWave = 2;
-  form->ApplyWordList();
-  const TSettings mine = form->Settings;
+  session->Settings().Words = "Français";
+  session->Settings().AccentsExact = true;
+  session->Settings().StartWave = 2;
+  session->ApplyWordList();
+  const TSettings mine = session->Settings();
   EXPECT_TRUE(SaveSettings(mine, SettingsFile));
   const std::string saved = read();
   form->BuildMenu();
   platform->ShowWindow();
   Watch();
-  EXPECT_TRUE(form->WatchFile(file, false));
+  EXPECT_TRUE(session->WatchFile(file, false));
   EXPECT_EQ(stats.GamesPlayed, 1);
-  EXPECT_EQ(form->Settings, mine);
+  EXPECT_EQ(session->Settings(), mine);
   EXPECT_EQ(read(), saved);
   StartGame();  // the player's, in French
   EXPECT_EQ(form->Dictionary->Items(0)->Text.substr(0, 3), "MOT");
-  EXPECT_TRUE(form->AccentsExact);
+  EXPECT_TRUE(session->AccentsExact());
   EXPECT_EQ(form->WaveNumber, 2);
 
   std::filesystem::remove(dict / "ngerman");
   form->Playing = false;
   platform->QuietErrors = true;
-  EXPECT_FALSE(form->WatchFile(file, false));
+  EXPECT_FALSE(session->WatchFile(file, false));
   EXPECT_NE(platform->Errors().empty() ? std::string::npos : platform->Errors().back().find("Deutsch, which is not"),
             std::string::npos);
-  EXPECT_EQ(form->Settings, mine);
+  EXPECT_EQ(session->Settings(), mine);
   ::setenv(SystemWordsVariable, savedDict.c_str(), 1);
   SettingsFile = savedSettings;
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "rules/Rules.h"
+#include "rules/TypistRules.h"
 #include "words/WordFixture.h"
 
 namespace {
@@ -22,7 +22,8 @@ class TypistRulesTest : public WordFixture {
  protected:
   void SetUp() override {
     WordFixture::SetUp();
-    form->Rules = MakeRules(TRulesKind::Typist);
+    session->Settings().Rules = "Typist";
+    session->GameStarting();
     form->Events.Add(misses);
   }
   void TearDown() override {
@@ -33,7 +34,13 @@ class TypistRulesTest : public WordFixture {
     form->KeyDown(static_cast<uint16_t>(key), {});
     form->KeyUp(static_cast<uint16_t>(key), {});
   }
-  const TSpriteWord* Target() { return form->Rules->Target(); }
+  const TSpriteWord* Target() { return session->Rules()->Target(); }
+  TSpriteWord* AddBonus(int x, int y) {
+    auto gift = std::make_unique<TTestBonus>();
+    gift->CreateBonus();
+    gift->PlaceAt({x, y});
+    return static_cast<TSpriteWord*>(form->BonusWords->Add(std::move(gift)));
+  }
   TMissCount misses;
 };
 
@@ -51,10 +58,7 @@ TEST_F(TypistRulesTest, TheLockGoesToTheNearestMatchingWordOrBulletThenToABonusW
   EXPECT_EQ(cat->Text, "CAT");
   EXPECT_EQ(Target(), cow);
 
-  auto gift = std::make_unique<TTestBonus>();
-  gift->CreateBonus();
-  gift->PlaceAt({600, 100});
-  TSpriteWord* bonus = static_cast<TSpriteWord*>(form->BonusWords->Add(std::move(gift)));
+  TSpriteWord* bonus = AddBonus(600, 100);
   Type('O');
   Type('W');
   Type('G');  // no attack word starts with G
@@ -65,13 +69,7 @@ TEST_F(TypistRulesTest, TheLockGoesToTheNearestMatchingWordOrBulletThenToABonusW
 
 // A far attack word once stole the lock (and the bonus) from a falling bonus word sharing its first letter.
 TEST_F(TypistRulesTest, AFallingBonusWordTakesASharedFirstLetterUnlessTheAttackWordIsCloseToTheCastle) {
-  auto addBonus = [&] {
-    auto gift = std::make_unique<TTestBonus>();
-    gift->CreateBonus();
-    gift->PlaceAt({400, 100});
-    return static_cast<TSpriteWord*>(form->BonusWords->Add(std::move(gift)));
-  };
-  TSpriteWord* bonus = addBonus();
+  TSpriteWord* bonus = AddBonus(400, 100);
   TSpriteWord* far = AddWord("GOAT", {600, 300});
   Type('G');
   EXPECT_EQ(Target(), bonus);
@@ -79,7 +77,7 @@ TEST_F(TypistRulesTest, AFallingBonusWordTakesASharedFirstLetterUnlessTheAttackW
   for (char key : {'I', 'F', 'T'}) Type(key);
   EXPECT_EQ(misses.Misses, 0);
 
-  bonus = addBonus();
+  bonus = AddBonus(400, 100);
   TSpriteWord* near = AddWord("GRIM", {200, 300});
   Type('G');
   EXPECT_EQ(Target(), near);
@@ -104,7 +102,7 @@ TEST_F(TypistRulesTest, AMissHitsNothingAndARunOfMissesHurriesTheLockedWord) {
 }
 
 TEST_F(TypistRulesTest, TheLockEndsWhenItsWordIsBombedOrLeavesAndTheNextLetterLocksAnew) {
-  TSpriteWord* cow = AddWord("COW", {300, 300});
+  AddWord("COW", {300, 300});
   Type('C');
   form->Bombs = 1;
   form->KeyDown(vk::Space, {});
@@ -120,16 +118,6 @@ TEST_F(TypistRulesTest, TheLockEndsWhenItsWordIsBombedOrLeavesAndTheNextLetterLo
   EXPECT_EQ(misses.Misses, 1);
   Type('D');
   EXPECT_EQ(far->Text, "OG");
-  (void)cow;
-}
-
-TEST_F(TypistRulesTest, TheNormalPaceIsTheGameAsBuiltAndOthersScaleTheWordsClocks) {
-  EXPECT_EQ(form->Paced(90), 90u);
-  form->SpeedPercent = 75;
-  EXPECT_EQ(form->Paced(90), 120u);
-  form->SpeedPercent = 125;
-  EXPECT_EQ(form->Paced(70), 56u);
-  EXPECT_EQ(form->Paced(1), 1u);
 }
 
 }  // namespace

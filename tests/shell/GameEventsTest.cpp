@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "record/TypingRecord.h"
 #include "words/WordFixture.h"
 
 namespace {
@@ -66,6 +67,12 @@ TEST_F(GameEvents, KeysWordsBricksAndBombsAreToldAsTheyHappen) {
                                       "CAT typed after 250", "key 84 hit CAT:1", "COW burst after 250", "bomb, 0 left",
                                       "key 32 hit", "key 32 miss", "brick lost 3,10", "O crashed after 0"}));
   form->Events.Remove(log);
+  // The typing record counts a miss only when the key hits nothing.
+  const TGameFigures& g = session->Record().Game();
+  EXPECT_EQ(g.Hits, 3);
+  EXPECT_EQ(g.Misses, 1);
+  EXPECT_EQ(g.Letters, 4);  // C took a letter off both words
+  EXPECT_EQ(g.Words, 1);
 }
 
 TEST_F(GameEvents, EachGameIsToldFromItsStartToHowItEnded) {
@@ -82,12 +89,11 @@ TEST_F(GameEvents, EachGameIsToldFromItsStartToHowItEnded) {
     if (form->Playing && form->GameOverStamp == 0 && Now() > t0 + 3500 && Now() < t0 + 9000) form->GameOver();
   };
   form->Run();
-  const std::vector<std::string> game = {"started Classic at wave 1", "wave 1"};
-  std::vector<std::string> expected = game;
-  for (const char* line : {"game over", "ended lost"}) expected.push_back(line);
-  expected.insert(expected.end(), game.begin(), game.end());
-  expected.push_back("ended quit");
-  expected.insert(expected.end(), game.begin(), game.end());
-  expected.push_back("ended closed");
-  EXPECT_EQ(log.Lines, expected);
+  const std::string start = "started Classic at wave 1", wave = "wave 1";
+  EXPECT_EQ(log.Lines, (std::vector<std::string>{start, wave, "game over", "ended lost", start, wave, "ended quit",
+                                                 start, wave, "ended closed"}));
+  // Closing the window ends the run at once.
+  EXPECT_EQ(ShowingScreen(*form), "ended");
+  EXPECT_LT(Now() - t0, 11000u);
+  EXPECT_FALSE(platform->IsWindowVisible());
 }

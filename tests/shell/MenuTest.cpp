@@ -1,4 +1,8 @@
+#include <initializer_list>
+#include <memory>
+
 #include "support/GameFixture.h"
+#include "words/Ink.h"
 
 class MenuTest : public GameFixture {
  protected:
@@ -8,43 +12,53 @@ class MenuTest : public GameFixture {
   }
 };
 
-TEST_F(MenuTest, SelectionWrapsAtBothEnds) {
-  TMenuList& m = *form->Menu;
-  EXPECT_EQ(m.Selected, MenuStart);
-  m.SelectPrevious();
-  EXPECT_EQ(m.Selected, MenuQuit);
-  m.SelectNext();
-  EXPECT_EQ(m.Selected, MenuStart);
-  m.SelectNext();
-  m.SelectNext();
-  m.SelectNext();
-  m.SelectNext();
-  EXPECT_EQ(m.Selected, MenuQuit);
-  m.SelectNext();
-  EXPECT_EQ(m.Selected, MenuStart);
+namespace {
+
+// Items with the given ids, the first one chosen.
+std::unique_ptr<TMenuList> MenuOf(std::initializer_list<uint8_t> ids) {
+  auto menu = std::make_unique<TMenuList>();
+  for (uint8_t id : ids) menu->Add(std::make_unique<TMenuItem>(TMenuItem{{0, 0}, "", id}));
+  menu->Selected = *ids.begin();
+  return menu;
 }
 
-TEST_F(MenuTest, UnknownSelectionGoesToLastOrFirst) {
-  TMenuList& m = *form->Menu;
-  m.Selected = 3;
-  EXPECT_EQ(m.SelectedIndex(), -1);
-  m.SelectPrevious();
-  EXPECT_EQ(m.Selected, MenuQuit);
-  m.Selected = 99;
-  m.SelectNext();
-  EXPECT_EQ(m.Selected, MenuStart);
+}  // namespace
+
+TEST(MenuList, SelectionWrapsAtBothEndsAndRecoversFromAnUnknownOne) {
+  auto m = MenuOf({7, 3, 9});
+  m->SelectPrevious();
+  EXPECT_EQ(m->Selected, 9);
+  m->SelectNext();
+  EXPECT_EQ(m->Selected, 7);
+  m->SelectNext();
+  m->SelectNext();
+  EXPECT_EQ(m->Selected, 9);
+  m->SelectPrevious();
+  EXPECT_EQ(m->Selected, 3);
+  m->SelectNext();
+  m->SelectNext();
+  EXPECT_EQ(m->Selected, 7);
+  // An unknown selection goes to the last or the first; an empty menu stays put.
+  m->Selected = 4;
+  EXPECT_EQ(m->SelectedIndex(), -1);
+  m->SelectPrevious();
+  EXPECT_EQ(m->Selected, 9);
+  m->Selected = 99;
+  m->SelectNext();
+  EXPECT_EQ(m->Selected, 7);
+  TMenuList empty;
+  empty.Selected = 5;
+  empty.SelectNext();
+  empty.SelectPrevious();
+  EXPECT_EQ(empty.Selected, 5);
 }
 
 TEST_F(MenuTest, ItemsAreCentredAndSpacedByAHundred) {
   TMenuList& m = *form->Menu;
   ASSERT_EQ(m.Count(), 5);
-  EXPECT_EQ(m.Items(0)->Position.Y, 80);
-  EXPECT_EQ(m.Items(1)->Position.Y, 180);
-  EXPECT_EQ(m.Items(2)->Position.Y, 280);
-  EXPECT_EQ(m.Items(2)->Caption, "STATS");
-  EXPECT_EQ(m.Items(3)->Position.Y, 380);
-  EXPECT_EQ(m.Items(4)->Position.Y, 480);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(m.Items(i)->Position.Y, 80 + 100 * i) << i;
   EXPECT_EQ(m.Items(1)->Caption, "HIGH SCORES");
+  EXPECT_EQ(m.Items(2)->Caption, "STATS");
   int w = TextExtentAt(form->Canvas(), 30, "HIGH SCORES").cx;
   EXPECT_EQ(m.Items(1)->Position.X, (800 - w) / 2);
 }
@@ -78,18 +92,11 @@ TEST_F(MenuTest, ClickChoosesTheHoveredItem) {
 
 TEST_F(MenuTest, HelpLineSitsCentredAtTheFootWithItsDots) {
   form->DrawMenu();
-  const TBitmap& b = *form->OffscreenImage;
   // Nothing else is drawn: every lit pixel is the help line's.
-  int left = b.Width(), right = -1, top = b.Height(), bottom = -1;
-  for (int y = 530; y < b.Height(); ++y)
-    for (int x = 0; x < b.Width(); ++x)
-      if (b.Scanline(y)[x] != clBlack) {
-        left = std::min(left, x), right = std::max(right, x);
-        top = std::min(top, y), bottom = std::max(bottom, y);
-      }
-  EXPECT_GE(top, 560);
-  EXPECT_LT(bottom, 595);
-  EXPECT_NEAR(left, b.Width() - 1 - right, 4);
+  TRect help = InkIn(*form->OffscreenImage, {0, 530, 800, 600}).Box;
+  EXPECT_GE(help.Top, 560);
+  EXPECT_LE(help.Bottom, 595);
+  EXPECT_NEAR(help.Left, 800 - help.Right, 4);
   // The middle dot (Windows-1252 0xB7) has a glyph of its own, unlike a
   // character the font lacks.
   TBitmap dot(20, 20);
@@ -97,5 +104,5 @@ TEST_F(MenuTest, HelpLineSitsCentredAtTheFootWithItsDots) {
   dot.Canvas().Brush.Style = TBrushStyle::Clear;
   dot.Canvas().Font.Color = clWhite;
   dot.Canvas().TextOut(0, 0, "\xB7");
-  EXPECT_TRUE(std::any_of(dot.Pixels().begin(), dot.Pixels().end(), [](uint32_t p) { return p != 0; }));
+  EXPECT_GT(InkIn(dot).Count, 0);
 }

@@ -1,5 +1,5 @@
-// Messages for the player on the menu, the fullscreen setting that follows
-// the window, and the options' mouse buttons and wheel.
+// Messages for the player on the menu, and a replay that reads after the
+// mouse was used in play.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,7 +9,6 @@
 #include "platform/Notices.h"
 #include "platform/Utf8.h"
 #include "replay/ReplayUnit.h"
-#include "rules/OptionsScreen.h"
 #include "support/GameFixture.h"
 
 namespace {
@@ -79,7 +78,7 @@ TEST_F(NoticesOnTheMenu, ADamagedSettingsFileShowsOnTheMenuUntilAKeyWhichDoesNot
   double before = -1, after = -1;
   uint8_t chosenAfter = 0;
   platform->OnFrame = [&] {
-    if (form->Screen != TGlyphfallForm::TScreen::Menu) return;
+    if (ShowingScreen(*form) != "menu") return;
     if (Now() < t0 + 3500) before = middleLit();
     if (Now() > t0 + 4200 && Now() < t0 + 4500) after = middleLit(), chosenAfter = form->Menu->Selected;
   };
@@ -89,76 +88,8 @@ TEST_F(NoticesOnTheMenu, ADamagedSettingsFileShowsOnTheMenuUntilAKeyWhichDoesNot
   EXPECT_EQ(chosenAfter, MenuHighScores);
   EXPECT_TRUE(platform->Notices().Empty());
 
-  form.reset();
+  game.reset();
   EXPECT_FALSE(platform->Notices().GameShowsThem);  // a last error finds no menu
-}
-
-// The Fullscreen row follows the window F11 changed (its first Right toggles it); F11 is saved.
-TEST_F(NoticesOnTheMenu, F11IsSavedAndTheOptionsRowShowsAndTogglesTheWindowsRealState) {
-  platform->KeyAt(Now() + 3200, 122);  // F11 on the menu
-  platform->KeyAt(Now() + 3400, vk::Escape);
-  form->Run();
-  EXPECT_TRUE(LoadSettings(SettingsFile).Fullscreen);
-
-  MakeForm({});  // starts fullscreen, as saved
-  const auto rows = TOptionsScreen(*form).Rows;
-  const size_t row = std::find_if(rows.begin(), rows.end(), [](auto& r) { return r.Label == "Fullscreen"; }) - rows.begin();
-  uint32_t t = Now() + 3200;
-  platform->KeyAt(t, 122);  // out of fullscreen by the key
-  for (int i = 0; i < 3; ++i) platform->KeyAt(t += 20, vk::Down);
-  platform->KeyAt(t += 20, vk::Return);  // OPTIONS
-  for (size_t i = 0; i < row; ++i) platform->KeyAt(t += 20, vk::Down);
-  const uint32_t onRow = t += 100, changed = t += 200;
-  platform->KeyAt(onRow + 100, vk::Right);
-  platform->KeyAt(t += 100, vk::Escape);
-  platform->KeyAt(t += 100, vk::Escape);
-  std::string before, after;
-  bool fullscreenAfter = false;
-  platform->OnFrame = [&] {
-    if (!form->Options) return;
-    if (Now() < onRow) before = form->Options->Rows[row].Value(form->Settings);
-    if (Now() < changed) after = form->Options->Rows[row].Value(form->Settings), fullscreenAfter = platform->Fullscreen();
-  };
-  form->Run();
-  EXPECT_EQ(before + "/" + after, "off/on");
-  EXPECT_TRUE(fullscreenAfter);  // the first Right did it
-  EXPECT_TRUE(LoadSettings(SettingsFile).Fullscreen);
-}
-
-// Right click steps back; the wheel steps the row under the pointer, nothing between rows or on BACK.
-TEST_F(NoticesOnTheMenu, OnOptionsTheRightButtonStepsBackAndTheWheelStepsTheRowUnderThePointer) {
-  TOptionsScreen screen(*form);
-  auto y = [&](int row) { return screen.RowY(row) + 5; };
-  const int wave = 1, speed = 2;
-  form->Settings.StartWave = 3;
-  screen.Selected = wave;
-  screen.Click(TMouseButton::Right, 300, y(wave));
-  EXPECT_EQ(form->Settings.StartWave, 2);
-  screen.Click(TMouseButton::WheelUp, 300, y(speed));
-  EXPECT_EQ(form->Settings.SpeedPercent, 125);
-  EXPECT_EQ(screen.Selected, speed);
-  screen.Click(TMouseButton::WheelDown, 300, y(speed));
-  screen.Click(TMouseButton::WheelDown, 300, y(speed));
-  const TSettings now = form->Settings;
-  EXPECT_EQ(now.SpeedPercent, 75);
-  screen.Click(TMouseButton::WheelUp, 300, (y(wave) + y(speed)) / 2 + 12);  // between rows
-  screen.Click(TMouseButton::WheelUp, 300, y(static_cast<int>(screen.Rows.size()) - 1));  // BACK
-  EXPECT_EQ(form->Settings, now);
-  EXPECT_FALSE(screen.Done);
-}
-
-// A wheel or right click in play must still leave a replay that reads.
-TEST_F(NoticesOnTheMenu, AWheelTurnedDuringAGameLeavesItsReplayReadable) {
-  const std::string folder = std::filesystem::path(HiScoreFolder) / "replays";
-  form->KeepReplaysIn(folder);
-  form->BuildMenu();
-  platform->ClickAt(Now() + 300, 400, 300, TMouseButton::WheelDown);
-  platform->ClickAt(Now() + 400, 400, 300, TMouseButton::Right);
-  platform->KeyAt(Now() + 500, 'Q');  // a game without a letter typed is not kept
-  platform->KeyAt(Now() + 600, vk::Escape);
-  form->PlayGame();
-  ASSERT_FALSE(form->LastReplay.empty());
-  EXPECT_NO_THROW(LoadReplay(folder + "/" + form->LastReplay));
 }
 
 }  // namespace

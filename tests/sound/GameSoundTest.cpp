@@ -1,13 +1,10 @@
-// Sound effects in a running game on the headless platform.
+// Sound effects in a running game on the headless platform. Every sound goes
+// through PlaySoundFile, whose missing or bad files SoundEffectsTest covers.
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
 
 #include "platform/headless/SimWaveDevice.h"
 #include "sound/WavePlayers.h"
 #include "support/GameFixture.h"
-#include "support/InFolder.h"
 
 namespace {
 
@@ -47,18 +44,4 @@ TEST_F(GameSound, EventsPlayTogetherAndEveryPlayerGoes) {
   EXPECT_EQ(Players(), 0);
   EXPECT_EQ(Sim().OpenCount(), 0u);
   EXPECT_TRUE(platform->Errors().empty());
-}
-
-TEST_F(GameSound, WithoutTheWaveFolderTheGameRunsInSilence) {
-  const auto empty = std::filesystem::temp_directory_path() / ("glyphfall-no-wave-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(empty);
-  InFolder(empty, [this] {
-    Mayhem();
-    EXPECT_EQ(Players(), 0);
-    PlayFor(1000);
-    EXPECT_EQ(Players(), 0);
-    EXPECT_EQ(Sim().Calls(TWaveCall::Open), 0);
-    EXPECT_TRUE(platform->Errors().empty());
-  });
-  std::filesystem::remove_all(empty);
 }

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <thread>
 
 #include "platform/Messages.h"
@@ -35,28 +36,48 @@ class SdlAudio : public ::testing::Test {
   void SetUp() override {
     output_ = std::filesystem::temp_directory_path() / ("glyphfall-disk-audio-" + std::to_string(::getpid()));
     ::setenv("SDL_DISKAUDIOFILE", output_.c_str(), 1);
+    ::setenv("SDL_AUDIODRIVER", "disk", 1);
   }
   void TearDown() override {
     ::unsetenv("SDL_AUDIODRIVER");
     ::unsetenv("SDL_DISKAUDIOFILE");
     std::filesystem::remove(output_);
   }
-  // Pumps as the game does until every player is done. The deadline only
-  // keeps a broken device from hanging the suite: the disk driver plays in
-  // real time, and a loaded sanitizer build may be slow to keep up.
-  void PumpUntilQuiet(TWaveOutDevice& device, TMessageQueue& queue, const std::vector<TStockAudioPlayer*>& players) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  // Plays the files at once on a fresh disk device, pumping as the game does
+  // until every player is done, and returns what the driver wrote (16-bit
+  // stereo). The deadline only keeps a broken device from hanging the suite:
+  // the disk driver plays in real time, and a sanitizer build may be slow.
+  TBytes PlayThrough(const std::vector<TBytes>& files, bool muted = false, int64_t volume = -1) {
+    TMessageQueue queue;
+    auto device = CreateSdlWaveOutDevice(queue);
+    EXPECT_EQ(device->GetNumDevs(), 1u) << "SDL's disk audio driver is needed for this test";
+    device->SetMuted(muted);
+    std::vector<std::unique_ptr<TStockAudioPlayer>> players;
+    for (const TBytes& file : files) {
+      players.push_back(std::make_unique<TStockAudioPlayer>(nullptr, *device, queue));
+      EXPECT_TRUE(players.back()->PlayStream(new TMemoryStream(file), true));
+      if (volume >= 0) {  // before any buffer is queued
+        EXPECT_EQ(device->SetVolume(players.back()->Handle(), static_cast<uint32_t>(volume)), MMSYSERR_NOERROR);
+      }
+    }
     auto anyActive = [&] {
-      for (auto* p : players)
+      for (auto& p : players)
         if (p->Active()) return true;
       return false;
     };
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (anyActive() && std::chrono::steady_clock::now() < until) {
-      device.Poll();
+      device->Poll();
       queue.DispatchAll();
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
+    EXPECT_FALSE(anyActive()) << "every buffer came back and the device closed";
+    players.clear();
+    device.reset();  // closes the SDL device and its file
+    std::ifstream in(output_, std::ios::binary);
+    return TBytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   }
+  static int Sample(const TBytes& raw, size_t i) { return static_cast<int16_t>(raw[i] | raw[i + 1] << 8); }
 
   std::filesystem::path output_;
 };
@@ -64,27 +85,10 @@ class SdlAudio : public ::testing::Test {
 }  // namespace
 
 TEST_F(SdlAudio, DiskDriverReceivesTheMixedSound) {
-  ::setenv("SDL_AUDIODRIVER", "disk", 1);
-  TMessageQueue queue;
-  auto device = CreateSdlWaveOutDevice(queue);
-  ASSERT_EQ(device->GetNumDevs(), 1u) << "SDL's disk audio driver is needed for this test";
-  std::vector<TStockAudioPlayer*> players;
   const double tones[] = {3000, 1900};
-  for (double hz : tones) {
-    players.push_back(new TStockAudioPlayer(nullptr, *device, queue));
-    ASSERT_TRUE(players.back()->PlayStream(new TMemoryStream(Tone(1.3, hz)), true));
-  }
-  PumpUntilQuiet(*device, queue, players);
-  for (auto* p : players) {
-    EXPECT_FALSE(p->Active()) << "every buffer came back and the device closed";
-    delete p;
-  }
-  device.reset();  // closes the SDL device and its file
-
-  std::ifstream in(output_, std::ios::binary);
-  TBytes raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const TBytes raw = PlayThrough({Tone(1.3, tones[0]), Tone(1.3, tones[1])});
   std::vector<int> left;
-  for (size_t i = 0; i + 3 < raw.size(); i += 4) left.push_back(static_cast<int16_t>(raw[i] | raw[i + 1] << 8));
+  for (size_t i = 0; i + 3 < raw.size(); i += 4) left.push_back(Sample(raw, i));
   // A sine of frequency w obeys x[n+1] + x[n-1] = 2 cos(w) x[n]; applying
   // that test for each tone in turn leaves next to nothing of a clean mix,
   // and a click anywhere (the join of the one-second buffers included)
@@ -108,41 +112,19 @@ TEST_F(SdlAudio, DiskDriverReceivesTheMixedSound) {
 }
 
 TEST_F(SdlAudio, MutedSoundsPlayOnInSilence) {
-  ::setenv("SDL_AUDIODRIVER", "disk", 1);
-  TMessageQueue queue;
-  auto device = CreateSdlWaveOutDevice(queue);
-  ASSERT_EQ(device->GetNumDevs(), 1u);
-  device->SetMuted(true);
-  std::vector<TStockAudioPlayer*> players{new TStockAudioPlayer(nullptr, *device, queue)};
-  ASSERT_TRUE(players[0]->PlayStream(new TMemoryStream(Tone(0.2)), true));
-  PumpUntilQuiet(*device, queue, players);
-  EXPECT_FALSE(players[0]->Active());
-  delete players[0];
-  device.reset();
-  std::ifstream in(output_, std::ios::binary);
-  TBytes raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const TBytes raw = PlayThrough({Tone(0.2)}, true);
   EXPECT_FALSE(raw.empty());
   EXPECT_EQ(std::count(raw.begin(), raw.end(), 0), static_cast<ptrdiff_t>(raw.size()));
 }
 
 // The volume word holds the left gain in its low half and the right in its high half.
 TEST_F(SdlAudio, EachChannelPlaysAtItsOwnVolume) {
-  ::setenv("SDL_AUDIODRIVER", "disk", 1);
   auto peaks = [&](uint32_t volume) {
-    TMessageQueue queue;
-    auto device = CreateSdlWaveOutDevice(queue);
-    std::vector<TStockAudioPlayer*> players{new TStockAudioPlayer(nullptr, *device, queue)};
-    EXPECT_TRUE(players[0]->PlayStream(new TMemoryStream(Tone(0.2)), true));
-    EXPECT_EQ(device->SetVolume(players[0]->Handle(), volume), MMSYSERR_NOERROR);  // before any buffer is queued
-    PumpUntilQuiet(*device, queue, players);
-    delete players[0];
-    device.reset();
-    std::ifstream in(output_, std::ios::binary);
-    TBytes raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const TBytes raw = PlayThrough({Tone(0.2)}, false, volume);
     std::pair<int, int> peak{0, 0};
     for (size_t i = 0; i + 3 < raw.size(); i += 4) {
-      peak.first = std::max(peak.first, std::abs(static_cast<int16_t>(raw[i] | raw[i + 1] << 8)));
-      peak.second = std::max(peak.second, std::abs(static_cast<int16_t>(raw[i + 2] | raw[i + 3] << 8)));
+      peak.first = std::max(peak.first, std::abs(Sample(raw, i)));
+      peak.second = std::max(peak.second, std::abs(Sample(raw, i + 2)));
     }
     return peak;
   };

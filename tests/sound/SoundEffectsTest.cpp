@@ -59,7 +59,33 @@ TEST_F(SoundEffects, CallsInOneFrameOverlapAndEachPlayerGoesWhenDone) {
   });
 }
 
-TEST_F(SoundEffects, MissingFolderOrFilesAreSilentAndLeaveNoPlayer) {
+// The effects volume reaches each sound's device; full plays untouched, none
+// plays nothing.
+TEST_F(SoundEffects, TheEffectsVolumeReachesEverySound) {
+  InFolder(folder_, [this] {
+    MakeWaveFolder(1000);
+    auto volumeOfNextSound = [this](int percent) -> int64_t {
+      SetEffectsVolume(percent);
+      const uint64_t before = sim.WriteCount();
+      PlaySoundFile("wave\\letter.wav");
+      Pump();
+      Pump();
+      if (sim.WriteCount() == before) return -1;  // nothing played
+      uint32_t word = 0;
+      return sim.VolumeSet(sim.Writes().back().Handle, word) ? int64_t{word} : -2;  // -2: never set
+    };
+    EXPECT_EQ(volumeOfNextSound(40), 0x66666666);
+    EXPECT_EQ(volumeOfNextSound(99), 0xFD70FD70);
+    EXPECT_EQ(volumeOfNextSound(150), -2);
+    EXPECT_EQ(EffectsVolume(), 100);
+    EXPECT_EQ(volumeOfNextSound(0), -1);
+    EXPECT_EQ(volumeOfNextSound(-5), -1);
+    EXPECT_EQ(EffectsVolume(), 0);
+    SetEffectsVolume(100);
+  });
+}
+
+TEST_F(SoundEffects, MissingOrBadFilesNoDeviceOrNoApplicationAreSilentAndLeaveNoPlayer) {
   InFolder(folder_, [this] {
     for (const char* name : SoundNames) PlaySoundFile(std::string("wave\\") + name + ".wav");
     EXPECT_EQ(Players(), 0);
@@ -72,26 +98,21 @@ TEST_F(SoundEffects, MissingFolderOrFilesAreSilentAndLeaveNoPlayer) {
     for (const char* name : {"letter", "brick", "bomb"}) PlaySoundFile(std::string("wave\\") + name + ".wav");
     EXPECT_EQ(Players(), 0);
     EXPECT_EQ(sim.OpenCount(), 0u);
-    Run(100);
-    EXPECT_TRUE(platform.Errors().empty());
-  });
-}
-
-TEST_F(SoundEffects, NoDeviceOrNoApplicationIsSilent) {
-  InFolder(folder_, [this] {
     MakeWaveFolder(1000);
     sim.SetDeviceCount(0);
-    PlaySoundFile("wave\\letter.wav");
+    PlaySoundFile("wave\\castle.wav");
     EXPECT_EQ(Players(), 0);
     sim.SetDeviceCount(1);
     sim.FailCall(TWaveCall::Open, MMSYSERR_ALLOCATED);
-    PlaySoundFile("wave\\letter.wav");
+    PlaySoundFile("wave\\castle.wav");
     EXPECT_EQ(Players(), 0);
+    sim.ClearFailures();
     TApplication* saved = Application;
     Application = nullptr;
-    PlaySoundFile("wave\\letter.wav");
+    PlaySoundFile("wave\\castle.wav");
     Application = saved;
     EXPECT_EQ(Players(), 0);
+    Run(100);
     EXPECT_TRUE(platform.Errors().empty());
   });
 }

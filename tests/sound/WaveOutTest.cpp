@@ -27,12 +27,14 @@ class Engine : public SoundRig {
 
 }  // namespace
 
-TEST_F(Engine, SourceShorterThanOneBufferPlaysInOneAndTheComponentEndsItself) {
+TEST_F(Engine, SourceShorterThanOneBufferPlaysInOneAsMessagesArriveAndTheComponentEndsItself) {
   bool streamGone = false;
   TStockAudioPlayer* p = Play(WaveFile(Second / 2), &streamGone);
   p->SetFreeWhenDone(true);
   ASSERT_TRUE(p->Active());
   EXPECT_EQ(sim.OpenCount(), 1u);
+  platform.Advance(5000);  // notifications wait for the message pump
+  EXPECT_GT(platform.Messages().PendingFor(p->NotifyHandle()), 0u);
   Pump();  // the open notification queues two empty notifications
   EXPECT_EQ(sim.Writes().size(), 0u);
   Pump();  // the first carries everything, the second finds nothing
@@ -40,11 +42,13 @@ TEST_F(Engine, SourceShorterThanOneBufferPlaysInOneAndTheComponentEndsItself) {
   EXPECT_EQ(sim.Writes()[0].Data, Samples(Second / 2));
   EXPECT_TRUE(p->Closing());
   EXPECT_EQ(p->HeaderCount(), 1u);
-  EXPECT_EQ(Players(), 1);
-  // Half a second later the device hands the buffer back.
+  // Half a second later the device hands the buffer back; it is heard of at
+  // the next message delivery.
   Run(490);
   EXPECT_EQ(Players(), 1);
-  Run(20);
+  platform.Advance(5000);
+  EXPECT_EQ(Players(), 1);
+  Pump();
   EXPECT_EQ(Players(), 0);
   EXPECT_TRUE(streamGone);
   EXPECT_EQ(sim.OpenCount(), 0u);
@@ -69,54 +73,19 @@ TEST_F(Engine, WithoutFreeWhenDoneTheCloseNotificationDeactivates) {
   delete p;
 }
 
-TEST_F(Engine, NotificationsWaitForTheMessagePump) {
-  TStockAudioPlayer* p = Play(WaveFile(Second / 4));
-  p->SetFreeWhenDone(true);
-  platform.Advance(5000);
-  EXPECT_EQ(sim.Writes().size(), 0u);
-  EXPECT_GT(platform.Messages().PendingFor(p->NotifyHandle()), 0u);
-  Pump();
-  Pump();
-  ASSERT_EQ(sim.Writes().size(), 1u);
-  platform.Advance(5000);  // played long ago, but nobody has been told
-  EXPECT_EQ(p->HeaderCount(), 1u);
-  Pump();
-  EXPECT_EQ(Players(), 0);
-}
-
-TEST_F(Engine, SourceWithoutFormatFailsBeforeTheDevice) {
-  TStockAudioPlayer* p = NewPlayer();
-  bool gone = false;
-  EXPECT_THROW(p->PlayStream(new TTrackedStream(Samples(100), gone), true), EWaveAudioSysError);
-  EXPECT_TRUE(gone);
-  EXPECT_EQ(sim.Calls(TWaveCall::Query), 0);
-  EXPECT_EQ(sim.Calls(TWaveCall::Open), 0);
-  // With an error handler nothing is raised and the code is kept.
-  int errors = 0;
-  p->OnError = [&](TWaveAudioIO*) { ++errors; };
-  EXPECT_FALSE(p->PlayStream(new TMemoryStream(Samples(100)), true));
-  EXPECT_EQ(errors, 1);
-  EXPECT_EQ(p->LastError(), static_cast<int32_t>(WAVERR_BADFORMAT));
-  EXPECT_FALSE(p->PlayFile("no such folder\\letter.wav"));
-  EXPECT_FALSE(p->Active());
-  delete p;
-}
-
 TEST_F(Engine, MisuseRaisesTheTwoTexts) {
   TStockAudioPlayer* p = NewPlayer();
-  try {
-    p->Close();
-    FAIL() << "Close on an inactive component must raise";
-  } catch (const EWaveAudioInvalidOperation& e) {
-    EXPECT_STREQ(e.what(), "Device is aleardy close");
-  }
+  auto raised = [](auto call) -> std::string {
+    try {
+      call();
+    } catch (const EWaveAudioInvalidOperation& e) {
+      return e.what();
+    }
+    return "nothing raised";
+  };
+  EXPECT_EQ(raised([&] { p->Close(); }), "Device is aleardy close");
   ASSERT_TRUE(p->PlayStream(new TMemoryStream(WaveFile(Second / 2)), true));
-  try {
-    p->Open();
-    FAIL() << "Open on an active component must raise";
-  } catch (const EWaveAudioInvalidOperation& e) {
-    EXPECT_STREQ(e.what(), "Device is aleardy open");
-  }
+  EXPECT_EQ(raised([&] { p->Open(); }), "Device is aleardy open");
   Pump();
   Pump();
   // Playback is ending (source exhausted): Open and Close just say no.
@@ -168,14 +137,19 @@ TEST_F(Engine, VolumePitchAndRateReachTheDeviceOnlyWhenAskedAndAble) {
   // A device without the rate capability is left alone and reads 1.0.
   sim.SetSupport(WAVECAPS_VOLUME);
   p = NewPlayer();
-  p->SetOptions(woSetPlaybackRate);
+  p->SetOptions(woSetPlaybackRate | woSetPitch);
+  p->SetPitch(2.0);
   ASSERT_TRUE(p->PlayStream(new TMemoryStream(WaveFile(Second)), true));
   Pump();
   p->SetPlaybackRate(2.0);
   EXPECT_FALSE(sim.RateSet(p->Handle(), word));
+  EXPECT_EQ(sim.Calls(TWaveCall::SetPitch), 0);
   EXPECT_DOUBLE_EQ(p->PlaybackRate(), 1.0);
   delete p;
   EXPECT_DOUBLE_EQ(TWaveAudioOut::FromFixed(TWaveAudioOut::ToFixed(0.75)), 0.75);
+  // Out of range: none below, the largest whole above.
+  EXPECT_EQ(TWaveAudioOut::ToFixed(-2.0), 0u);
+  EXPECT_EQ(TWaveAudioOut::ToFixed(1e6) >> 16, 0xFFFFu);
 }
 
 TEST_F(Engine, LevelsOfEightAndSixteenBitBuffers) {
@@ -328,13 +302,27 @@ TEST_F(Engine, ChunksAroundTheDataAreNeverPlayed) {
   delete p;
 }
 
-TEST_F(Engine, FormatsTheDeviceRefusesOrNoDeviceFailCleanly) {
+// Each failure releases the stream it was given.
+TEST_F(Engine, UnplayableSourcesOrNoDeviceFailCleanly) {
   TStockAudioPlayer* p = NewPlayer();
   bool gone = false;
+  // No format chunk: refused before the device is asked.
+  EXPECT_THROW(p->PlayStream(new TTrackedStream(Samples(100), gone), true), EWaveAudioSysError);
+  EXPECT_TRUE(gone);
+  EXPECT_EQ(sim.Calls(TWaveCall::Query), 0);
+  EXPECT_EQ(sim.Calls(TWaveCall::Open), 0);
   // 24-bit audio is not taken by the device.
   EXPECT_THROW(p->PlayStream(new TTrackedStream(WaveFile(300, 22050, 1, 24), gone), true), EWaveAudioSysError);
   EXPECT_TRUE(gone);
   EXPECT_EQ(sim.OpenCount(), 0u);
+  // With an error handler nothing is raised and the code is kept.
+  int errors = 0;
+  p->OnError = [&](TWaveAudioIO*) { ++errors; };
+  EXPECT_FALSE(p->PlayStream(new TMemoryStream(Samples(100)), true));
+  EXPECT_EQ(errors, 1);
+  EXPECT_EQ(p->LastError(), static_cast<int32_t>(WAVERR_BADFORMAT));
+  EXPECT_FALSE(p->PlayFile("no such folder\\letter.wav"));
+  p->OnError = nullptr;
   sim.FailCall(TWaveCall::Open, MMSYSERR_ALLOCATED);
   EXPECT_THROW(p->PlayStream(new TMemoryStream(WaveFile(300)), true), EWaveAudioSysError);
   EXPECT_FALSE(p->HasStream());
@@ -426,4 +414,43 @@ TEST_F(Engine, AStockThatGoesAwayIsForgotten) {
   Run(100);
   EXPECT_FALSE(p->Active());
   delete p;
+}
+
+// The device itself: it takes only formats it can play, holds a bounded
+// number of voices, will not close over queued buffers, and a device with one
+// volume for both channels sets both.
+TEST_F(Engine, TheDeviceRefusesWhatItCannotPlayOrHold) {
+  auto query = [&](uint32_t rate, uint32_t avgBytes) {
+    TWaveFormatEx f;
+    SetPCMAudioFormat(f, 4);  // 11025 Hz stereo 16-bit
+    f.nSamplesPerSec = rate;
+    f.nAvgBytesPerSec = avgBytes ? avgBytes : rate * f.nBlockAlign;
+    return sim.Open(nullptr, 0, &f, 0, WAVE_FORMAT_QUERY);
+  };
+  EXPECT_EQ(query(4000, 0), MMSYSERR_NOERROR);
+  EXPECT_EQ(query(3999, 0), WAVERR_BADFORMAT);
+  EXPECT_EQ(query(11025, 11025 * 2), WAVERR_BADFORMAT);
+
+  TWaveFormatEx f;
+  SetPCMAudioFormat(f, 4);
+  std::vector<THWaveOut> voices(TVoiceWaveOutDevice::MaxVoices);
+  for (THWaveOut& h : voices) ASSERT_EQ(sim.Open(&h, WAVE_MAPPER, &f, 0, 0), MMSYSERR_NOERROR);
+  THWaveOut extra = 0;
+  EXPECT_EQ(sim.Open(&extra, WAVE_MAPPER, &f, 0, 0), MMSYSERR_ALLOCATED);
+
+  std::vector<uint8_t> data(4000, 1);
+  TWaveHdr hdr{};
+  hdr.lpData = data.data();
+  hdr.dwBufferLength = static_cast<uint32_t>(data.size());
+  ASSERT_EQ(sim.PrepareHeader(voices[0], &hdr), MMSYSERR_NOERROR);
+  ASSERT_EQ(sim.Write(voices[0], &hdr), MMSYSERR_NOERROR);
+  EXPECT_EQ(sim.Close(voices[0]), WAVERR_STILLPLAYING);
+  sim.Reset(voices[0]);
+
+  sim.SetSupport(WAVECAPS_VOLUME);
+  uint32_t volume = 0;
+  ASSERT_EQ(sim.SetVolume(voices[1], 0x1234), MMSYSERR_NOERROR);
+  ASSERT_EQ(sim.GetVolume(voices[1], volume), MMSYSERR_NOERROR);
+  EXPECT_EQ(volume, 0x12341234u);
+  for (THWaveOut h : voices) sim.Close(h);
 }

@@ -1,6 +1,7 @@
 // Floating score texts and zooming pictures on a bare stage.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "framework/TextUtils.h"
@@ -17,24 +18,21 @@ class EffectsTest : public StageFixture {
     StageFixture::SetUp();
     for (uint32_t& px : picture.Pixels()) px = 0x00C0FF;
   }
-  // One frame of the two effect lists: update pass, then draw pass.
-  void Frame(TSpriteList& list) {
-    list.UpdateAll(stage);
-    list.DrawAll(stage);
-  }
   TScoreItem* AddScore(const std::string& text, TBitmap* withPicture) {
     auto* item = new TScoreItem(stage.Canvas(), Point(400, 300), text, withPicture);
     scores.AddObject(item);
     return item;
   }
-  // Drawings a score text gets before its list lets it go.
-  int DrawingsUntilGone(const std::string& text, TBitmap* withPicture) {
+  // Drawings a score text gets before its list lets it go; each must still
+  // show some colour (the font's colour at the last one is kept).
+  int DrawingsUntilGone(const std::string& text, TBitmap* withPicture, TColor& last) {
     AddScore(text, withPicture);
     int drawings = 0;
     for (;;) {
       scores.UpdateAll(stage);
       if (scores.Count() == 0) return drawings;
       scores.DrawAll(stage);
+      last = stage.Canvas().Font.Color;
       if (++drawings > 1000) return -1;
     }
   }
@@ -43,25 +41,17 @@ class EffectsTest : public StageFixture {
   TBitmap picture{16, 16};
 };
 
-// Keeps the Counter of every drawing, even after the list has destroyed it.
-class RecordingZoom : public TZoomItem {
- public:
-  RecordingZoom(TPoint p, TBitmap* picture, std::vector<int>& drawn) : TZoomItem(p, picture), drawn_(drawn) {}
-  void Draw(const TStage& stage) override {
-    drawn_.push_back(Counter);
-    TZoomItem::Draw(stage);
-  }
-
- private:
-  std::vector<int>& drawn_;
-};
-
 }  // namespace
 
-TEST_F(EffectsTest, ScoreTextLastsEightyFiveDrawingsWithOrWithoutText) {
-  EXPECT_EQ(DrawingsUntilGone("+ 50", nullptr), 85);
-  // Fading is counted per drawing, not per millisecond: the clock never moved.
-  EXPECT_EQ(DrawingsUntilGone("", &picture), 85);
+// A score text is drawn until it has faded to black, then goes; fading is
+// counted per drawing, not per millisecond (the clock never moves here).
+TEST_F(EffectsTest, ScoreTextGoesOnceFadedToBlackWithOrWithoutText) {
+  TColor last = clBlack;
+  const int drawings = DrawingsUntilGone("+ 50", nullptr, last);
+  EXPECT_GT(drawings, 1);
+  EXPECT_NE(last, clBlack);
+  EXPECT_EQ(FadeColour(last, clBlack, 3), clBlack);
+  EXPECT_EQ(DrawingsUntilGone("", &picture, last), drawings);
 }
 
 TEST_F(EffectsTest, ScoreTextEndsAtItsPointAndRisesOnePixelEvery25Ms) {
@@ -95,37 +85,36 @@ TEST_F(EffectsTest, ScoreTextFirstLetterIsBlueWithoutPictureAndOrangeWithOne) {
   EXPECT_EQ(canvas.Font.Color, 0xE40000u);  // blue faded by 27
 }
 
+// The picture grows by a pixel each side per drawing, then shrinks back: the
+// first drawing shows Counter 1, and 16 is never drawn (the zoom is gone).
 TEST_F(EffectsTest, ZoomFirstDrawingShowsCounterOneAndSixteenIsNeverDrawn) {
-  std::vector<int> drawn;
-  zooms.AddObject(new RecordingZoom(Point(300, 20), &picture, drawn));
+  zooms.AddObject(new TZoomItem(Point(300, 20), &picture));
+  std::vector<int> widths, expected;
   for (int frame = 0; frame < 40 && zooms.Count() > 0; ++frame) {
-    Frame(zooms);
+    ClearScreen();
+    zooms.UpdateAll(stage);  // a frame: the update pass, then the drawing pass
+    zooms.DrawAll(stage);
+    int width = 0;
+    for (int x = 0; x < Width; ++x) width += stage.Canvas().GetPixel(x, 28) != clBlack;
+    widths.push_back(width);
     clock.GameTime += 25;
   }
-  std::vector<int> expected;
-  for (int c = 1; c <= 15; ++c) expected.push_back(c);
-  EXPECT_EQ(drawn, expected);
+  for (int c = 1; c <= 15; ++c) expected.push_back(16 + 2 * std::min(c, 16 - c));
+  expected.push_back(0);
+  EXPECT_EQ(widths, expected);
   EXPECT_EQ(zooms.Count(), 0);
 }
 
-TEST_F(EffectsTest, ZoomAtHalfwayIsSixteenPixelsLargerEachWay) {
-  TZoomItem item(Point(300, 200), &picture);
-  item.Counter = 8;
+TEST_F(EffectsTest, ZoomAtHalfwayIsSixteenPixelsLargerEachWayAndNoneWithoutAPicture) {
+  TZoomItem item(Point(300, 200), &picture), bare(Point(300, 200), nullptr);
+  item.Counter = bare.Counter = 8;
   ClearScreen();
-  item.Draw(stage);
+  bare.Draw(stage);
   TCanvas& c = stage.Canvas();
+  EXPECT_EQ(c.GetPixel(300, 200), clBlack);
+  item.Draw(stage);
   EXPECT_EQ(c.GetPixel(292, 192), 0x00C0FFu);  // grown 8 pixels up and left
   EXPECT_EQ(c.GetPixel(323, 223), 0x00C0FFu);  // and 8 down and right
-  EXPECT_EQ(c.GetPixel(291, 200), clBlack);
-  EXPECT_EQ(c.GetPixel(324, 200), clBlack);
-  EXPECT_EQ(c.GetPixel(300, 191), clBlack);
-  EXPECT_EQ(c.GetPixel(300, 224), clBlack);
-}
-
-TEST_F(EffectsTest, ZoomWithoutPictureDrawsNothing) {
-  TZoomItem item(Point(300, 200), nullptr);
-  item.Counter = 4;
-  ClearScreen();
-  item.Draw(stage);
-  EXPECT_EQ(stage.Canvas().GetPixel(300, 200), clBlack);
+  for (const TPoint outside : {Point(291, 200), Point(324, 200), Point(300, 191), Point(300, 224)})
+    EXPECT_EQ(c.GetPixel(outside.X, outside.Y), clBlack) << outside.X << "," << outside.Y;
 }

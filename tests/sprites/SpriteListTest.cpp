@@ -2,22 +2,22 @@
 #include "sprites/StageFixture.h"
 
 namespace {
-struct Log {
-  std::vector<std::string> events;
-};
+using Log = std::vector<std::string>;
 
+// Logs its passes; dies after dieAfter steps, or adds a child to spawnInto
+// at its first.
 class Probe : public TSprite {
  public:
-  Probe(Log& log, std::string name, int dieAfter = -1)
-      : TSprite({0, 0}), log_(log), name_(std::move(name)), dieAfter_(dieAfter) {
+  Probe(Log& log, std::string name, int dieAfter = -1, TSpriteList* spawnInto = nullptr)
+      : TSprite({0, 0}), log_(log), name_(std::move(name)), dieAfter_(dieAfter), spawnInto_(spawnInto) {
     StepInterval = 0;
   }
   void Step() override {
-    ++steps;
-    log_.events.push_back("step " + name_);
+    log_.push_back("step " + name_);
+    if (++steps == 1 && spawnInto_) spawnInto_->AddObject(new Probe(log_, "child"));
   }
-  void Draw(const TStage&) override { log_.events.push_back("draw " + name_); }
-  void OnRemove() override { log_.events.push_back("remove " + name_); }
+  void Draw(const TStage&) override { log_.push_back("draw " + name_); }
+  void OnRemove() override { log_.push_back("remove " + name_); }
   bool IsDead() override { return dieAfter_ >= 0 && steps >= dieAfter_; }
   int steps = 0;
 
@@ -25,61 +25,44 @@ class Probe : public TSprite {
   Log& log_;
   std::string name_;
   int dieAfter_;
-};
-
-// Appends a new sprite to its own list when it steps.
-class Spawner : public Probe {
- public:
-  Spawner(Log& log, TSpriteList& list) : Probe(log, "spawner"), log_(log), list_(list) {}
-  void Step() override {
-    Probe::Step();
-    if (steps == 1) list_.AddObject(new Probe(log_, "child"));
-  }
-
- private:
-  Log& log_;
-  TSpriteList& list_;
+  TSpriteList* spawnInto_;
 };
 }  // namespace
 
-using SpriteLists = StageFixture;
-
-TEST_F(SpriteLists, RemovalDuringThePassStillUpdatesTheNextSprite) {
+class SpriteLists : public StageFixture {
+ protected:
   Log log;
   TSpriteList list;
+};
+
+TEST_F(SpriteLists, RemovalDuringThePassStillUpdatesTheNextSprite) {
   list.AddObject(new Probe(log, "a", 1));
   list.AddObject(new Probe(log, "b"));
   list.UpdateAll(stage);
-  EXPECT_EQ(log.events, (std::vector<std::string>{"step a", "remove a", "step b"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"step a", "remove a", "step b"}));
   EXPECT_EQ(list.Count(), 1);
   list.DrawAll(stage);
-  EXPECT_EQ(log.events.back(), "draw b");  // a died before it was ever drawn
+  EXPECT_EQ(log.back(), "draw b");  // a died before it was ever drawn
 }
 
 TEST_F(SpriteLists, SpriteAddedDuringThePassIsUpdatedInTheSamePass) {
-  Log log;
-  TSpriteList list;
-  list.AddObject(new Spawner(log, list));
+  list.AddObject(new Probe(log, "spawner", -1, &list));
   list.UpdateAll(stage);
-  EXPECT_EQ(log.events, (std::vector<std::string>{"step spawner", "step child"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"step spawner", "step child"}));
 }
 
 TEST_F(SpriteLists, RemoveAllCallsNoOnRemove) {
-  Log log;
-  TSpriteList list;
   list.AddObject(new Probe(log, "a"));
   list.AddObject(new Probe(log, "b"));
   list.RemoveAll();
   EXPECT_EQ(list.Count(), 0);
-  EXPECT_TRUE(log.events.empty());
+  EXPECT_TRUE(log.empty());
   list.UpdateAll(stage);
   list.DrawAll(stage);
-  EXPECT_TRUE(log.events.empty());
+  EXPECT_TRUE(log.empty());
 }
 
 TEST_F(SpriteLists, StepIntervalFollowsTheGameClock) {
-  Log log;
-  TSpriteList list;
   auto* p = new Probe(log, "p");
   p->StepInterval = 25;
   list.AddObject(p);
@@ -91,4 +74,20 @@ TEST_F(SpriteLists, StepIntervalFollowsTheGameClock) {
   clock.GameTime += 1;
   list.UpdateAll(stage);
   EXPECT_EQ(p->steps, 2);
+}
+
+// The words' clocks at the game's pace: 100 % is the game as built, others
+// scale every interval, rounded and never below a millisecond; high contrast
+// lightens pure blue only.
+TEST_F(SpriteLists, TheStageScalesClocksToThePaceAndLightensBlueInHighContrast) {
+  EXPECT_EQ(stage.Paced(90), 90u);
+  stage.SpeedPercent = 75;
+  EXPECT_EQ(stage.Paced(90), 120u);
+  stage.SpeedPercent = 125;
+  EXPECT_EQ(stage.Paced(70), 56u);
+  EXPECT_EQ(stage.Paced(1), 1u);
+  EXPECT_EQ(stage.ShownColour(clBlue), clBlue);
+  stage.HighContrast = true;
+  EXPECT_NE(stage.ShownColour(clBlue), clBlue);
+  EXPECT_EQ(stage.ShownColour(clRed), clRed);
 }

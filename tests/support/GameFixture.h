@@ -12,7 +12,7 @@
 #include "hiscores/HiScoreUnit.h"
 #include "platform/Application.h"
 #include "platform/headless/HeadlessPlatform.h"
-#include "shell/GlyphfallUnit.h"
+#include "Game.h"
 #include "sim/PlayStats.h"
 
 class GameFixture : public ::testing::Test {
@@ -30,7 +30,7 @@ class GameFixture : public ::testing::Test {
     MakeForm({});
   }
   void TearDown() override {
-    form.reset();
+    game.reset();
     application.reset();
     platform.reset();
     HiScoreFolder = savedScoreFolder_;
@@ -40,12 +40,19 @@ class GameFixture : public ::testing::Test {
 
   // Rebuilds platform, application and form with the given switches.
   void MakeForm(std::vector<std::string> args) {
-    form.reset();
+    game.reset();
     application.reset();
     platform = std::make_unique<THeadlessPlatform>(std::move(args));
     application = std::make_unique<TApplication>(*platform);
-    form = std::make_unique<TGlyphfallForm>(*platform);
+    MakeGame();
     RandSeed(12345);
+  }
+  // A new game on the same platform.
+  void MakeGame() {
+    game.reset();
+    game = std::make_unique<TGame>(*platform);
+    form = &game->Form;
+    session = &game->Session;
   }
 
   // One frame of play, as the play loop runs it.
@@ -64,6 +71,13 @@ class GameFixture : public ::testing::Test {
     if (!form->Menu) form->BuildMenu();
     form->NewGame();
   }
+  // A game as the menu plays it: the loop, then what follows it beside the
+  // form (its replay kept, its typing saved), without the results screen.
+  void PlayWholeGame() {
+    form->PlayGame();
+    std::string replay;
+    session->GameFinished(false, replay);
+  }
   uint32_t Now() const { return platform->GetTickCount(); }
   // Counts what happens in play from here on (the simulator's statistics).
   TPlayStats& Watch() {
@@ -73,7 +87,9 @@ class GameFixture : public ::testing::Test {
 
   std::unique_ptr<THeadlessPlatform> platform;
   std::unique_ptr<TApplication> application;
-  std::unique_ptr<TGlyphfallForm> form;
+  std::unique_ptr<TGame> game;
+  TGlyphfallForm* form = nullptr;
+  TSession* session = nullptr;
   TPlayStats stats;
 
  private:

@@ -38,7 +38,7 @@ TEST_F(BonusEntryTest, EntryRenewsItsStampWhileItsKindIsOnScreen) {
   EXPECT_TRUE(TBombWord::ClassRef().IsKindOf(*Bonus().Words(0)));
 }
 
-TEST_F(BonusEntryTest, CastleWordHoldsBackTheBrickEntryButNotTheReverse) {
+TEST_F(BonusEntryTest, CastleWordHoldsBackTheBrickEntryAndATopmostWordAtSixtySixHoldsBackAll) {
   form->HitBrick({0, 10});
   AddEntry(TBrickWord::ClassRef(), 1000);
   AddEntry(TCastleWord::ClassRef(), 1000);
@@ -51,9 +51,10 @@ TEST_F(BonusEntryTest, CastleWordHoldsBackTheBrickEntryButNotTheReverse) {
   After(1000);
   ASSERT_EQ(Bonus().Count(), 2);
   EXPECT_EQ(&Bonus().Words(1)->Kind(), &TCastleWord::ClassRef());
-}
 
-TEST_F(BonusEntryTest, TopmostBonusWordAtSixtySixHoldsEveryEntryBack) {
+  // A bonus word still at the top holds every entry back.
+  Bonus().RemoveAll();
+  Wave().Bonuses.Clear();
   TBonus& entry = AddEntry(TSlowDownWord::ClassRef(), 1000);
   TBonusWord* falling = AddBonus<TRetreatWord>(66);
   const uint32_t stamp = entry.Stamp;
@@ -87,6 +88,11 @@ TEST_F(BonusEntryTest, BrickNeedsDamageAndBombNeedsARoomySlot) {
 
   // A fourth bomb earned while it falls does not spoil it: typing gives a fifth.
   form->Bombs = MaxBombs;
+  form->PressSpaceHints = 2;
   Type("BOMB");
   EXPECT_EQ(form->Bombs, MaxBombs + 1);
+  EXPECT_EQ(form->PressSpaceHints, 0);
+  ASSERT_EQ(form->ZoomItems->Count(), 1);
+  EXPECT_EQ(form->ZoomItems->Items(0)->Position,
+            (TPoint{320 - (MaxBombs + 1) * form->BombImage->Width(), form->HudValueY() + 6}));
 }

@@ -67,15 +67,15 @@ class PlayTest : public GameFixture {
 
   template <class W = TSpriteWord>
   W* AddAttack(const std::string& text, uint8_t tier, TPoint at) {
-    std::unique_ptr<TSpriteWord> made = W::ClassRef().CreateFromText(text, tier, DirLeft, nullptr);
-    auto* word = static_cast<W*>(made.get());
-    Attack().Add(std::move(made));
-    word->PlaceAt(at);
-    return word;
+    return Placed<W>(W::ClassRef().CreateFromText(text, tier, DirLeft, nullptr), at);
   }
+  // Made from a dictionary entry, as the spawner makes them.
   template <class W>
   W* AddKind(const std::string& text, uint8_t tier, TPoint at) {
-    std::unique_ptr<TSpriteWord> made = W::ClassRef().CreateFromWord(TWord(text), tier, DirLeft, nullptr);
+    return Placed<W>(W::ClassRef().CreateFromWord(TWord(text), tier, DirLeft, nullptr), at);
+  }
+  template <class W>
+  W* Placed(std::unique_ptr<TSpriteWord> made, TPoint at) {
     auto* word = static_cast<W*>(made.get());
     Attack().Add(std::move(made));
     word->PlaceAt(at);

@@ -1,9 +1,9 @@
 // The armed and armoured attacking kinds.
-#include <cmath>
 #include <set>
 #include <vector>
 
 #include "waves/PlayFixture.h"
+#include "words/Ink.h"
 
 namespace {
 
@@ -18,26 +18,16 @@ class ArmedTest : public PlayTest {
     }
     return found;
   }
-  void ClearScreen() {
-    TBitmap& image = *form->OffscreenImage;
-    image.Canvas().Brush.Style = TBrushStyle::Solid;
-    image.Canvas().Brush.Color = clBlack;
-    image.Canvas().FillRect({0, 0, image.Width(), image.Height()});
+  // The cannon's next bullet, stepping the words until it comes.
+  TSpriteWord* NextBullet(const TSpriteWord* cannon) {
+    for (int i = 0; i < 1000; ++i) {
+      StepWords();
+      if (std::vector<TSpriteWord*> b = NewBullets(cannon->Serial); !b.empty()) return b[0];
+    }
+    return nullptr;
   }
-  // Bounding box of everything drawn since ClearScreen.
-  TRect LitBox() {
-    TBitmap& image = *form->OffscreenImage;
-    TRect box{image.Width(), image.Height(), -1, -1};
-    for (int y = 0; y < image.Height(); ++y)
-      for (int x = 0; x < image.Width(); ++x)
-        if (image.Scanline(y)[x] != clBlack) {
-          box.Left = std::min(box.Left, x);
-          box.Top = std::min(box.Top, y);
-          box.Right = std::max(box.Right, x + 1);
-          box.Bottom = std::max(box.Bottom, y + 1);
-        }
-    return box;
-  }
+  void ClearScreen() { Blank(*form->OffscreenImage); }
+  TRect LitBox() { return InkIn(*form->OffscreenImage).Box; }
 
  private:
   std::set<uint64_t> seen_;
@@ -67,13 +57,13 @@ TEST_F(ArmedTest, CannonFiresFromItsFirstFullyVisibleStepThenOncePerInterval) {
 }
 
 TEST_F(ArmedTest, SpedUpCannonLetsItsIntervalPassWithoutFiring) {
-  TCannonWord* cannon = AddKind<TCannonWord>("CANNON", 4, {300, Row(10)});
+  TCannonWord* cannon = AddKind<TCannonWord>("CANNON", 4, {650, Row(10)});
   StepWords();
   EXPECT_TRUE(NewBullets(cannon->Serial).empty());
   const uint32_t stamp = cannon->FireStamp;
   EXPECT_EQ(stamp, Clock());
 
-  cannon->SetSpeedTier(0);
+  cannon->SetSpeedTier(3);  // the fastest tier a wave gives still fires
   while (Clock() < stamp + 4990) {
     StepWords();
     ASSERT_TRUE(NewBullets(cannon->Serial).empty());
@@ -84,12 +74,8 @@ TEST_F(ArmedTest, SpedUpCannonLetsItsIntervalPassWithoutFiring) {
 
 TEST_F(ArmedTest, BulletCarriesTheCannonsNextLetterAndSparesTheCannonOnThatPress) {
   TCannonWord* cannon = AddKind<TCannonWord>("CAT", 0, {400, Row(10)});
-  std::vector<TSpriteWord*> bullets;
-  while (bullets.empty()) {
-    StepWords();
-    bullets = NewBullets(cannon->Serial);
-  }
-  TSpriteWord* bullet = bullets[0];
+  TSpriteWord* bullet = NextBullet(cannon);
+  ASSERT_TRUE(bullet);
   EXPECT_EQ(bullet->Text, "C");
   EXPECT_EQ(bullet->SpeedTier, 4);
   EXPECT_TRUE(static_cast<TBulletWord*>(bullet)->Spinning);
@@ -105,22 +91,17 @@ TEST_F(ArmedTest, BulletCarriesTheCannonsNextLetterAndSparesTheCannonOnThatPress
   // Its first letter hidden, a cannon still fires a bullet some key can stop.
   TCannonWord* hidden = AddKind<TCannonWord>("DOG", 0, {400, Row(20)});
   hidden->Text = "?OG";
-  bullets.clear();
-  while (bullets.empty()) {
-    StepWords();
-    bullets = NewBullets(hidden->Serial);
-  }
-  EXPECT_EQ(bullets[0]->Text, "D");
+  bullet = NextBullet(hidden);
+  ASSERT_TRUE(bullet);
+  EXPECT_EQ(bullet->Text, "D");
   Press('D');
-  EXPECT_TRUE(bullets[0]->Text.empty());
+  EXPECT_TRUE(bullet->Text.empty());
   EXPECT_EQ(hidden->Text, "?OG");
-}
 
-TEST_F(ArmedTest, SalvoCannonHasNoIconYetFires) {
-  TCannonWord* cannon = AddAttack<TCannonWord>("ABC", 0, {400, Row(10)});
-  EXPECT_EQ(cannon->Icon, nullptr);
-  StepWords(100);
-  EXPECT_EQ(NewBullets(cannon->Serial).size(), 1u);
+  // A salvo's cannon has no icon, yet fires.
+  TCannonWord* salvo = AddAttack<TCannonWord>("ABC", 0, {400, Row(25)});
+  EXPECT_EQ(salvo->Icon, nullptr);
+  EXPECT_TRUE(NextBullet(salvo));
 }
 
 TEST_F(ArmedTest, BulletsAreNeverCountedOffAndEarnNothing) {
@@ -146,6 +127,12 @@ TEST_F(ArmedTest, SpinningBulletTurnsInPlace) {
     boxes.push_back(LitBox());
   }
   EXPECT_EQ(bullet->Angle, 0);
+  TCanvas& canvas = form->Canvas();
+  SetFontAngle(canvas, -50);
+  EXPECT_EQ(canvas.Font.Angle, 3550);
+  SetFontAngle(canvas, 3650);
+  EXPECT_EQ(canvas.Font.Angle, 50);
+  SetFontAngle(canvas, 0);
   const TRect& upright = boxes.back();
   const TRect& quarter = boxes[17];  // 90 degrees
   ASSERT_GT(upright.Width(), 0);
@@ -159,13 +146,11 @@ TEST_F(ArmedTest, SpinningBulletTurnsInPlace) {
   }
 }
 
-TEST_F(ArmedTest, SpeedUpClockCountsNineDigitsInSeventyTicksThenSpeedsEveryoneUp) {
+TEST_F(ArmedTest, SpeedUpClockCountsNineDigitsInSeventyOnScreenTicksThenSpeedsEveryoneUp) {
   TSpriteWord* slow = AddAttack("BUG", 1, {500, Row(5)});
   TSpriteWord* bullet = AddBullet('Q', {600, Row(15)});
   TSpeedUpWord* clock = AddKind<TSpeedUpWord>("RADIO", 0, {300, Row(10)});
   EXPECT_EQ(clock->Icon, form->ClockImage.get());
-  EXPECT_EQ(clock->Countdown, 9);
-  EXPECT_EQ(clock->DigitSize, 12);
   int ticks = 0;
   for (; ticks < 100 && clock->Countdown > 0; ++ticks) {
     form->GameTime += 90;  // tier 0: every step ticks
@@ -177,11 +162,11 @@ TEST_F(ArmedTest, SpeedUpClockCountsNineDigitsInSeventyTicksThenSpeedsEveryoneUp
   EXPECT_EQ(clock->SpeedTier, 4);
   EXPECT_EQ(bullet->SpeedTier, 4);
   EXPECT_EQ(form->ScoreItems->Count(), 2);  // bullets are not sped up again
-}
 
-TEST_F(ArmedTest, SpeedUpClockTicksOnlyOnStepsEightyMillisecondsApartAndOnScreen) {
+  // It ticks only on steps 80 ms apart, and only while its box is on screen.
   TSpeedUpWord* tier1 = AddKind<TSpeedUpWord>("RADIO", 1, {300, Row(10)});
   TSpeedUpWord* entering = AddKind<TSpeedUpWord>("RADIO", 0, {770, Row(15)});
+  entering->PlaceAt({entering->Position.X + 790 - entering->IconX(), Row(15)});  // the box ends at 800
   for (int i = 0; i < 10; ++i) {
     form->GameTime += 70;
     tier1->Act();
@@ -207,10 +192,18 @@ TEST_F(ArmedTest, SpeedUpTriggersOnlyIfNotTypedInTime) {
   EXPECT_EQ(fast->SpeedTier, 4);
 }
 
-TEST_F(ArmedTest, TypedFlashWordBurstsEveryAttackerAndScoresThemAll) {
+TEST_F(ArmedTest, FlashWordIsDrawnStackedAndTypedBurstsEveryAttackerAndScoresThemAll) {
   TFlashWord* flash = AddKind<TFlashWord>("ZAPS", 0, {300, Row(5)});
   EXPECT_EQ(flash->Colours, (std::vector<TColor>{clYellow, clRed, clBlue, clYellow}));
   EXPECT_FALSE(flash->MayHideLetter);
+  flash->Draw(form->Stage);
+  EXPECT_EQ(flash->Colours, (std::vector<TColor>{clRed, clYellow, clRed, clBlue}));
+  // A stacked flash word is drawn a letter per row.
+  flash->Vertical = true;
+  ClearScreen();
+  flash->Draw(form->Stage);
+  EXPECT_GT(LitBox().Height(), 2 * 17);
+  EXPECT_LT(LitBox().Width(), flash->TextWidthAt("ZAPS") / 2);
   TSpriteWord* plain = AddAttack("CAT", 0, {400, Row(8)});
   TFlashWord* other = AddKind<TFlashWord>("FOX", 1, {500, Row(11)});
   TSpriteWord* bullet = AddBullet('Q', {600, Row(14)});
@@ -225,20 +218,17 @@ TEST_F(ArmedTest, TypedFlashWordBurstsEveryAttackerAndScoresThemAll) {
   EXPECT_EQ(form->Bombs, 0);
 }
 
-TEST_F(ArmedTest, VerticalFlashWordIsDrawnStacked) {
-  TFlashWord* flash = AddKind<TFlashWord>("ZAP", 0, {300, Row(5)});
-  flash->Vertical = true;
-  ClearScreen();
-  flash->Draw(form->Stage);
-  TRect box = LitBox();
-  EXPECT_GT(box.Height(), 2 * 17);
-  EXPECT_LT(box.Width(), flash->TextWidthAt("ZAP") / 2);
-}
-
 TEST_F(ArmedTest, BigWordNeedsItsRowsStrikesOneBrickPerRowAndEarnsPlainPoints) {
   std::unique_ptr<TSpriteWord> made;
-  do made = TBigWord::ClassRef().CreateFromWord(TWord("OX"), 0, DirLeft, nullptr);
-  while (made->Scale != 10);
+  std::set<int32_t> scales;
+  for (int i = 0; i < 300; ++i) {
+    std::unique_ptr<TSpriteWord> w = TBigWord::ClassRef().CreateFromWord(TWord("OX"), 0, DirLeft, nullptr);
+    scales.insert(w->Scale);
+    if (w->Scale == 10) made = std::move(w);
+  }
+  EXPECT_EQ(*scales.begin(), 1);
+  EXPECT_EQ(*scales.rbegin(), 10);
+  ASSERT_TRUE(made);
   TSpriteWord* big = made.get();
   Attack().Add(std::move(made));
   big->PlaceAt({65, Row(5)});
@@ -265,18 +255,11 @@ TEST_F(ArmedTest, ShieldBehindTheLettersHasNoBrightDetail) {
   ClearScreen();
   AddKind<TShieldedWord>("ILO", 3, {400, Row(5)})->Draw(form->Stage);
   TRect word = LitBox();
-  const TBitmap& image = *form->OffscreenImage;
-  int inkTop = -1, inkBottom = -1;
-  for (int y = word.Top; y < word.Bottom; ++y)
-    for (int x = word.Left; x < word.Right; ++x)
-      if (image.Scanline(y)[x] == clYellow) {
-        if (inkTop < 0) inkTop = y;
-        inkBottom = y;
-      }
-  ASSERT_GE(inkTop, 0);
+  TInk ink = InkIn(*form->OffscreenImage, word, clYellow);
+  ASSERT_GT(ink.Count, 0);
   const TBitmap& shield = *form->ShieldImage;
   const int shieldTop = word.Top - 1;  // its top row is clear
-  for (int y = inkTop - shieldTop; y <= inkBottom - shieldTop; ++y)
+  for (int y = ink.Box.Top - shieldTop; y < ink.Box.Bottom - shieldTop; ++y)
     for (int x = 0; x < shield.Width(); ++x) {
       TColor c = shield.Scanline(y)[x];
       int luma = (299 * (c & 0xFF) + 587 * ((c >> 8) & 0xFF) + 114 * (c >> 16)) / 1000;
@@ -286,6 +269,7 @@ TEST_F(ArmedTest, ShieldBehindTheLettersHasNoBrightDetail) {
 
 TEST_F(ArmedTest, ShieldedWordTakesTwoPressesPerLetterForDoublePoints) {
   TShieldedWord* word = AddKind<TShieldedWord>("SHOT", 3, {400, Row(5)});
+  TPlayStats& seen = Watch();
   EXPECT_TRUE(word->Shielded);
   EXPECT_EQ(word->TextColour(), clYellow);
   Press('S');
@@ -300,4 +284,5 @@ TEST_F(ArmedTest, ShieldedWordTakesTwoPressesPerLetterForDoublePoints) {
   EXPECT_EQ(form->Score, 0);
   Press('T');
   EXPECT_EQ(form->Score, 80);
+  EXPECT_EQ(seen.LettersTyped, 4);  // eight presses
 }

@@ -1,28 +1,25 @@
 // The bonus word kinds: how they fall and what they give.
+#include <tuple>
+
 #include "waves/PlayFixture.h"
 
 TEST_F(PlayTest, BonusWordsStartRightOfTheCastleAndFallAtTierThree) {
-  struct Kind {
-    const TWordKind& ref;
-    const char* text;
-    TBitmap* icon;
-  };
-  const Kind kinds[] = {{TBrickWord::ClassRef(), "BRICK", form->BrickImage.get()},
-                        {TCastleWord::ClassRef(), "CASTLE", form->GoldBrickImage.get()},
-                        {TBombWord::ClassRef(), "BOMB", form->BombImage.get()},
-                        {TSlowDownWord::ClassRef(), "SLOWDOWN", form->ClockImage.get()},
-                        {TRetreatWord::ClassRef(), "RETREAT", form->BackImage.get()}};
-  for (const Kind& kind : kinds) {
+  using TKind = std::tuple<const TWordKind*, const char*, TBitmap*>;
+  for (auto [kind, text, icon] : {TKind{&TBrickWord::ClassRef(), "BRICK", form->BrickImage.get()},
+                                  {&TCastleWord::ClassRef(), "CASTLE", form->GoldBrickImage.get()},
+                                  {&TBombWord::ClassRef(), "BOMB", form->BombImage.get()},
+                                  {&TSlowDownWord::ClassRef(), "SLOWDOWN", form->ClockImage.get()},
+                                  {&TRetreatWord::ClassRef(), "RETREAT", form->BackImage.get()}}) {
     for (int i = 0; i < 50; ++i) {
-      std::unique_ptr<TBonusWord> word = kind.ref.CreateBonus();
-      ASSERT_TRUE(word) << kind.text;
-      EXPECT_EQ(word->Text, kind.text);
-      EXPECT_EQ(word->Icon, kind.icon);
+      std::unique_ptr<TBonusWord> word = kind->CreateBonus();
+      ASSERT_TRUE(word) << text;
+      EXPECT_EQ(word->Text, text);
+      EXPECT_EQ(word->Icon, icon);
       EXPECT_EQ(word->SpeedTier, 3);
       EXPECT_EQ(word->Direction, DirFalling);
       EXPECT_EQ(word->Position.Y, 50);
       EXPECT_GE(word->Position.X, 100);
-      EXPECT_LT(word->Position.X, 100 + 800 - 96 - word->TextWidthAt(kind.text));
+      EXPECT_LT(word->Position.X, 100 + 800 - 96 - word->TextWidthAt(text));
       EXPECT_FALSE(word->MayTurnVertical);
       EXPECT_TRUE(TBonusWord::ClassRef().IsKindOf(*word));
     }
@@ -72,8 +69,8 @@ TEST_F(PlayTest, CastleWordRestoresEverythingAndAnnouncesItEvenWithNothingLeft) 
   EXPECT_EQ(form->ZoomItems->Count(), 0);
 }
 
-TEST_F(PlayTest, SlowDownCalmsEveryAttackerButBullets) {
-  TSpriteWord* flying = AddAttack("CAT", 3, {400, Row(5)});
+TEST_F(PlayTest, SlowDownCalmsAndRetreatPushesBackEveryFullyVisibleAttackerButBullets) {
+  TSpriteWord* flying = AddAttack("MOUSE", 3, {300, Row(5)});
   TSpriteWord* entering = AddAttack("BUG", 2, {797, Row(9)});
   TSpriteWord* bullet = AddBullet('Q', {500, Row(12)});
   AddBonus<TSlowDownWord>(200);
@@ -83,12 +80,8 @@ TEST_F(PlayTest, SlowDownCalmsEveryAttackerButBullets) {
   EXPECT_EQ(bullet->SpeedTier, 4);
   EXPECT_EQ(flying->SpeedStamp, Clock());
   EXPECT_EQ(form->ScoreItems->Count(), 3);  // its own "+ " and one over each word slowed
-}
 
-TEST_F(PlayTest, RetreatPushesOnlyFullyVisibleWordsBackToTheRightEdge) {
-  TSpriteWord* flying = AddAttack("MOUSE", 2, {300, Row(5)});
-  TSpriteWord* entering = AddAttack("DOG", 1, {797, Row(9)});
-  TSpriteWord* bullet = AddBullet('Q', {500, Row(12)});
+  flying->SetSpeedTier(2);
   AddBonus<TRetreatWord>(200);
   Type("RETREAT");
   EXPECT_EQ(flying->Position.X + flying->TextWidthAt("MOUSE"), 800);
@@ -103,9 +96,9 @@ TEST_F(PlayTest, BonusWordOnTheGroundBurstsAndGivesNothing) {
   TBonus& entry = AddEntry(TBombWord::ClassRef(), 30000);
   TBonusWord* bomb = AddBonus<TBombWord>(200);
   int32_t ground = 600 - form->GroundImage->Height() - TextExtentAt(form->Canvas(), 14, "BOMB").cy;
-  bomb->Position.Y = ground - 3;
+  bomb->Position.Y = ground - 4;
   StepWords(30);
-  ASSERT_EQ(Bonus().Count(), 1);
+  ASSERT_EQ(Bonus().Count(), 1);  // two pixels short of the ground
   StepWords(30);
   EXPECT_EQ(Bonus().Count(), 0);
   EXPECT_GT(form->ExplodeItems->Count(), 0);

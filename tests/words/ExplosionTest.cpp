@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "words/WordFixture.h"
+#include "sprites/StageFixture.h"
+#include "words/WordUnit.h"
 
 namespace {
 
-class ExplosionTest : public WordFixture {
+class ExplosionTest : public StageFixture {
  protected:
   const std::vector<TColor> Three = {0xFF0000, 0x0000FF, 0x00FFFF};
 };
@@ -59,28 +60,27 @@ TEST_F(ExplosionTest, FragmentsLeapOutwardThenCrawlAPixelAtATime) {
 }
 
 TEST_F(ExplosionTest, AnExplosionWhoseFragmentsHaveAllExpiredLeavesItsList) {
-  form->ExplodeItems->Add(std::make_unique<TExplodeItem>(TPoint{300, 300}, TSize{16, 16}, 2, Three));
+  TSpriteList list;
+  list.Add(std::make_unique<TExplodeItem>(TPoint{300, 300}, TSize{16, 16}, 2, Three));
   // Base 2: lives of 2 to 6 steps, one step every 60 ms from the first pass.
-  form->ExplodeItems->UpdateAll(form->Stage);
+  list.UpdateAll(stage);
   for (int i = 0; i < 5; ++i) {
-    ASSERT_EQ(form->ExplodeItems->Count(), 1) << i;
-    Advance(60);
-    form->ExplodeItems->UpdateAll(form->Stage);
+    ASSERT_EQ(list.Count(), 1) << i;
+    clock.GameTime += 60;
+    list.UpdateAll(stage);
   }
-  EXPECT_EQ(form->ExplodeItems->Count(), 0);
+  EXPECT_EQ(list.Count(), 0);
 }
 
 TEST_F(ExplosionTest, AFragmentIsAPixelWithSidesAtAQuarterAndCornersAtAnEighth) {
-  TCanvas& c = form->Canvas();
-  c.Brush.Style = TBrushStyle::Solid;
-  c.Brush.Color = clBlack;
-  c.FillRect(TRect{0, 0, 800, 600});
+  TCanvas& c = stage.Canvas();
+  ClearScreen();
   TExplodeItem e(TPoint{0, 0}, TSize{1, 1}, 2, Three);
   e.Debris.Clear();
   e.Debris.AddObject(new TDebris{100, 100, 1, 5, clWhite});
   e.Debris.AddObject(new TDebris{200, 100, 1, 5, clRed});
   e.Debris.AddObject(new TDebris{0, 0, 1, 5, clWhite});  // half off the canvas
-  e.Draw(form->Stage);
+  e.Draw(stage);
   EXPECT_EQ(c.GetPixel(100, 100), 0xFFFFFFu);
   for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
     EXPECT_EQ(c.GetPixel(100 + dx, 100 + dy), 0x404040u);

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
+#include <set>
 #include <string>
 
 #include "dictionary/DictionaryUnit.h"
@@ -104,29 +103,49 @@ TEST_F(WordListTest, TopmostSkipsBulletsAndCountedWordsSkipBonusWords) {
 
 TEST_F(WordListTest, ARowIsBusyUnderAWordStillEnteringIncludingTheRowBelow) {
   int32_t y = CastleTop() + 16 * 10;
-  TSpriteWord* w = AddWord("ENTER", {790, y});
+  TSpriteWord* w = AddWord("ENTER", {PlayfieldWidth, y});
+  EXPECT_FALSE(Attack().AnyToType());
+  w->PlaceAt({790, y});
+  EXPECT_TRUE(Attack().AnyToType());
   EXPECT_FALSE(Attack().RowBusy(y - 1));
   EXPECT_TRUE(Attack().RowBusy(y));
   EXPECT_TRUE(Attack().RowBusy(y + 16));
   EXPECT_FALSE(Attack().RowBusy(y + 17));
   w->Scale = 2;
   EXPECT_TRUE(Attack().RowBusy(y + 32));
-  w->PlaceAt({100, y});  // fully on screen: out of the way
+  w->PlaceAt({800 - w->TextWidthAt("ENTER"), y});  // its last column is off screen
+  EXPECT_TRUE(Attack().RowBusy(y));
+  w->PlaceAt({799 - w->TextWidthAt("ENTER"), y});  // fully on screen: out of the way
   EXPECT_FALSE(Attack().RowBusy(y));
 }
 
 TEST_F(WordListTest, EachTierStepsOnItsOwnTimerAndAGoneWordIsCountedOff) {
   TTestWave& wave = UseTestWave();
   wave.WordsLeft = 5;
-  TSpriteWord* gone = AddWord("GONE", {400, 200}, 3);
-  TSpriteWord* slow = AddWord("SLOW", {600, 200}, 1);
-  TSpriteWord* fast = AddWord("FAST", {600, 300}, 3);
-  gone->Text.clear();
-  for (int i = 0; i < 22; ++i) Frame(10);  // 220 ms, every tier due at the first
-  EXPECT_EQ(Attack().Count(), 2);
+  AddWord("GONE", {400, 100}, 3)->Text.clear();
+  std::vector<TSpriteWord*> words;
+  for (uint8_t t = 0; t < SpeedTiers; ++t) words.push_back(AddWord("PACE", {790, 150 + 30 * t}, t));
+  // Milliseconds between a word's moves, and the size of each move.
+  std::vector<std::set<uint32_t>> gaps(SpeedTiers), moves(SpeedTiers);
+  std::vector<uint32_t> lastMove(SpeedTiers, 0);
+  for (int ms = 0; ms < 300; ++ms) {
+    std::vector<int32_t> before;
+    for (TSpriteWord* w : words) before.push_back(w->Position.X);
+    Frame(1);
+    for (size_t t = 0; t < words.size(); ++t) {
+      if (words[t]->Position.X == before[t]) continue;
+      moves[t].insert(static_cast<uint32_t>(before[t] - words[t]->Position.X));
+      if (lastMove[t] != 0) gaps[t].insert(Now() - lastMove[t]);
+      lastMove[t] = Now();
+    }
+  }
+  EXPECT_EQ(Attack().Count(), SpeedTiers);
   EXPECT_EQ(wave.WordsLeft, 4);
-  EXPECT_EQ(fast->Position.X, 600 - 2 * 8);  // every 30 ms
-  EXPECT_EQ(slow->Position.X, 600 - 2 * 4);  // every 70 ms
+  const uint32_t pace[SpeedTiers] = {90, 70, 50, 30, 10, 1};
+  for (size_t t = 0; t < words.size(); ++t) {
+    EXPECT_EQ(gaps[t], std::set<uint32_t>{pace[t]}) << "tier " << t;
+    EXPECT_EQ(moves[t], std::set<uint32_t>{2}) << "tier " << t;
+  }
 }
 
 TEST_F(WordListTest, KillAllBurstsAndRewardsEveryWordButLeavesTheRemovalToTheNextPass) {
@@ -146,43 +165,23 @@ TEST_F(WordListTest, KillAllBurstsAndRewardsEveryWordButLeavesTheRemovalToTheNex
 
 // ---- New attacking words ----
 
-class SpawnTest : public WordListTest {
- protected:
-  void SetUp() override {
-    WordListTest::SetUp();
-    // Named per process: ctest runs each case in its own process, side by side.
-    std::string path = testing::TempDir() + "glyphfall-spawn-words-" + std::to_string(::getpid()) + ".txt";
-    FILE* f = std::fopen(path.c_str(), "wb");
-    std::fputs("alpha\nbravo\ncharlie\ndelta\necho\n", f);
-    std::fclose(f);
-    form->Dictionary = std::make_unique<TDictionary>(path);
-    std::remove(path.c_str());
-  }
-};
+// The words come from the game's own bundled list.
+using SpawnTest = WordListTest;
 
 TEST_F(SpawnTest, NoChanceMeansNeverVerticalNorHiddenAndChanceOneMeansAlways) {
   TTestWave& wave = UseTestWave();
-  for (int i = 0; i < 200; ++i) {
-    Attack().SpawnWord();
-    ASSERT_EQ(Attack().Count(), 1);
-    EXPECT_FALSE(Attack().Words(0)->Vertical);
-    EXPECT_EQ(Attack().Words(0)->Text, Attack().Words(0)->FullText);
-    EXPECT_EQ(Attack().Words(0)->Position.X, 797);
-    Attack().RemoveAll();
-  }
-  wave.VerticalChance = 1;
-  wave.HiddenLetterChance = 1;
-  for (int i = 0; i < 200; ++i) {
-    Attack().SpawnWord();
-    TSpriteWord* w = Attack().Words(0);
-    EXPECT_TRUE(w->Vertical);
-    size_t q = w->Text.find('?');
-    ASSERT_NE(q, std::string::npos);
-    EXPECT_TRUE(q + 1 < w->Text.size() || w->Text == "?") << w->Text;  // never the last of several
-    EXPECT_TRUE(w->MatchesKey(static_cast<uint16_t>(w->FullText[0])));
-    // The whole stack stands above the ground.
-    EXPECT_LE((w->Position.Y - CastleTop()) / 16, 28 - static_cast<int32_t>(w->Text.size() + 1));
-    Attack().RemoveAll();
+  for (int chance : {0, 1}) {
+    wave.VerticalChance = chance;
+    wave.HiddenLetterChance = chance;
+    for (int i = 0; i < 200; ++i) {
+      Attack().SpawnWord();
+      ASSERT_EQ(Attack().Count(), 1);
+      const TSpriteWord* w = Attack().Words(0);
+      EXPECT_EQ(w->Vertical, chance == 1);
+      EXPECT_EQ(w->Text.find('?') != std::string::npos, chance == 1) << w->Text;
+      EXPECT_EQ(w->Position.X, 797);
+      Attack().RemoveAll();
+    }
   }
 }
 

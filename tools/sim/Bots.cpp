@@ -7,14 +7,14 @@
 #include "hiscores/HiScoreUnit.h"
 #include "platform/Utf8.h"
 #include "platform/headless/HeadlessPlatform.h"
-#include "rules/Rules.h"
-#include "shell/GlyphfallUnit.h"
+#include "Game.h"
+#include "play/Rules.h"
 #include "words/WordUnit.h"
 
 void TBot::Press(THeadlessPlatform& platform, uint16_t key) { platform.PressKey(key); }
 
-void TBot::TypeLetter(TGlyphfallForm& form, THeadlessPlatform& platform, char32_t letter) {
-  if (!form.LettersAsText() || letter == vk::Space) {
+void TBot::TypeLetter(TGame& game, THeadlessPlatform& platform, char32_t letter) {
+  if (!game.Session.LettersAsText() || letter == vk::Space) {
     Press(platform, static_cast<uint16_t>(letter));
     return;
   }
@@ -30,14 +30,14 @@ namespace {
 char32_t NextLetter(const TSpriteWord& w) { return UpperLetter(w.NextLetter()); }
 
 bool OnMenu(TGlyphfallForm& form) {
-  return form.Screen == TGlyphfallForm::TScreen::Menu && form.MenuActive && form.Menu &&
+  return ShowingScreen(form) == "menu" && form.Menu &&
          form.Menu->Selected == MenuStart;
 }
 
 // Starts a game from the menu; the bots themselves only play.
 bool HandleScreens(TBot& bot, TGlyphfallForm& form, THeadlessPlatform& platform, uint16_t& lastMenuKeyFrame) {
   (void)bot;
-  if (form.Screen == TGlyphfallForm::TScreen::Menu && form.MenuActive) {
+  if (ShowingScreen(form) == "menu") {
     if (lastMenuKeyFrame == 0) {
       if (form.Menu && form.Menu->Selected != MenuStart)
         platform.PressKey(vk::Up);
@@ -54,7 +54,8 @@ bool HandleScreens(TBot& bot, TGlyphfallForm& form, THeadlessPlatform& platform,
 
 class TNoneBot : public TBot {
  public:
-  void OnFrame(TGlyphfallForm& form, THeadlessPlatform& platform) override {
+  void OnFrame(TGame& game, THeadlessPlatform& platform) override {
+    TGlyphfallForm& form = game.Form;
     HandleScreens(*this, form, platform, wait_);
   }
 
@@ -91,24 +92,25 @@ const TSpriteWord* MostUrgent(TGlyphfallForm& form) {
 
 // Under rules with a lock, a reader keeps typing the word the keys go to.
 constexpr int32_t BonusCatchX = 250;
-const TSpriteWord* LockedTarget(TGlyphfallForm& form) { return form.Rules ? form.Rules->Target() : nullptr; }
+const TSpriteWord* LockedTarget(TGame& game) { return game.Session.Rules() ? game.Session.Rules()->Target() : nullptr; }
 
 class TPerfectBot : public TBot {
  public:
-  void OnFrame(TGlyphfallForm& form, THeadlessPlatform& platform) override {
+  void OnFrame(TGame& game, THeadlessPlatform& platform) override {
+    TGlyphfallForm& form = game.Form;
     if (HandleScreens(*this, form, platform, wait_)) return;
     if (form.GameOverStamp != 0) return;
     const TSpriteWord* w = MostUrgent(form);
     if (!w) return;
     // The bomb still goes to the most urgent word; the keys to the locked one.
-    const TSpriteWord* locked = LockedTarget(form);
+    const TSpriteWord* locked = LockedTarget(game);
     // A word about to break through: the bomb is the last resort.
     if (form.Bombs > 0 && w->Direction == DirLeft && !w->IsBullet() && w->Position.X < 110 &&
         w->Position.Y >= form.CastleTop() - 16) {
       Press(platform, vk::Space);
       return;
     }
-    TypeLetter(form, platform, NextLetter(locked ? *locked : *w));
+    TypeLetter(game, platform, NextLetter(locked ? *locked : *w));
   }
 
  private:
@@ -118,12 +120,13 @@ class TPerfectBot : public TBot {
 class THumanBot : public TBot {
  public:
   THumanBot(double cps, double errorPercent, uint32_t seed) : cps_(cps), err_(errorPercent), rng_(seed) {}
-  void OnFrame(TGlyphfallForm& form, THeadlessPlatform& platform) override {
+  void OnFrame(TGame& game, THeadlessPlatform& platform) override {
+    TGlyphfallForm& form = game.Form;
     if (HandleScreens(*this, form, platform, wait_)) return;
     if (form.GameOverStamp != 0) return;
     // The letter of an attempt was taken in the frame after it was pressed.
     if (attempt_ != 0 && platform.GetTickCount() != attemptTime_) {
-      const TSpriteWord* locked = LockedTarget(form);
+      const TSpriteWord* locked = LockedTarget(game);
       if (locked && locked->Serial == attempt_) ++BonusLocked;
       attempt_ = 0;
     }
@@ -137,7 +140,7 @@ class THumanBot : public TBot {
     }
     // Where letters reach one word only, a reader takes the falling bonus
     // words on purpose while no attacker is close.
-    const bool catchBonus = form.Rules && (!target || target->Position.X > BonusCatchX);
+    const bool catchBonus = game.Session.Rules() && (!target || target->Position.X > BonusCatchX);
     if (!target || catchBonus) {
       for (int i = 0; i < form.BonusWords->Count(); ++i) {
         const TSpriteWord* w = form.BonusWords->Words(i);
@@ -153,17 +156,17 @@ class THumanBot : public TBot {
     if (now < next_) return;
     next_ += interval;
     if (next_ < now) next_ = now;
-    const TSpriteWord* locked = LockedTarget(form);
+    const TSpriteWord* locked = LockedTarget(game);
     char32_t key = NextLetter(locked ? *locked : *target);
     if (std::uniform_real_distribution<double>(0, 100)(rng_) < err_)
       key = static_cast<char32_t>('A' + std::uniform_int_distribution<int>(0, 25)(rng_));
     if (form.Bombs > 0 && target->Position.X < 100 && target->Direction == DirLeft) key = vk::Space;
-    if (form.Rules && !locked && key == NextLetter(*target) && IsSoughtBonus(*target)) {
+    if (game.Session.Rules() && !locked && key == NextLetter(*target) && IsSoughtBonus(*target)) {
       ++BonusAttempts;
       attempt_ = target->Serial;
       attemptTime_ = now;
     }
-    TypeLetter(form, platform, key);
+    TypeLetter(game, platform, key);
   }
 
  private:
@@ -184,15 +187,16 @@ class THumanBot : public TBot {
 class TRandomBot : public TBot {
  public:
   explicit TRandomBot(uint32_t seed) : rng_(seed) {}
-  void OnFrame(TGlyphfallForm& form, THeadlessPlatform& platform) override {
+  void OnFrame(TGame& game, THeadlessPlatform& platform) override {
+    TGlyphfallForm& form = game.Form;
     // The keys that would end the program (Escape on the title and the menu,
     // Enter on QUIT) are left out there, so that the run goes on through
     // every screen.
-    bool onMenu = (form.Screen == TGlyphfallForm::TScreen::Menu && form.MenuActive) ||
-                  form.Screen == TGlyphfallForm::TScreen::Title;
+    bool onMenu = (ShowingScreen(form) == "menu") ||
+                  ShowingScreen(form) == "title";
     // The table on show ends at the first key; an Escape after it in the same
     // batch would reach the menu and quit.
-    bool showingTable = form.Screen == TGlyphfallForm::TScreen::HiScores && form.HiScores->EntryRow < 0;
+    bool showingTable = ShowingScreen(form) == "hiscores" && form.HiScores->EntryRow < 0;
     // Now and then it rests during play, so that words get through, games
     // end in GAME OVER and the name entry comes up.
     if (form.Playing && (platform.GetTickCount() / 1000) % 60 >= 30) return;
@@ -237,7 +241,8 @@ class TRandomBot : public TBot {
 class TSweepBot : public TBot {
  public:
   explicit TSweepBot(double cps) : cps_(cps) {}
-  void OnFrame(TGlyphfallForm& form, THeadlessPlatform& platform) override {
+  void OnFrame(TGame& game, THeadlessPlatform& platform) override {
+    TGlyphfallForm& form = game.Form;
     if (HandleScreens(*this, form, platform, wait_) || form.GameOverStamp != 0) {
       start_ = 0;  // the next game starts its own count
       return;

@@ -7,14 +7,14 @@
 #include <random>
 #include <string>
 
-class TGlyphfallForm;
+class TGame;
 class THeadlessPlatform;
 
 class TBot {
  public:
   virtual ~TBot() = default;
   // Called once per presented frame.
-  virtual void OnFrame(TGlyphfallForm& form, THeadlessPlatform& platform) = 0;
+  virtual void OnFrame(TGame& game, THeadlessPlatform& platform) = 0;
   // Under rules with a lock: the first letters the bot typed at a BOMB,
   // SLOWDOWN or RETREAT word with nothing locked, and how many of them locked
   // that word.
@@ -24,7 +24,7 @@ class TBot {
  protected:
   void Press(THeadlessPlatform& platform, uint16_t key);
   // A letter at the words: its key for the bundled list, text for others.
-  void TypeLetter(TGlyphfallForm& form, THeadlessPlatform& platform, char32_t letter);
+  void TypeLetter(TGame& game, THeadlessPlatform& platform, char32_t letter);
 };
 
 // "none", "perfect", "human:CPS:ERR" or "random"; null for an unknown name.

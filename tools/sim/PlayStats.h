@@ -15,6 +15,7 @@ class TPlayStats : public TGameObserver {
   int64_t WavesCompleted = 0;
   int64_t GamesPlayed = 0;
   bool SawGameOver = false;
+  int32_t LastScore = 0;  // of the last game that ended
 
   void KeyTyped(const TKeyTyped& e) override {
     ++Keys;
@@ -27,5 +28,8 @@ class TPlayStats : public TGameObserver {
   void BombUsed(const TBombUsed&) override { ++BombsUsed; }
   void WaveCompleted(const TWaveEvent&) override { ++WavesCompleted; }
   void GameOver(const TGameOver&) override { SawGameOver = true; }
-  void GameEnded(const TGameEnded&) override { ++GamesPlayed; }
+  void GameEnded(const TGameEnded& e) override {
+    ++GamesPlayed;
+    LastScore = e.Score;
+  }
 };

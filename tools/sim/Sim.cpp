@@ -15,13 +15,15 @@
 #include <vector>
 
 #include "Bots.h"
+#include "Game.h"
 #include "PlayStats.h"
 #include "framework/Utils.h"
 #include "hiscores/HiScoreUnit.h"
 #include "platform/Application.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "record/TypingRecord.h"
-#include "rules/Settings.h"
+#include "play/Rules.h"
+#include "play/Settings.h"
 #include "png/Png.h"
 #include "replay/ReplayUnit.h"
 #include "shell/GlyphfallUnit.h"
@@ -53,20 +55,6 @@ void Usage() {
                "  --record DIR          keep every game played as a replay in DIR\n"
                "  --replay FILE         play a kept game again instead of running the menu\n"
                "  --verify              with --replay: exit 1 when score, waves or bricks lost differ from the file's\n");
-}
-
-const char* ScreenName(TGlyphfallForm::TScreen s) {
-  switch (s) {
-    case TGlyphfallForm::TScreen::Title: return "title";
-    case TGlyphfallForm::TScreen::Menu: return "menu";
-    case TGlyphfallForm::TScreen::Play: return "play";
-    case TGlyphfallForm::TScreen::HiScores: return "hiscores";
-    case TGlyphfallForm::TScreen::Ended: return "ended";
-    case TGlyphfallForm::TScreen::Results: return "results";
-    case TGlyphfallForm::TScreen::Stats: return "stats";
-    case TGlyphfallForm::TScreen::Options: return "options";
-  }
-  return "ended";
 }
 
 // Frame times for the percentiles. A soak runs for millions of frames, so
@@ -201,9 +189,11 @@ int main(int argc, char** argv) {
     else if (a == "--rules") {
       rulesName = next();
       if (!rulesName.empty()) rulesName[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(rulesName[0])));
-      TRulesKind ignored;
-      if (!ParseRulesName(rulesName, ignored)) {
-        std::fprintf(stderr, "glyphfall-sim: --rules is classic or typist\n");
+      RegisterRulesSets();
+      if (!FindRulesSet(rulesName)) {
+        std::string known;
+        for (const TRulesSet& set : RulesSets()) known += (known.empty() ? "" : ", ") + set.Name;
+        std::fprintf(stderr, "glyphfall-sim: --rules is one of %s\n", known.c_str());
         return 2;
       }
     } else if (a == "--start-wave") {
@@ -297,12 +287,14 @@ int main(int argc, char** argv) {
   TFrameTimes frameTimes;
   TPlayStats stats;
   try {
-    TGlyphfallForm form(platform);
-    if (!rulesName.empty()) ParseRulesName(rulesName, form.Settings.Rules);
-    if (startWave != 0) form.Settings.StartWave = startWave;
-    if (speed != 0) form.Settings.SpeedPercent = speed;
+    TGame game(platform);
+    TGlyphfallForm& form = game.Form;
+    TSession& session = game.Session;
+    if (!rulesName.empty()) session.Settings().Rules = rulesName;
+    if (startWave != 0) session.Settings().StartWave = startWave;
+    if (speed != 0) session.Settings().SpeedPercent = speed;
     form.Events.Add(stats);
-    if (!recordDir.empty()) form.KeepReplaysIn(recordDir);
+    if (!recordDir.empty()) session.KeepReplaysIn(recordDir);
     RandSeed(seed);
     const uint32_t start = platform.GetTickCount();
     // A replay runs to its end unless told otherwise.
@@ -323,7 +315,7 @@ int main(int argc, char** argv) {
           std::fprintf(stderr, "glyphfall-sim: cannot write %s\n", shots.begin()->second.c_str());
         shots.erase(shots.begin());
       }
-      const bool onTable = form.Screen == TGlyphfallForm::TScreen::HiScores;
+      const bool onTable = ShowingScreen(form) == "hiscores";
       const bool entering = onTable && form.HiScores->EntryRow >= 0;
       const bool moreGames = stopAfterGames < 0 || stats.GamesPlayed < stopAfterGames;
       // Without --name, a game still to come (--games) needs the entry ended too.
@@ -339,12 +331,12 @@ int main(int argc, char** argv) {
       }
       if (!onTable) nameTyped = false;
       // The results screen takes a key once its guard has passed.
-      const bool onResults = form.Screen == TGlyphfallForm::TScreen::Results;
+      const bool onResults = ShowingScreen(form) == "results";
       if (onResults && (moreGames || !playerName.empty())) platform.PressKey(vk::Return);
-      if (bot && !(entering && !playerName.empty())) bot->OnFrame(form, platform);
+      if (bot && !(entering && !playerName.empty())) bot->OnFrame(game, platform);
       if (stopAfterWaves >= 0 && stats.WavesCompleted >= stopAfterWaves) platform.CloseWindow();
       // After the last game, wait for its name to be typed (with --name).
-      bool afterGames = form.Screen == TGlyphfallForm::TScreen::Menu || (onResults && playerName.empty()) ||
+      bool afterGames = ShowingScreen(form) == "menu" || (onResults && playerName.empty()) ||
                         (onTable && (playerName.empty() || (!entering && nameTyped)));
       if (!moreGames && afterGames) platform.CloseWindow();
     };
@@ -354,14 +346,16 @@ int main(int argc, char** argv) {
       platform.ShowWindow();
       // As the game watches one: with the list it names, found as the options
       // screen finds lists; a replay that cannot be played says why.
-      if (!form.WatchFile(replayFile, false)) return 2;
+      if (!session.WatchFile(replayFile, false)) return 2;
     }
     platform.OnFrame = nullptr;
     form.Events.Remove(stats);
+    // A watched game leaves the player's own score on the form.
+    const int32_t score = replayFile.empty() ? form.Score : stats.LastScore;
 
     const TPlayStats& s = stats;
     if (printWaves) {
-      const TGameFigures& g = form.Record->Game();
+      const TGameFigures& g = session.Record().Game();
       std::printf("{\"waves\":[");
       for (size_t i = 0; i < g.Waves.size(); ++i) {
         const TWaveFigures& w = g.Waves[i];
@@ -376,20 +370,20 @@ int main(int argc, char** argv) {
         "\"letters_typed\":%lld,\"keys\":%lld,\"bombs_used\":%lld,\"frame_ms_p50\":%.3f,\"frame_ms_p99\":%.3f,"
         "\"startup_ms\":%.1f,\"wpm\":%.1f,\"accuracy\":%.3f,\"misses\":%d,\"bonus_attempts\":%lld,"
         "\"bonus_locked\":%lld}\n",
-        ScreenName(form.Screen), static_cast<long long>(platform.FramesPresented()), platform.GetTickCount() - start,
-        form.Score, form.HiScores->HighScore, form.WaveNumber, static_cast<long long>(s.WavesCompleted),
+        std::string(ShowingScreen(form)).c_str(), static_cast<long long>(platform.FramesPresented()), platform.GetTickCount() - start,
+        score, form.HiScores->HighScore, form.WaveNumber, static_cast<long long>(s.WavesCompleted),
         form.WavesLooped ? "true" : "false", s.SawGameOver ? "true" : "false", static_cast<long long>(s.BricksLost),
         static_cast<long long>(s.WordsTyped), static_cast<long long>(s.LettersTyped), static_cast<long long>(s.Keys),
         static_cast<long long>(s.BombsUsed), Percentile(frameTimes.Sample(), 50), Percentile(frameTimes.Sample(), 99),
-        startupMs, form.Record->Game().Wpm(), form.Record->Game().Accuracy(), form.Record->Game().Misses,
+        startupMs, session.Record().Game().Wpm(), session.Record().Game().Accuracy(), session.Record().Game().Misses,
         static_cast<long long>(bot ? bot->BonusAttempts : 0), static_cast<long long>(bot ? bot->BonusLocked : 0));
     const TReplayTrailer& want = replay.Trailer;
-    if (verify && (form.Score != want.Score || s.WavesCompleted != want.WavesCompleted ||
+    if (verify && (score != want.Score || s.WavesCompleted != want.WavesCompleted ||
                    s.BricksLost != want.BricksLost)) {
       std::fprintf(stderr,
                    "glyphfall-sim: the replay differs from its record: score %d (recorded %d), waves %lld (%u), "
                    "bricks lost %lld (%u)\n",
-                   form.Score, want.Score, static_cast<long long>(s.WavesCompleted), want.WavesCompleted,
+                   score, want.Score, static_cast<long long>(s.WavesCompleted), want.WavesCompleted,
                    static_cast<long long>(s.BricksLost), want.BricksLost);
       status = 1;
     }

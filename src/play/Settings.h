@@ -6,7 +6,6 @@
 #include <string>
 #include <string_view>
 
-enum class TRulesKind : uint8_t { Classic, Typist };
 
 constexpr int32_t MinStartWave = 1;
 constexpr int32_t MaxStartWave = 14;
@@ -15,12 +14,15 @@ constexpr std::array<int32_t, 3> SpeedChoices = {75, 100, 125};
 constexpr int32_t VolumeStep = 10;
 constexpr int32_t MaxVolume = 100;
 constexpr char DefaultWordList[] = "English";
+// The rules of the game as first built.
+constexpr char ClassicRules[] = "Classic";
 constexpr char SettingsFileName[] = "settings.xml";
 // A word list's name longer than this is not one the game offered.
 constexpr size_t MaxWordListName = 200;
 
 struct TSettings {
-  TRulesKind Rules = TRulesKind::Classic;
+  // The name of a registered rules set.
+  std::string Rules = ClassicRules;
   int32_t StartWave = MinStartWave;
   int32_t SpeedPercent = NormalSpeed;  // every tier's pace, 100 = the game as built
   std::string Words = DefaultWordList;
@@ -53,9 +55,6 @@ inline constexpr std::array<TSettingSwitch, 5> SettingSwitches = {{
     {"Accents", &TSettings::AccentsExact, "either", "exact"},
 }};
 
-// "Classic" or "Typist": the name the player sees and the file holds.
-const char* RulesName(TRulesKind rules);
-bool ParseRulesName(std::string_view text, TRulesKind& rules);
 
 // Where the settings are read from and saved to; empty means nowhere (the
 // defaults, nothing saved), which is what tests and the simulator get unless

@@ -1,16 +1,17 @@
 // settings.xml: a root element "settings" with one element per setting.
-#include "rules/Settings.h"
+#include "play/Settings.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 
-#include "hiscores/HiScoreUnit.h"
-#include "hiscores/XMLUnit.h"
 #include "platform/Application.h"
 #include "platform/Files.h"
+#include "platform/Xml.h"
+#include "play/Rules.h"
 
 std::string SettingsFile;
 
@@ -27,11 +28,20 @@ void Report(const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
 }
 
+// Digits only, with an optional minus sign, and blanks round them.
+bool ParseNumber(std::string_view text, int32_t& value) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  if (text.empty()) return false;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return ec == std::errc() && end == text.data() + text.size();
+}
+
 // A whole number in [low, high], or fallback.
 int32_t NumberIn(const TXmlNode& root, const char* name, int32_t low, int32_t high, int32_t fallback) {
   TXmlNode n = root.ChildElement(name);
   int32_t v = 0;
-  if (!n || !ParseScore(n.Text(), v) || v < low || v > high) return fallback;
+  if (!n || !ParseNumber(n.Text(), v) || v < low || v > high) return fallback;
   return v;
 }
 
@@ -48,7 +58,8 @@ bool Choice(const TXmlNode& root, const char* name, const char* no, const char* 
 TSettings FromRoot(const TXmlNode& root) {
   TSettings s;
   const TSettings d;
-  if (TXmlNode n = root.ChildElement("Rules")) ParseRulesName(n.Text(), s.Rules);
+  // Rules this game does not have fall back to the Classic ones.
+  if (TXmlNode n = root.ChildElement("Rules"); n && FindRulesSet(n.Text())) s.Rules = n.Text();
   s.StartWave = NumberIn(root, "StartWave", MinStartWave, MaxStartWave, d.StartWave);
   int32_t speed = NumberIn(root, "WordSpeed", 0, 1000, d.SpeedPercent);
   if (std::find(SpeedChoices.begin(), SpeedChoices.end(), speed) != SpeedChoices.end()) s.SpeedPercent = speed;
@@ -63,23 +74,12 @@ TSettings FromRoot(const TXmlNode& root) {
 }
 
 // A document that parsed but is not ours is as damaged as one that did not.
-void CheckRoot(const TXML& xml, const std::string& what) {
+void CheckRoot(const TXmlDocument& xml, const std::string& what) {
   TXmlNode root = xml.DocumentElement();
   if (!root || root.NodeName() != RootName) throw EXmlParseError(what + ": the root element is not <settings>");
 }
 
 }  // namespace
-
-const char* RulesName(TRulesKind rules) { return rules == TRulesKind::Typist ? "Typist" : "Classic"; }
-
-bool ParseRulesName(std::string_view text, TRulesKind& rules) {
-  for (TRulesKind r : {TRulesKind::Classic, TRulesKind::Typist})
-    if (text == RulesName(r)) {
-      rules = r;
-      return true;
-    }
-  return false;
-}
 
 std::string DefaultSettingsFile(const std::string& xdgConfigHome, const std::string& home) {
   namespace fs = std::filesystem;
@@ -95,10 +95,9 @@ std::string DefaultSettingsFile(const std::string& xdgConfigHome, const std::str
 }
 
 std::string SettingsToXml(const TSettings& s) {
-  auto xml = std::make_unique<TXML>(nullptr);
-  xml->RootName = RootName;
-  TXmlNode root = xml->CreateRoot();
-  root.AddChild("Rules").SetText(RulesName(s.Rules));
+  auto xml = std::make_unique<TXmlDocument>(nullptr);
+  TXmlNode root = xml->CreateDocumentElement(RootName);
+  root.AddChild("Rules").SetText(s.Rules);
   root.AddChild("StartWave").SetText(std::to_string(s.StartWave));
   root.AddChild("WordSpeed").SetText(std::to_string(s.SpeedPercent));
   root.AddChild("Words").SetText(s.Words);
@@ -108,7 +107,7 @@ std::string SettingsToXml(const TSettings& s) {
 }
 
 TSettings SettingsFromXml(std::string_view text) {
-  auto xml = std::make_unique<TXML>(nullptr);
+  auto xml = std::make_unique<TXmlDocument>(nullptr);
   xml->MaxFileSize = MaxSettingsFileSize;
   xml->LoadFromString(text);
   CheckRoot(*xml, "the settings");
@@ -120,7 +119,7 @@ TSettings LoadSettings(const std::string& path) {
   try {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec) && !ec) return {};
-    auto xml = std::make_unique<TXML>(Application);
+    auto xml = std::make_unique<TXmlDocument>(Application);
     xml->MaxFileSize = MaxSettingsFileSize;
     xml->LoadFromFile(path);
     CheckRoot(*xml, path);

@@ -7,9 +7,8 @@
 
 #include "platform/Platform.h"
 #include "platform/Types.h"
-#include "rules/Settings.h"
-
-class TGlyphfallForm;
+#include "play/Services.h"
+#include "play/Settings.h"
 
 struct TOptionRow {
   std::string Label;
@@ -19,32 +18,29 @@ struct TOptionRow {
   std::function<void(TSettings&, int)> Change;
 };
 
-class TOptionsScreen {
+class TOptionsScreen : public TScreen {
  public:
-  explicit TOptionsScreen(TGlyphfallForm& form);
-  // Runs frames until Escape or BACK, or until the window closes; then saves.
-  void Run();
+  explicit TOptionsScreen(TSessionView& session);
+  std::string_view Name() const override { return "options"; }
 
   std::vector<TOptionRow> Rows;  // the settings, then BACK
   int Selected = 0;
-  bool Done = false;
 
-  void KeyDown(uint16_t key);
-  void MouseMove(int x, int y);
+  void Enter(TScreenStack&) override;
+  // The settings are saved on leaving, however it is left.
+  void Leave() override;
+  void Key(TScreenStack& stack, uint16_t key) override;
   // A left click acts on the selected row (the one under the pointer) as
   // Enter does, a right click steps its value back; a notch of the wheel
   // steps the row under the pointer, up forward and down back.
-  void Click(TMouseButton button, int x, int y);
-  void Draw();
+  void Mouse(TScreenStack& stack, const TMouse& mouse) override;
+  void Draw(TCanvas& canvas) override;
   int RowY(int row) const;
 
  private:
-  void Activate(int step);
+  void Activate(TScreenStack& stack, int step);
   // The row at playfield height y; -1 between and outside the rows.
   int RowAt(int y);
-  TGlyphfallForm& form_;
+  TSessionView& session_;
   TPoint lastMouse_;
 };
-
-// The screen the menu's OPTIONS item opens.
-void ShowOptions(TGlyphfallForm& form);

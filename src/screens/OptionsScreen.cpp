@@ -1,15 +1,17 @@
 // The options screen and its rows.
-#include "rules/OptionsScreen.h"
+#include "screens/OptionsScreen.h"
 
 #include <algorithm>
 
 #include "Product.h"
 #include "dictionary/WordLists.h"
 #include "framework/TextUtils.h"
-#include "shell/GlyphfallUnit.h"
+#include "platform/Canvas.h"
+#include "play/Rules.h"
 
 namespace {
 
+constexpr int PlayfieldWidth = 800;
 constexpr int TitleSize = 24;
 constexpr int TitleY = 36;
 constexpr int RowSize = 20;
@@ -43,9 +45,13 @@ TOptionRow Toggle(const char* label, bool TSettings::*field) {
 
 std::vector<TOptionRow> StandardRows() {
   std::vector<TOptionRow> rows;
-  rows.push_back({"Rules", [](const TSettings& s) { return std::string(RulesName(s.Rules)); },
-                  [](TSettings& s, int) {
-                    s.Rules = s.Rules == TRulesKind::Classic ? TRulesKind::Typist : TRulesKind::Classic;
+  rows.push_back({"Rules", [](const TSettings& s) { return s.Rules; },
+                  [](TSettings& s, int step) {
+                    const std::vector<TRulesSet>& sets = RulesSets();
+                    int i = 0;
+                    while (i < static_cast<int>(sets.size()) && sets[static_cast<size_t>(i)].Name != s.Rules) ++i;
+                    if (i == static_cast<int>(sets.size())) i = 0;
+                    s.Rules = sets[static_cast<size_t>(Cycle(i, static_cast<int>(sets.size()), step))].Name;
                   }});
   rows.push_back({"Start at wave", [](const TSettings& s) { return std::to_string(s.StartWave); },
                   [](TSettings& s, int step) {
@@ -81,82 +87,77 @@ std::vector<TOptionRow> StandardRows() {
 
 }  // namespace
 
-TOptionsScreen::TOptionsScreen(TGlyphfallForm& form) : Rows(StandardRows()), form_(form) {}
+TOptionsScreen::TOptionsScreen(TSessionView& session) : Rows(StandardRows()), session_(session) {}
 
 int TOptionsScreen::RowY(int row) const { return FirstRowY + RowSpacing * row; }
 
-void TOptionsScreen::Run() {
-  form_.Screen = TGlyphfallForm::TScreen::Options;
-  lastMouse_ = form_.Platform.ScreenToClient(form_.Platform.CursorPos());
-  form_.Options = this;
-  while (form_.Visible() && !form_.Closed && !Done) {
-    form_.BeginScreenFrame();
-    Draw();
-    form_.PresentFrame();
-  }
-  form_.Options = nullptr;
-  SaveSettings(form_.Settings, SettingsFile);
+void TOptionsScreen::Enter(TScreenStack&) {
+  TPlatform& platform = session_.Host().Platform();
+  lastMouse_ = platform.ScreenToClient(platform.CursorPos());
 }
 
-void TOptionsScreen::Activate(int step) {
+void TOptionsScreen::Leave() { SaveSettings(session_.Settings(), SettingsFile); }
+
+void TOptionsScreen::Activate(TScreenStack& stack, int step) {
   TOptionRow& row = Rows[static_cast<size_t>(Selected)];
   if (!row.Change) {
-    Done = true;
+    stack.Pop();
     return;
   }
-  row.Change(form_.Settings, step);
-  form_.ApplySettings();
+  row.Change(session_.Settings(), step);
+  session_.ApplySettings();
 }
 
-void TOptionsScreen::KeyDown(uint16_t key) {
+void TOptionsScreen::Key(TScreenStack& stack, uint16_t key) {
   const int n = static_cast<int>(Rows.size());
   switch (key) {
     case vk::Up: Selected = Cycle(Selected, n, -1); break;
     case vk::Down: Selected = Cycle(Selected, n, 1); break;
     case vk::Left:
-      if (Rows[static_cast<size_t>(Selected)].Change) Activate(-1);
+      if (Rows[static_cast<size_t>(Selected)].Change) Activate(stack, -1);
       break;
     case vk::Right:
-      if (Rows[static_cast<size_t>(Selected)].Change) Activate(1);
+      if (Rows[static_cast<size_t>(Selected)].Change) Activate(stack, 1);
       break;
-    case vk::Return: Activate(1); break;
-    case vk::Escape: Done = true; break;
+    case vk::Return: Activate(stack, 1); break;
+    case vk::Escape: stack.Pop(); break;
     default: break;
   }
 }
 
 int TOptionsScreen::RowAt(int y) {
-  const int h = TextExtentAt(form_.Canvas(), RowSize, "X").cy;
+  const int h = TextExtentAt(session_.Host().Canvas(), RowSize, "X").cy;
   for (int i = 0; i < static_cast<int>(Rows.size()); ++i)
     if (RowY(i) <= y && y <= RowY(i) + h) return i;
   return -1;
 }
 
-void TOptionsScreen::MouseMove(int x, int y) {
-  // A pointer resting on a row must not undo a choice made with the keys.
-  if (TPoint{x, y} == lastMouse_) return;
-  lastMouse_ = TPoint{x, y};
-  if (int row = RowAt(y); row >= 0) Selected = row;
-}
-
-void TOptionsScreen::Click(TMouseButton button, int, int y) {
-  if (IsWheel(button)) {
-    const int row = RowAt(y);
-    if (row < 0 || !Rows[static_cast<size_t>(row)].Change) return;
-    Selected = row;
-    Activate(button == TMouseButton::WheelUp ? 1 : -1);
+void TOptionsScreen::Mouse(TScreenStack& stack, const TMouse& mouse) {
+  if (mouse.Kind == TMouse::TKind::Move) {
+    // A pointer resting on a row must not undo a choice made with the keys.
+    if (TPoint{mouse.X, mouse.Y} == lastMouse_) return;
+    lastMouse_ = TPoint{mouse.X, mouse.Y};
+    if (int row = RowAt(mouse.Y); row >= 0) Selected = row;
     return;
   }
-  Activate(button == TMouseButton::Right ? -1 : 1);
+  if (IsWheel(mouse.Button)) {
+    const int row = RowAt(mouse.Y);
+    if (row < 0 || !Rows[static_cast<size_t>(row)].Change) return;
+    Selected = row;
+    Activate(stack, mouse.Button == TMouseButton::WheelUp ? 1 : -1);
+    return;
+  }
+  Activate(stack, mouse.Button == TMouseButton::Right ? -1 : 1);
 }
 
-void TOptionsScreen::Draw() {
-  TCanvas& canvas = form_.Canvas();
+void TOptionsScreen::Draw(TCanvas& canvas) {
+  TScreenHost& host = session_.Host();
+  const TSettings& settings = session_.Settings();
   canvas.Font.Name = GameFontFace;
   canvas.Font.Bold = true;
   canvas.Font.Size = TitleSize;
   UseSmoothFont(canvas);
-  form_.DrawText((PlayfieldWidth - canvas.TextWidth("OPTIONS")) / 2, TitleY, "OPTIONS", clRed, 1);
+  host.DrawText((PlayfieldWidth - canvas.TextWidth("OPTIONS")) / 2, TitleY, "OPTIONS", clRed, 1);
 
   canvas.Font.Size = RowSize;
   UseSmoothFont(canvas);
@@ -165,21 +166,16 @@ void TOptionsScreen::Draw() {
     const bool chosen = i == Selected;
     const TColor colour = chosen ? clRed : clBlue;
     if (!row.Value) {
-      form_.DrawText((PlayfieldWidth - canvas.TextWidth(row.Label)) / 2, RowY(i), row.Label, colour, 1);
+      host.DrawText((PlayfieldWidth - canvas.TextWidth(row.Label)) / 2, RowY(i), row.Label, colour, 1);
       continue;
     }
-    form_.DrawText(LabelX, RowY(i), row.Label, colour, 1);
-    const std::string value = row.Value(form_.Settings);
-    form_.DrawText(ValueRight - canvas.TextWidth(value), RowY(i), value, chosen ? clRed : ValueColour, 1);
+    host.DrawText(LabelX, RowY(i), row.Label, colour, 1);
+    const std::string value = row.Value(settings);
+    host.DrawText(ValueRight - canvas.TextWidth(value), RowY(i), value, chosen ? clRed : ValueColour, 1);
   }
   canvas.Font.Size = HelpSize;
   UseSmoothFont(canvas);
-  form_.DrawText((PlayfieldWidth - canvas.TextWidth(PracticeText)) / 2, PracticeY, PracticeText,
-                 form_.Settings.Ranked() ? HelpColour : PracticeColour, 0);
-  form_.DrawText((PlayfieldWidth - canvas.TextWidth(HelpText)) / 2, HelpY, HelpText, HelpColour, 0);
-}
-
-void ShowOptions(TGlyphfallForm& form) {
-  TOptionsScreen screen(form);
-  screen.Run();
+  host.DrawText((PlayfieldWidth - canvas.TextWidth(PracticeText)) / 2, PracticeY, PracticeText,
+                settings.Ranked() ? HelpColour : PracticeColour, 0);
+  host.DrawText((PlayfieldWidth - canvas.TextWidth(HelpText)) / 2, HelpY, HelpText, HelpColour, 0);
 }
