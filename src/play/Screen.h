@@ -11,6 +11,10 @@
 #include "platform/Platform.h"
 #include "platform/Types.h"
 
+// The playfield every frame is composed on, the form's and the screens' alike.
+constexpr int PlayfieldWidth = 800;
+constexpr int PlayfieldHeight = 600;
+
 class TCanvas;
 class TGameClock;
 class TPlatform;

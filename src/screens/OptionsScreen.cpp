@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int PlayfieldWidth = 800;
 constexpr int TitleSize = 24;
 constexpr int TitleY = 36;
 constexpr int RowSize = 20;

@@ -15,7 +15,6 @@ constexpr uint32_t MaxPaceSleep = 50;
 constexpr uint32_t HoldPoll = 10;
 constexpr int CaptionSize = 14;
 constexpr int CaptionY = 578;
-constexpr int CaptionWidth = 800;
 constexpr TColor CaptionColour = 0x00FFFF;
 }  // namespace
 
@@ -79,7 +78,7 @@ void TWatchScreen::PresentFrame(TWatchedGame& game) {
   canvas.Font.Bold = true;
   UseSmoothFont(canvas);
   const std::string caption = "REPLAY  x" + std::to_string(speed_);
-  host.DrawText((CaptionWidth - canvas.TextWidth(caption)) / 2, CaptionY, caption, CaptionColour, 1);
+  host.DrawText((PlayfieldWidth - canvas.TextWidth(caption)) / 2, CaptionY, caption, CaptionColour, 1);
 
   uint32_t now = platform.GetTickCount();
   const uint32_t due = (now - realBase_) * static_cast<uint32_t>(speed_);

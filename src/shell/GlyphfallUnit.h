@@ -39,8 +39,6 @@ constexpr uint8_t MenuStart = 0;
 constexpr uint8_t MenuHighScores = 2;
 constexpr uint8_t MenuQuit = 4;
 
-constexpr int PlayfieldWidth = 800;
-constexpr int PlayfieldHeight = 600;
 constexpr int TitleDuration = 3000;
 constexpr int GameOverDuration = 4000;
 constexpr int MessageDuration = 2000;
